@@ -1,0 +1,47 @@
+# The portable core: preset data and storage. zentra_add_core() builds it as
+# a static library with the given extra compile and link options, so that the
+# native tests can use a sanitized copy while the tools and benchmarks use a
+# plain one.
+
+set(ZENTRA_PRESET_SOURCES
+  preset/preset.cpp
+  preset/preset_file.cpp
+  preset/registry.cpp
+  preset/registry_store_memory.cpp
+  preset/sensitivity.cpp
+)
+if(WIN32)
+  list(APPEND ZENTRA_PRESET_SOURCES preset/file_system_win32.cpp preset/registry_store_win32.cpp)
+else()
+  list(APPEND ZENTRA_PRESET_SOURCES preset/file_system_posix.cpp)
+endif()
+list(TRANSFORM ZENTRA_PRESET_SOURCES PREPEND ${PROJECT_SOURCE_DIR}/)
+
+function(zentra_add_core name)
+  cmake_parse_arguments(ARG "" "" "OPTIONS" ${ARGN})
+  add_library(${name} STATIC ${ZENTRA_PRESET_SOURCES})
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+  target_compile_options(${name} PUBLIC ${ARG_OPTIONS})
+  target_link_options(${name} PUBLIC ${ARG_OPTIONS})
+  if(WIN32)
+    target_link_libraries(${name} PUBLIC advapi32)
+  endif()
+endfunction()
+
+set(ZENTRA_TOOL_LIB_SOURCES
+  ${PROJECT_SOURCE_DIR}/tools/zntpreset/preset_json.cpp
+  ${PROJECT_SOURCE_DIR}/tools/zntpreset/codepage.cpp)
+
+# The preset tool's conversions (JSON, code page), a library of their own so
+# that the unit tests can use them.
+function(zentra_add_tool_lib name core)
+  add_library(${name} STATIC ${ZENTRA_TOOL_LIB_SOURCES})
+  target_link_libraries(${name} PUBLIC ${core} nlohmann_json::nlohmann_json)
+endfunction()
+
+# The preset tool, ZntPreset, from one source for Linux and Windows.
+function(zentra_add_preset_tool toollib)
+  add_executable(zntpreset ${PROJECT_SOURCE_DIR}/tools/zntpreset/main.cpp)
+  target_link_libraries(zntpreset PRIVATE ${toollib})
+  set_target_properties(zntpreset PROPERTIES OUTPUT_NAME ZntPreset)
+endfunction()

@@ -1,0 +1,48 @@
+# Native build: the portable core, its unit tests under AddressSanitizer and
+# UndefinedBehaviorSanitizer, benchmarks, the fuzz target and the Linux
+# preset tool.
+include(GoogleTest)
+
+set(ZENTRA_SANITIZE -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+
+zentra_add_core(zentra_preset)
+zentra_add_core(zentra_preset_san OPTIONS ${ZENTRA_SANITIZE})
+zentra_add_tool_lib(zntpreset_lib zentra_preset)
+zentra_add_tool_lib(zntpreset_lib_san zentra_preset_san)
+zentra_add_preset_tool(zntpreset_lib)
+
+file(GLOB ZENTRA_UNIT_TEST_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/native/*.cpp)
+add_executable(unit_tests ${ZENTRA_UNIT_TEST_SOURCES})
+target_link_libraries(unit_tests PRIVATE zntpreset_lib_san gtest_main)
+gtest_discover_tests(unit_tests DISCOVERY_MODE PRE_TEST)
+
+add_test(NAME preset_tool_cli
+  COMMAND ${PROJECT_SOURCE_DIR}/tests/tool/zntpreset_cli.sh $<TARGET_FILE:zntpreset> ${PROJECT_SOURCE_DIR}/tests/tool)
+
+# Benchmarks, run by hand: build/native/bench/preset_file_bench
+find_package(benchmark REQUIRED)
+add_executable(preset_file_bench ${PROJECT_SOURCE_DIR}/bench/preset_file_bench.cpp)
+target_link_libraries(preset_file_bench PRIVATE zentra_preset benchmark::benchmark)
+set_target_properties(preset_file_bench PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
+
+# The preset file reader under libFuzzer, built with clang whatever compiler
+# builds the rest.
+find_program(CLANGXX NAMES clang++ clang++-14)
+if(CLANGXX)
+  set(fuzz_sources
+    ${PROJECT_SOURCE_DIR}/fuzz/preset_file_fuzz.cpp
+    ${PROJECT_SOURCE_DIR}/preset/preset.cpp
+    ${PROJECT_SOURCE_DIR}/preset/preset_file.cpp
+    ${PROJECT_SOURCE_DIR}/preset/sensitivity.cpp)
+  add_custom_command(
+    OUTPUT ${CMAKE_BINARY_DIR}/fuzz/preset_file_fuzz
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/fuzz
+    COMMAND ${CLANGXX} -std=c++17 -g -O1 -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all
+            -I${PROJECT_SOURCE_DIR} ${fuzz_sources} -o ${CMAKE_BINARY_DIR}/fuzz/preset_file_fuzz
+    DEPENDS ${fuzz_sources} ${PROJECT_SOURCE_DIR}/preset/preset_file.h ${PROJECT_SOURCE_DIR}/preset/preset.h
+            ${PROJECT_SOURCE_DIR}/preset/sensitivity.h
+    COMMENT "Building the preset file fuzz target with clang")
+  add_custom_target(preset_file_fuzz ALL DEPENDS ${CMAKE_BINARY_DIR}/fuzz/preset_file_fuzz)
+else()
+  message(WARNING "clang++ not found: the fuzz target is not built")
+endif()

@@ -1,0 +1,2 @@
+// libFuzzer target: any bytes given to the preset file reader.
+#include <cstring>

@@ -1,0 +1,206 @@
+// ZntPreset: shows, exports and imports ".pst" preset files and prints the
+// sensitivity tables they give. Exit codes: 0 success, 1 bad input, 2 usage.
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "preset/preset_file.h"
+#include "preset/sensitivity.h"
+#include "tools/zntpreset/codepage.h"
+#include "tools/zntpreset/preset_json.h"
+
+using namespace zentra;
+
+namespace {
+
+const char kUsage[] =
+    "usage: ZntPreset show FILE.pst\n"
+    "       ZntPreset export FILE.pst [-o OUT.json]\n"
+    "       ZntPreset import IN.json -o FILE.pst\n"
+    "       ZntPreset curve FILE.pst --preset N --slot S\n";
+
+constexpr int kOk = 0, kBadInput = 1, kUsageError = 2;
+
+PresetTable g_table;  // 255 records: static, as in both programs
+
+int usage(const char* why = nullptr) {
+    if (why) std::fprintf(stderr, "ZntPreset: %s\n", why);
+    std::fputs(kUsage, stderr);
+    return kUsageError;
+}
+
+int badInput(const std::string& why) {
+    std::fprintf(stderr, "ZntPreset: %s\n", why.c_str());
+    return kBadInput;
+}
+
+class StderrNotice : public PresetFileNotice {
+public:
+    void notPresetFile(OwnerWindow) override { refused = true; }
+    bool refused = false;
+};
+
+// Loads FILE.pst into g_table; returns false after saying why.
+bool load(const std::string& path) {
+    std::memset(&g_table, 0, sizeof g_table);
+    StderrNotice notice;
+    if (loadPresetFile(nullptr, path.c_str(), g_table, platformFileSystem(), &notice) == 0) return true;
+    if (notice.refused)
+        badInput(path + ": This is not a preset file.");
+    else
+        badInput(path + ": cannot open the file");
+    return false;
+}
+
+// Options after the positional argument: "-o X", "--preset N", "--slot S".
+struct Options {
+    std::string output;
+    long preset = -1;
+    long slot = -1;
+};
+
+bool parseNumber(const char* text, long& out) {
+    char* end = nullptr;
+    out = std::strtol(text, &end, 10);
+    return *text && *end == '\0' && out >= 0;
+}
+
+bool parseOptions(int argc, char** argv, int first, Options& o, std::string& error) {
+    for (int i = first; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (i + 1 >= argc) {
+            error = "option " + arg + " needs a value";
+            return false;
+        }
+        const char* value = argv[++i];
+        if (arg == "-o") {
+            o.output = value;
+        } else if (arg == "--preset") {
+            if (!parseNumber(value, o.preset)) return error = "--preset takes a preset number", false;
+        } else if (arg == "--slot") {
+            if (!parseNumber(value, o.slot) || o.slot >= kAxisSlots) return error = "--slot takes 0, 1, 2 or 3", false;
+        } else {
+            error = "unknown option " + arg;
+            return false;
+        }
+    }
+    return true;
+}
+
+const char* gameTypeName(unsigned type) {
+    static const char* const names[] = {"flight simulator", "action 3D", "car/motorbike", "other"};
+    return type < 4 ? names[type] : "unknown";
+}
+
+std::string slotName(int slot) {
+    if (slot < kWheelButtonSlots) return "button " + std::to_string(slot + 1);
+    return "D-pad " + std::to_string(slot - kWheelButtonSlots + 1);
+}
+
+template <typename T, size_t N>
+std::string list(const T (&values)[N]) {
+    std::string out;
+    for (size_t i = 0; i < N; ++i) out += (i ? " " : "") + std::to_string(values[i]);
+    return out;
+}
+
+int show(const std::string& path) {
+    if (!load(path)) return kBadInput;
+    std::printf("%s: %u preset%s\n", path.c_str(), g_table.presetCount, g_table.presetCount == 1 ? "" : "s");
+    for (int i = 0; i < g_table.presetCount; ++i) {
+        const Preset& p = g_table.presets[i];
+        std::printf("\nPreset %d: %s\n", i, cp1252ToUtf8(p.gameName).c_str());
+        std::printf("  path:            %s\n", cp1252ToUtf8(p.exePath).c_str());
+        std::printf("  type:            %u (%s)\n", p.gameType, gameTypeName(p.gameType));
+        std::printf("  axis functions:  %s\n", list(p.axisFunction).c_str());
+        std::printf("  pedals:          %s (%u)\n", p.pedalsLinked ? "linked" : "separate", p.pedalsLinked);
+        std::printf("  axis inversion:  0x%08X\n", p.axisInvert);
+        for (int s = 0; s < kAxisSlots; ++s)
+            std::printf("  curve slot %d:    %-11s P1 (%u, %u)  P2 (%u, %u)\n", s,
+                        p.curveType[s] == 1 ? "curvilinear" : "linear", p.curveP1x[s], p.curveP1y[s],
+                        p.curveP2x[s], p.curveP2y[s]);
+        bool anyKeys = false;
+        for (int slot = 0; slot < kEmulationSlots; ++slot) {
+            if (!p.buttonKeys[slot][0]) continue;
+            if (!anyKeys) std::printf("  keys:\n");
+            anyKeys = true;
+            std::printf("    %-10s", slotName(slot).c_str());
+            for (int k = 0; k < kStoredKeysPerSlot && p.buttonKeys[slot][k]; ++k)
+                std::printf(" 0x%04X", p.buttonKeys[slot][k]);
+            std::printf("\n");
+        }
+        if (!anyKeys) std::printf("  keys:            none\n");
+        std::printf("  mouse buttons:   right 0x%04X, left 0x%04X (carried 0x%04X 0x%04X)\n", p.clickMask[0],
+                    p.clickMask[1], p.clickMask[2], p.clickMask[3]);
+        std::printf("  mouse emulation: %s; settings %s\n", list(p.mouseEmulation).c_str(),
+                    list(p.mouseSetting).c_str());
+        std::printf("  mouse params:    A %s; B %s\n", list(p.mouseParamA).c_str(), list(p.mouseParamB).c_str());
+        std::printf("  misc words:      %s; extra values %s\n", list(p.miscWord).c_str(), list(p.extraValue).c_str());
+    }
+    return kOk;
+}
+
+bool writeText(const std::string& path, const std::string& text) {
+    const std::vector<uint8_t> bytes(text.begin(), text.end());
+    return platformFileSystem().replaceFile(path, bytes);
+}
+
+int exportJson(const std::string& path, const Options& o) {
+    if (!load(path)) return kBadInput;
+    const std::string text = presetTableToJson(g_table).dump(2) + "\n";
+    if (o.output.empty()) {
+        std::fwrite(text.data(), 1, text.size(), stdout);
+        return kOk;
+    }
+    return writeText(o.output, text) ? kOk : badInput(o.output + ": cannot write the file");
+}
+
+int importJson(const std::string& path, const Options& o) {
+    if (o.output.empty()) return usage("import needs -o FILE.pst");
+    std::vector<uint8_t> bytes;
+    if (!platformFileSystem().readFile(path, bytes)) return badInput(path + ": cannot open the file");
+    std::memset(&g_table, 0, sizeof g_table);
+    std::string error;
+    if (!presetTableFromJson(std::string(bytes.begin(), bytes.end()), g_table, error))
+        return badInput(path + ": " + error + "; nothing was written");
+    if (!savePresetFile(nullptr, o.output.c_str(), g_table, platformFileSystem()))
+        return badInput(o.output + ": cannot write the file");
+    return kOk;
+}
+
+int curve(const std::string& path, const Options& o) {
+    if (o.preset < 0 || o.slot < 0) return usage("curve needs --preset N and --slot S");
+    if (!load(path)) return kBadInput;
+    if (o.preset >= g_table.presetCount)
+        return badInput(path + ": there is no preset " + std::to_string(o.preset) + " (the file holds " +
+                        std::to_string(g_table.presetCount) + ")");
+    SensitivityTable table;
+    buildSensitivityTable(table, g_table.presets[o.preset], int(o.slot));
+    for (int row = 0; row < kSensitivityEntries; row += 16) {
+        std::printf("%3d:", row);
+        for (int i = row; i < row + 16; ++i) std::printf(" %3u", table.entry[i]);
+        std::printf("\n");
+    }
+    return kOk;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 3) return usage();
+    const std::string command = argv[1];
+    const std::string file = argv[2];
+    Options o;
+    std::string error;
+    if (!parseOptions(argc, argv, 3, o, error)) return usage(error.c_str());
+    if (command == "show" && o.output.empty() && o.preset < 0 && o.slot < 0) return show(file);
+    if (command == "export" && o.preset < 0 && o.slot < 0) return exportJson(file, o);
+    if (command == "import" && o.preset < 0 && o.slot < 0) return importJson(file, o);
+    if (command == "curve" && o.output.empty()) return curve(file, o);
+    return usage();
+}

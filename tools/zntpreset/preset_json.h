@@ -1,0 +1,22 @@
+// A preset table as JSON: {"presets": [ {...}, ... ]}, one object per preset
+// whose keys are the record's field names. Only what a preset file stores is
+// exported (not keepValue, selected or key codes 33..40).
+#pragma once
+
+#include <string>
+
+#include <nlohmann/json.hpp>
+
+#include "preset/preset.h"
+
+namespace zentra {
+
+nlohmann::ordered_json presetTableToJson(const PresetTable& table);
+
+// Fills `table` from JSON text. A field missing from an object takes the
+// control panel's default. False, with a message naming the preset and the
+// field, for malformed JSON, more than 255 presets, a value outside what the
+// file can store, or a name or path longer than 254 bytes.
+bool presetTableFromJson(const std::string& text, PresetTable& table, std::string& error);
+
+}  // namespace zentra
