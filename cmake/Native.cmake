@@ -46,3 +46,10 @@ if(CLANGXX)
 else()
   message(WARNING "clang++ not found: the fuzz target is not built")
 endif()
+
+# A short fuzzing run with every test run; scripts/fuzz runs it for longer.
+if(CLANGXX)
+  add_test(NAME preset_file_fuzz_smoke
+    COMMAND ${CMAKE_BINARY_DIR}/fuzz/preset_file_fuzz -max_total_time=30 -print_final_stats=1
+            -artifact_prefix=${CMAKE_BINARY_DIR}/fuzz/)
+endif()

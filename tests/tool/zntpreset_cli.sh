@@ -1,2 +1,110 @@
 #!/bin/sh
-exit 0
+# Checks the preset tool from the outside: its commands, files, messages and
+# exit codes. Usage: zntpreset_cli.sh TOOL DATA_DIR [RUNNER]
+# RUNNER runs a Windows build of the tool (the build's Wine wrapper).
+set -u
+tool=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
+data=$(cd "$2" && pwd)
+runner=
+[ -n "${3:-}" ] && runner=$(cd "$(dirname "$3")" && pwd)/$(basename "$3")
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+cd "$work" || exit 1
+cp "$data/sample.json" sample.json
+
+failures=0
+passes=0
+check() {  # check NAME CONDITION...
+    name=$1
+    shift
+    if "$@"; then
+        passes=$((passes + 1))
+    else
+        echo "FAILED: $name" >&2
+        failures=$((failures + 1))
+    fi
+}
+run() {  # run OUT ERR ARGS... ; sets $status
+    out=$1 err=$2
+    shift 2
+    $runner "$tool" "$@" >"$out" 2>"$err"
+    status=$?
+}
+status_is() { [ "$status" -eq "$1" ]; }
+has() { grep -q -- "$2" "$1"; }
+missing() { [ ! -e "$1" ]; }
+
+run o e
+check "no arguments is a usage error" status_is 2
+run o e frobnicate sample.json
+check "an unknown command is a usage error" status_is 2
+run o e curve a.pst --slot 9 --preset 0
+check "a slot outside 0..3 is a usage error" status_is 2
+
+run o e import sample.json -o a.pst
+check "import of the sample succeeds" status_is 0
+# 59 + 1458 n + 2 n + names and paths: 21+13, 18+30 (the o-circumflex is one
+# byte in the file), 14+36.
+check "the imported file has the format's size" [ "$(wc -c <a.pst)" -eq $((59 + 1460 * 3 + 21 + 13 + 18 + 30 + 14 + 36)) ]
+
+run a.json e export a.pst -o a.json
+check "export succeeds" status_is 0
+run o e import a.json -o b.pst
+check "import of the export succeeds" status_is 0
+check "import of export reproduces the file byte for byte" cmp -s a.pst b.pst
+check "the export names every stored field" has a.json '"mouseParamB"'
+check "missing fields take the control panel's defaults" has a.json '"pedalsLinked": 1'
+check "names come out as UTF-8" has a.json 'Rallye Côte'
+check "key slots keep their codes" has a.json '1072'
+
+run show.txt e show a.pst
+check "show succeeds" status_is 0
+check "show lists the presets" has show.txt 'Preset 2: Skyward Flight'
+check "show prints a path with section tags in it intact" has show.txt 'MOUSE.MISC.RALLYE.EXE'
+check "show prints key codes in hex" has show.txt '0x0430'
+
+run curve.txt e curve a.pst --preset 0 --slot 0
+check "curve succeeds" status_is 0
+check "the default curve is the identity" has curve.txt '^ 16:  16  17  18  19'
+check "curve prints 128 entries in 8 rows" [ "$(grep -c ':' curve.txt)" -eq 8 ]
+run curve.txt e curve a.pst --preset 1 --slot 0
+check "a curvilinear slot gives its Bezier table" has curve.txt '^  0:   1   2   4   5   6   8   9  10 '
+run o e curve a.pst --preset 3 --slot 0
+check "a preset number past the table is bad input" status_is 1
+
+run o e show sample.json
+check "a file without the signature is refused" status_is 1
+check "the refusal says why" has e 'This is not a preset file.'
+run o e show nothere.pst
+check "a missing file is bad input" status_is 1
+
+refuse() {  # refuse NAME JSON EXPECTED-TEXT
+    printf '%s' "$2" >bad.json
+    rm -f bad.pst
+    run o e import bad.json -o bad.pst
+    check "$1 is refused" status_is 1
+    check "$1 names the problem" has e "$3"
+    check "$1 writes no file" missing bad.pst
+}
+refuse "malformed JSON" '{"presets": [' 'not valid JSON'
+refuse "a value out of range" '{"presets": [{"gameName": "A"}, {"gameName": "B", "gameType": 70000}]}' "preset 1 (\"B\"): field 'gameType'"
+refuse "a negative value" '{"presets": [{"curveP1x": [1, 2, -3, 4]}]}' "field 'curveP1x'"
+refuse "a low byte field above 255" '{"presets": [{"mouseSetting": [256, 0]}]}' "field 'mouseSetting'"
+long=$(printf '%0255d' 0)
+refuse "a 255-byte name" "{\"presets\": [{\"gameName\": \"$long\"}]}" "field 'gameName'"
+refuse "a character outside the code page" '{"presets": [{"exePath": "C:\\\\\u4e2d.exe"}]}' "field 'exePath'"
+refuse "too many key codes" "{\"presets\": [{\"buttonKeys\": [[$(seq -s, 1 33)]]}]}" "field 'buttonKeys'"
+refuse "an unknown field" '{"presets": [{"keepValue": 3}]}' "keepValue"
+presets=$(seq 1 256 | sed 's/.*/{}/' | paste -sd, -)
+refuse "more than 255 presets" "{\"presets\": [$presets]}" '256 presets'
+
+printf '{"presets": [{"gameName": "%s"}]}' "$(printf '%0254d' 0)" >max.json
+run o e import max.json -o max.pst
+check "a 254-byte name is accepted" status_is 0
+printf '{"presets": []}' >none.json
+run o e import none.json -o none.pst
+check "an empty table is accepted" status_is 0
+check "an empty table gives the 37-byte file" [ "$(wc -c <none.pst)" -eq 37 ]
+
+echo "$passes passed, $failures failed"
+[ "$failures" -eq 0 ]

@@ -1,0 +1,116 @@
+# Shared by the project's commands: packages, builds and the Wine bench.
+# Source it; it defines functions and sets ROOT, BUILD.
+
+ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+BUILD=${ZENTRA_BUILD:-$ROOT/build}
+
+PACKAGES="cmake make g++ clang libclang-rt-14-dev googletest libbenchmark-dev nlohmann-json3-dev
+  libcairo2-dev g++-mingw-w64-x86-64 wine wine64 xvfb xdotool imagemagick fonts-liberation"
+
+say() { printf '\n== %s\n' "$*"; }
+
+# Installs the Debian packages that are missing.
+install_packages() {
+    local missing=()
+    for p in $PACKAGES; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    say "Installing ${missing[*]}"
+    local sudo=
+    [ "$(id -u)" -eq 0 ] || sudo=sudo
+    $sudo apt-get update -q >"$BUILD/apt.log" 2>&1 || { cat "$BUILD/apt.log"; return 1; }
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends "${missing[@]}" \
+        >>"$BUILD/apt.log" 2>&1 || { tail -n 30 "$BUILD/apt.log"; return 1; }
+}
+
+jobs() { nproc 2>/dev/null || echo 2; }
+
+build_native() {
+    say "Native build"
+    cmake -S "$ROOT" -B "$BUILD/native" -G "Unix Makefiles" >"$BUILD/native-configure.log" 2>&1 ||
+        { cat "$BUILD/native-configure.log"; return 1; }
+    compile native
+}
+
+# Builds a configured tree; on failure shows the errors.
+compile() {
+    local log="$BUILD/$1-build.log"
+    if ! cmake --build "$BUILD/$1" -j "$(jobs)" >"$log" 2>&1; then
+        grep -E -A5 'error|Error' "$log" | head -n 80
+        echo "The $1 build failed; the whole log is $log"
+        return 1
+    fi
+    echo "built ($(grep -c -i 'warning:' "$log" || true) compiler warnings; log: $log)"
+}
+
+build_windows() {
+    say "Windows build (mingw-w64)"
+    cmake -S "$ROOT" -B "$BUILD/windows" -G "Unix Makefiles" \
+        -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64-x86_64.cmake" >"$BUILD/windows-configure.log" 2>&1 ||
+        { cat "$BUILD/windows-configure.log"; return 1; }
+    compile windows
+}
+
+# --- The Wine bench -------------------------------------------------------
+
+wine_env() {
+    export WINEPREFIX="$BUILD/windows/wineprefix"
+    export WINEARCH=win64
+    export WINEDEBUG=${WINEDEBUG:--all}
+    export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+}
+
+# Creates the build's private prefix once; later runs reuse it.
+wine_prefix() {
+    wine_env
+    [ -f "$WINEPREFIX/.zentra-ready" ] && return 0
+    say "Creating the Wine prefix (once)"
+    rm -rf "$WINEPREFIX"
+    mkdir -p "$WINEPREFIX"
+    wineboot -i </dev/null >"$BUILD/wineboot.log" 2>&1
+    wineserver -w
+    wine regedit /S "$(winepath -w "$ROOT/scripts/wine/bench-settings.reg" 2>/dev/null)" \
+        </dev/null >>"$BUILD/wineboot.log" 2>&1
+    wineserver -w
+    touch "$WINEPREFIX/.zentra-ready"
+}
+
+# A virtual X display when none is set; stopped by stop_bench.
+start_display() {
+    [ -n "${DISPLAY:-}" ] && return 0
+    local fifo="$BUILD/xvfb-display"
+    rm -f "$fifo"
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fifo" </dev/null >"$BUILD/xvfb.log" 2>&1 &
+    XVFB_PID=$!
+    for _ in $(seq 1 100); do
+        [ -s "$fifo" ] && break
+        sleep 0.1
+    done
+    [ -s "$fifo" ] || { echo "Xvfb did not start"; cat "$BUILD/xvfb.log"; return 1; }
+    export DISPLAY=":$(head -n 1 "$fifo")"
+}
+
+# One Wine session for the whole run: a persistent server and its services.
+# Their output goes to a file: they outlive the command that starts them.
+start_wine_session() {
+    wine_env
+    wineserver -p </dev/null >>"$BUILD/wine-session.log" 2>&1
+    wine cmd /c exit </dev/null >>"$BUILD/wine-session.log" 2>&1
+}
+
+stop_bench() {
+    if [ -n "${WINEPREFIX:-}" ] && command -v wineserver >/dev/null; then
+        wineserver -k >/dev/null 2>&1 || true
+    fi
+    if [ -n "${XVFB_PID:-}" ]; then
+        kill "$XVFB_PID" 2>/dev/null || true
+        wait "$XVFB_PID" 2>/dev/null || true
+    fi
+}
+
+start_bench() {
+    wine_prefix
+    start_display
+    start_wine_session
+}
