@@ -14,6 +14,20 @@ std::string folderOf(const std::string& path) {
     return path.substr(0, cut);
 }
 
+// Puts the new file in place of the old one. A reader holds the old file
+// only for the moment it takes to read it whole, so a clash with one is
+// waited out for a short, bounded time before the save is given up.
+bool moveIntoPlace(const char* temp, const char* path) {
+    const DWORD flags = MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH;
+    for (int attempt = 0; attempt < 10; ++attempt) {
+        if (MoveFileExA(temp, path, flags)) return true;
+        const DWORD error = GetLastError();
+        if (error != ERROR_SHARING_VIOLATION && error != ERROR_ACCESS_DENIED) return false;
+        Sleep(25);
+    }
+    return false;
+}
+
 class Win32FileSystem : public FileSystem {
 public:
     bool readFile(const std::string& path, std::vector<uint8_t>& bytes) override {
@@ -54,7 +68,7 @@ public:
                                     put == bytes.size());
         ok = ok && FlushFileBuffers(h);
         ok = CloseHandle(h) && ok;
-        ok = ok && MoveFileExA(temp, path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+        ok = ok && moveIntoPlace(temp, path.c_str());
         if (!ok) DeleteFileA(temp);
         return ok;
     }
