@@ -24,7 +24,7 @@ install_packages() {
         >>"$BUILD/apt.log" 2>&1 || { tail -n 30 "$BUILD/apt.log"; return 1; }
 }
 
-jobs() { nproc 2>/dev/null || echo 2; }
+ncpu() { nproc 2>/dev/null || echo 2; }
 
 build_native() {
     say "Native build"
@@ -36,7 +36,7 @@ build_native() {
 # Builds a configured tree; on failure shows the errors.
 compile() {
     local log="$BUILD/$1-build.log"
-    if ! cmake --build "$BUILD/$1" -j "$(jobs)" >"$log" 2>&1; then
+    if ! cmake --build "$BUILD/$1" -j "$(ncpu)" >"$log" 2>&1; then
         grep -E -A5 'error|Error' "$log" | head -n 80
         echo "The $1 build failed; the whole log is $log"
         return 1
