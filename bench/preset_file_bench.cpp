@@ -14,6 +14,7 @@
 #include <cstring>
 #include <filesystem>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "preset/preset_file.h"
@@ -28,14 +29,16 @@ std::vector<uint8_t> g_fileBytes;
 std::string g_filePath;  // the generated file, read by the load benchmarks
 std::string g_savePath;  // the file the save benchmark replaces
 
-[[noreturn]] void fail(const char* what) {
-    std::fprintf(stderr, "preset_file_bench: %s\n", what);
-    if (!g_filePath.empty()) ::unlink(g_filePath.c_str());
-    if (!g_savePath.empty()) ::unlink(g_savePath.c_str());
-    std::abort();
+void removeTempFiles() {
+    for (const std::string* path : {&g_filePath, &g_savePath})
+        if (!path->empty()) ::unlink(path->c_str());
 }
 
-// ---- The literal reader -------------------------------------------------
+[[noreturn]] void fail(const char* what) {
+    std::fprintf(stderr, "preset_file_bench: %s\n", what);
+    removeTempFiles();
+    std::abort();
+}
 
 long long g_literalReads = 0;  // every read call the literal reader makes
 
@@ -55,115 +58,86 @@ off_t scanForTag(int fd, const char* tag) {
     }
 }
 
-// Reads little-endian values one read call each from a moving offset. A value
-// the file ends inside of leaves its field as it was.
-class LiteralCursor {
-public:
-    LiteralCursor(int fd, off_t at) : fd_(fd), at_(at) {}
-    void u8(uint32_t& f) { value(f, 1); }
-    void u16(uint16_t& f) { value(f, 2); }
-    void u16(uint32_t& f) { value(f, 2); }  // zero-extended into a wider field
-    void u32(uint32_t& f) { value(f, 4); }
-    // A length byte, then the text byte by byte; a NUL is stored after it.
-    void text(char (&field)[kTextSize]) {
-        uint8_t len = 0;
-        if (countedPread(fd_, &len, 1, at_++) != 1) return;
-        size_t kept = 0;
-        for (size_t i = 0; i < len; ++i) {
-            char c;
-            if (countedPread(fd_, &c, 1, at_++) != 1) break;
-            if (kept < size_t(kMaxTextLength)) field[kept++] = c;
-        }
-        field[kept] = '\0';
-    }
-
-private:
-    template <class T>
-    void value(T& field, size_t width) {
-        uint8_t b[4];
-        if (countedPread(fd_, b, width, at_) == ssize_t(width)) {
-            uint32_t v = 0;
-            for (size_t i = 0; i < width; ++i) v |= uint32_t(b[i]) << (8 * i);
-            field = T(v);
-        }
-        at_ += off_t(width);
-    }
-    int fd_;
-    off_t at_;
-};
-
+// Reads the file as the format describes it, literally: every section is
+// found by a scan from offset 0, then each value is read with a call of its
+// own from a moving offset. A value the file ends inside of keeps its field.
 int loadLiteral(const char* path, PresetTable& table) {
     const int fd = ::open(path, O_RDONLY | O_CLOEXEC);
     if (fd < 0) return -1;
-    char signature[kSignatureSize];
+    off_t at = 0;
+    auto value = [&](auto& field, size_t width) {
+        uint8_t b[4];
+        if (countedPread(fd, b, width, at) == ssize_t(width)) {
+            uint32_t v = 0;
+            for (size_t i = 0; i < width; ++i) v |= uint32_t(b[i]) << (8 * i);
+            field = std::remove_reference_t<decltype(field)>(v);  // zero-extended into wider fields
+        }
+        at += off_t(width);
+    };
+    auto u16 = [&](auto& field) { value(field, 2); };
+    auto text = [&](char (&field)[kTextSize]) {  // a length byte, then the text byte by byte
+        uint8_t len = 0;
+        if (countedPread(fd, &len, 1, at++) != 1) return;
+        size_t kept = 0;
+        for (size_t i = 0; i < len; ++i) {
+            char c;
+            if (countedPread(fd, &c, 1, at++) != 1) break;
+            if (kept < size_t(kMaxTextLength)) field[kept++] = c;
+        }
+        field[kept] = '\0';
+    };
+    auto section = [&](const char* tag, off_t lengthFieldSize) {  // moves to the body when found
+        const off_t p = scanForTag(fd, tag);
+        at = p + 4 + lengthFieldSize;
+        return p >= 0;
+    };
+
+    char signature[kSignatureSize], version[7];
     if (countedPread(fd, signature, kSignatureSize, 0) != ssize_t(kSignatureSize) ||
         std::memcmp(signature, "PRS_JOYS", kSignatureSize) != 0) {
         ::close(fd);
         return -1;
     }
-    off_t p;
-    if ((p = scanForTag(fd, "VERS")) >= 0) {
-        char version[7];  // read, never checked
-        countedPread(fd, version, sizeof version, p + 6);
-    }
-    if ((p = scanForTag(fd, "CONF")) >= 0) {
+    if (section("VERS", 2)) countedPread(fd, version, sizeof version, at);  // read, never checked
+    if (section("CONF", 2)) {
         uint16_t count = table.presetCount;
-        LiteralCursor(fd, p + 6).u16(count);
+        u16(count);
         table.presetCount = uint16_t(std::min<int>(count, kMaxPresets));  // the table holds 255
     }
-    const int n = table.presetCount;
-    if ((p = scanForTag(fd, "DATA")) >= 0) {
-        LiteralCursor c(fd, p + 8);
-        for (int i = 0; i < n; ++i) {
-            Preset& r = table.presets[i];
-            c.u16(r.gameType);
-            for (uint16_t& f : r.axisFunction) c.u16(f);
+    Preset* const end = table.presets + table.presetCount;
+    if (section("DATA", 4))
+        for (Preset* r = table.presets; r < end; ++r) {
+            u16(r->gameType);
+            for (uint16_t& f : r->axisFunction) u16(f);
             for (int s = 0; s < kAxisSlots; ++s) {
-                c.u16(r.curveType[s]);
-                c.u16(r.curveP1x[s]);
-                c.u16(r.curveP1y[s]);
-                c.u16(r.curveP2x[s]);
-                c.u16(r.curveP2y[s]);
+                u16(r->curveType[s]);
+                for (uint16_t* f : {&r->curveP1x[s], &r->curveP1y[s], &r->curveP2x[s], &r->curveP2y[s]}) u16(*f);
             }
-            for (auto& slot : r.buttonKeys)
-                for (int k = 0; k < kStoredKeysPerSlot; ++k) c.u16(slot[k]);
+            for (auto& slot : r->buttonKeys)
+                for (int k = 0; k < kStoredKeysPerSlot; ++k) u16(slot[k]);
         }
-    }
-    if ((p = scanForTag(fd, "STRI")) >= 0) {
-        LiteralCursor c(fd, p + 6);
-        for (int i = 0; i < n; ++i) {
-            c.text(table.presets[i].gameName);
-            c.text(table.presets[i].exePath);
+    if (section("STRI", 2))
+        for (Preset* r = table.presets; r < end; ++r) {
+            text(r->gameName);
+            text(r->exePath);
         }
-    }
-    if ((p = scanForTag(fd, "MISC")) >= 0) {
-        LiteralCursor c(fd, p + 8);
-        for (int i = 0; i < n; ++i) {
-            Preset& r = table.presets[i];
-            for (uint16_t& f : r.mouseEmulation) c.u16(f);
-            for (uint16_t& f : r.miscWord) c.u16(f);
-            for (uint32_t& f : r.extraValue) c.u16(f);
-            c.u32(r.pedalsLinked);
-            c.u32(r.axisInvert);
+    if (section("MISC", 4))
+        for (Preset* r = table.presets; r < end; ++r) {
+            for (uint16_t& f : r->mouseEmulation) u16(f);
+            for (uint16_t& f : r->miscWord) u16(f);
+            for (uint32_t& f : r->extraValue) u16(f);
+            value(r->pedalsLinked, 4);
+            value(r->axisInvert, 4);
         }
-    }
-    if ((p = scanForTag(fd, "MOUS")) >= 0) {
-        LiteralCursor c(fd, p + 8);
-        for (int i = 0; i < n; ++i) {
-            Preset& r = table.presets[i];
-            for (uint32_t& f : r.mouseSetting) c.u8(f);
-            for (int k = 0; k < 6; ++k) {
-                c.u16(r.mouseParamA[k]);
-                c.u16(r.mouseParamB[k]);
-            }
-            for (uint16_t& f : r.clickMask) c.u16(f);
+    if (section("MOUS", 4))
+        for (Preset* r = table.presets; r < end; ++r) {
+            for (uint32_t& f : r->mouseSetting) value(f, 1);
+            for (int k = 0; k < 6; ++k) u16(r->mouseParamA[k]), u16(r->mouseParamB[k]);
+            for (uint16_t& f : r->clickMask) u16(f);
         }
-    }
     ::close(fd);
     return 0;
 }
-
-// ---- Counting the library's reads -----------------------------------------
 
 // PosixFileSystem is private to the preset library, so its read() calls cannot
 // be counted from here. This class reads a file the same way (open, fstat,
@@ -172,26 +146,21 @@ int loadLiteral(const char* path, PresetTable& table) {
 class CountingFileSystem : public FileSystem {
 public:
     long long reads = 0;
-
     bool readFile(const std::string& path, std::vector<uint8_t>& bytes) override {
         const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
         if (fd < 0) return false;
         struct stat st;
         const bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
-        if (ok) {
-            bytes.resize(size_t(st.st_size));
-            size_t done = 0;
-            while (done < bytes.size()) {
-                ++reads;
-                const ssize_t got = ::read(fd, bytes.data() + done, bytes.size() - done);
-                if (got < 0 && errno == EINTR) continue;
-                if (got <= 0) {
-                    bytes.resize(done);
-                    break;
-                }
-                done += size_t(got);
-            }
+        size_t done = 0;
+        if (ok) bytes.resize(size_t(st.st_size));
+        while (ok && done < bytes.size()) {
+            ++reads;
+            const ssize_t got = ::read(fd, bytes.data() + done, bytes.size() - done);
+            if (got < 0 && errno == EINTR) continue;
+            if (got <= 0) break;
+            done += size_t(got);
         }
+        if (ok) bytes.resize(done);  // shorter when the file shrank while it was read
         ::close(fd);
         return ok;
     }
@@ -200,56 +169,45 @@ public:
     }
 };
 
-// ---- The benchmarks ---------------------------------------------------------
-
-void setCounters(benchmark::State& state, long long reads, bool withReads) {
-    if (withReads)
+// file_bytes for every benchmark; reads_per_load where the reads are counted.
+void setCounters(benchmark::State& state, long long reads = -1) {
+    if (reads >= 0)
         state.counters["reads_per_load"] = benchmark::Counter(double(reads), benchmark::Counter::kAvgIterations);
     state.counters["file_bytes"] = double(g_fileBytes.size());
     state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(g_fileBytes.size()));
 }
 
 void BM_LoadPresetFile(benchmark::State& state) {
-    for (auto _ : state) {
+    for (auto _ : state)
         if (loadPresetFile(nullptr, g_filePath.c_str(), g_loaded, platformFileSystem(), nullptr) != 0)
-            fail("loadPresetFile failed");
-        benchmark::ClobberMemory();
-    }
-    setCounters(state, 0, false);
+            fail("load failed");
+    setCounters(state);  // its reads cannot be counted from here: see BM_LoadCountingReads
 }
 
 void BM_LoadCountingReads(benchmark::State& state) {
     CountingFileSystem files;
-    for (auto _ : state) {
-        if (loadPresetFile(nullptr, g_filePath.c_str(), g_loaded, files, nullptr) != 0)
-            fail("loadPresetFile failed");
-        benchmark::ClobberMemory();
-    }
-    setCounters(state, files.reads, true);
+    for (auto _ : state)
+        if (loadPresetFile(nullptr, g_filePath.c_str(), g_loaded, files, nullptr) != 0) fail("load failed");
+    setCounters(state, files.reads);
 }
 
 void BM_SavePresetFile(benchmark::State& state) {
     for (auto _ : state)
-        if (savePresetFile(nullptr, g_savePath.c_str(), g_source, platformFileSystem()) != 1)
-            fail("savePresetFile failed");
-    setCounters(state, 0, false);
+        if (savePresetFile(nullptr, g_savePath.c_str(), g_source, platformFileSystem()) != 1) fail("save failed");
+    setCounters(state);
 }
 
 void BM_DecodeInMemory(benchmark::State& state) {
-    for (auto _ : state) {
+    for (auto _ : state)
         if (!decodePresetFile(g_fileBytes.data(), g_fileBytes.size(), g_decoded)) fail("decode failed");
-        benchmark::ClobberMemory();
-    }
-    setCounters(state, 0, false);
+    setCounters(state);
 }
 
 void BM_LoadLiteralPerOffsetScan(benchmark::State& state) {
     g_literalReads = 0;
-    for (auto _ : state) {
+    for (auto _ : state)
         if (loadLiteral(g_filePath.c_str(), g_literal) != 0) fail("literal load failed");
-        benchmark::ClobberMemory();
-    }
-    setCounters(state, g_literalReads, true);
+    setCounters(state, g_literalReads);
 }
 
 BENCHMARK(BM_LoadPresetFile)->Unit(benchmark::kMicrosecond);
@@ -258,14 +216,11 @@ BENCHMARK(BM_SavePresetFile)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_DecodeInMemory)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_LoadLiteralPerOffsetScan)->Unit(benchmark::kMillisecond);
 
-// ---- Set-up ------------------------------------------------------------------
-
 // 255 presets with names and paths of realistic, varied lengths and a few
 // keys, curves and mouse settings set.
 void buildTable(PresetTable& t) {
-    static const char* const titles[] = {"Game", "Rally Challenge", "Night Flight Simulator",
-                                         "Super Kart Racing Deluxe", "Tank Commander",
-                                         "Open Wheel Grand Prix Season 2002"};
+    static const char* const titles[] = {"Game", "Rally Challenge", "Night Flight Simulator", "Tank Commander",
+                                         "Super Kart Racing Deluxe", "Open Wheel Grand Prix Season 2002"};
     static const char* const folders[] = {"Games", "Racing Studio\\Rally", "Flight\\Night Flight",
                                           "Arcade Collection", "Strategy\\Tank Commander Gold Edition"};
     std::memset(&t, 0, sizeof t);
@@ -287,12 +242,10 @@ void buildTable(PresetTable& t) {
             p.buttonKeys[slot][0] = KeyCode(kLeftCtrl | (0x10 + i % 0x30));
             p.buttonKeys[slot][1] = KeyCode(0x1E + slot);
         }
-        p.mouseEmulation[0] = uint16_t(i & 1);
         p.axisInvert = i % 7 == 0 ? 0x01000000u : 0u;
         p.mouseSetting[0] = uint32_t(i % 3);
         p.mouseParamA[0] = uint16_t(20 + i % 50);
         p.clickMask[0] = uint16_t(1u << (i % 13));
-        p.extraValue[0] = uint32_t(i % 5);
     }
 }
 
@@ -300,8 +253,7 @@ std::string writeTempFile(const std::vector<uint8_t>& bytes) {
     std::string path = (std::filesystem::temp_directory_path() / "preset_file_bench.XXXXXX").string();
     const int fd = ::mkstemp(&path[0]);
     if (fd < 0) fail("cannot create a temporary file");
-    size_t done = 0;
-    while (done < bytes.size()) {
+    for (size_t done = 0; done < bytes.size();) {
         const ssize_t put = ::write(fd, bytes.data() + done, bytes.size() - done);
         if (put <= 0) fail("cannot write the temporary file");
         done += size_t(put);
@@ -321,9 +273,8 @@ int main(int argc, char** argv) {
     g_filePath = writeTempFile(g_fileBytes);
     g_savePath = writeTempFile({});
 
-    // The comparison is only fair if both readers give the same table.
-    std::memset(&g_decoded, 0, sizeof g_decoded);
-    std::memset(&g_literal, 0, sizeof g_literal);
+    // The comparison is only fair if both readers give the same table. Both
+    // tables start zeroed, as static storage does.
     if (!decodePresetFile(g_fileBytes.data(), g_fileBytes.size(), g_decoded)) fail("decode refused the file");
     if (loadLiteral(g_filePath.c_str(), g_literal) != 0) fail("literal reader refused the file");
     if (g_decoded.presetCount != kMaxPresets) fail("decoded count is not 255");
@@ -332,7 +283,6 @@ int main(int argc, char** argv) {
 
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
-    ::unlink(g_filePath.c_str());
-    ::unlink(g_savePath.c_str());
+    removeTempFiles();
     return 0;
 }

@@ -14,6 +14,7 @@ const size_t kConfSectionSize = 8;
 
 class Writer {
 public:
+    explicit Writer(size_t capacity) { out_.reserve(capacity); }
     void bytes(const void* p, size_t n) {
         const uint8_t* b = static_cast<const uint8_t*>(p);
         out_.insert(out_.end(), b, b + n);
@@ -106,7 +107,8 @@ size_t after(size_t start, size_t size) { return start == kNotFound ? kNotFound 
 
 std::vector<uint8_t> encodePresetFile(const PresetTable& table) {
     const int n = std::min<int>(table.presetCount, kMaxPresets);
-    Writer w;
+    // At most 59 + 1460 bytes a preset and the texts.
+    Writer w(59 + size_t(n) * (1460 + 2 * kMaxTextLength));
     w.bytes(kSignature, kSignatureSize);
 
     w.tag("VERS");
