@@ -1,30 +1,38 @@
-# The portable core: preset data and storage. zentra_add_core() builds it as
+# The portable core: preset data and storage, the wheel link and protocol.
+# zentra_add_core() builds it as
 # a static library with the given extra compile and link options, so that the
 # native tests can use a sanitized copy while the tools and benchmarks use a
 # plain one.
 
-set(ZENTRA_PRESET_SOURCES
+set(ZENTRA_CORE_SOURCES
   preset/preset.cpp
   preset/preset_file.cpp
   preset/registry.cpp
   preset/registry_store_memory.cpp
   preset/sensitivity.cpp
+  driver/axis_tables.cpp
+  driver/device_io_memory.cpp
+  driver/discovery.cpp
+  driver/key_translation.cpp
+  driver/protocol.cpp
+  driver/upload.cpp
 )
 if(WIN32)
-  list(APPEND ZENTRA_PRESET_SOURCES preset/file_system_win32.cpp preset/registry_store_win32.cpp)
+  list(APPEND ZENTRA_CORE_SOURCES preset/file_system_win32.cpp preset/registry_store_win32.cpp
+    driver/device_io_win32.cpp driver/host_win32.cpp)
 else()
-  list(APPEND ZENTRA_PRESET_SOURCES preset/file_system_posix.cpp)
+  list(APPEND ZENTRA_CORE_SOURCES preset/file_system_posix.cpp)
 endif()
-list(TRANSFORM ZENTRA_PRESET_SOURCES PREPEND ${PROJECT_SOURCE_DIR}/)
+list(TRANSFORM ZENTRA_CORE_SOURCES PREPEND ${PROJECT_SOURCE_DIR}/)
 
 function(zentra_add_core name)
   cmake_parse_arguments(ARG "" "" "OPTIONS" ${ARGN})
-  add_library(${name} STATIC ${ZENTRA_PRESET_SOURCES})
+  add_library(${name} STATIC ${ZENTRA_CORE_SOURCES})
   target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
   target_compile_options(${name} PUBLIC ${ARG_OPTIONS})
   target_link_options(${name} PUBLIC ${ARG_OPTIONS})
   if(WIN32)
-    target_link_libraries(${name} PUBLIC advapi32)
+    target_link_libraries(${name} PUBLIC advapi32 user32)
   endif()
 endfunction()
 

@@ -5,10 +5,10 @@ include(GoogleTest)
 
 set(ZENTRA_SANITIZE -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
 
-zentra_add_core(zentra_preset)
-zentra_add_core(zentra_preset_san OPTIONS ${ZENTRA_SANITIZE})
-zentra_add_tool_lib(zntpreset_lib zentra_preset)
-zentra_add_tool_lib(zntpreset_lib_san zentra_preset_san)
+zentra_add_core(zentra_core)
+zentra_add_core(zentra_core_san OPTIONS ${ZENTRA_SANITIZE})
+zentra_add_tool_lib(zntpreset_lib zentra_core)
+zentra_add_tool_lib(zntpreset_lib_san zentra_core_san)
 zentra_add_preset_tool(zntpreset_lib)
 
 file(GLOB ZENTRA_UNIT_TEST_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/native/*.cpp)
@@ -22,7 +22,7 @@ add_test(NAME preset_tool_cli
 # Benchmarks, run by hand: build/native/bench/preset_file_bench
 find_package(benchmark REQUIRED)
 add_executable(preset_file_bench ${PROJECT_SOURCE_DIR}/bench/preset_file_bench.cpp)
-target_link_libraries(preset_file_bench PRIVATE zentra_preset benchmark::benchmark)
+target_link_libraries(preset_file_bench PRIVATE zentra_core benchmark::benchmark)
 set_target_properties(preset_file_bench PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
 
 # The preset file reader under libFuzzer, built with clang whatever compiler

@@ -37,6 +37,11 @@ public:
     virtual bool writeValue(const std::string& key, const std::string& name, uint32_t type,
                             const void* data, uint32_t size) = 0;
 
+    // The name of subkey `index` (0, 1, 2, ...) of `key`, opened for
+    // enumerating its subkeys. 1 when there is one, 0 when there are no more,
+    // -1 when the key cannot be opened.
+    virtual int enumSubkey(const std::string& key, uint32_t index, std::string& name) = 0;
+
     // Removes a value; used by setup and test tools only.
     virtual bool deleteValue(const std::string& key, const std::string& name) = 0;
 };

@@ -50,7 +50,7 @@ bool MemoryRegistryStore::writeValue(const std::string& key, const std::string& 
     Key* k = openKey(key, RegAccess::AllAccess);
     if (!k) {
         if (hasKey(key)) return false;  // exists but may not be written
-        k = &keys_[lower(key)];
+        k = &createKey(key);
     }
     Value& v = k->values[lower(name)];
     v.type = type;
@@ -64,9 +64,36 @@ bool MemoryRegistryStore::deleteValue(const std::string& key, const std::string&
     return k && k->values.erase(lower(name)) == 1;
 }
 
+MemoryRegistryStore::Key& MemoryRegistryStore::createKey(const std::string& key) {
+    for (size_t cut = key.find('\\'); cut != std::string::npos; cut = key.find('\\', cut + 1)) {
+        Key& parent = keys_[lower(key.substr(0, cut))];
+        if (parent.path.empty()) parent.path = key.substr(0, cut);
+    }
+    Key& k = keys_[lower(key)];
+    if (k.path.empty()) k.path = key;
+    return k;
+}
+
+int MemoryRegistryStore::enumSubkey(const std::string& key, uint32_t index, std::string& name) {
+    opens.push_back({key, RegAccess::Read});
+    const std::string prefix = lower(key) + "\\";
+    if (!keys_.count(lower(key))) return -1;
+    // Direct children in the registry's order (by name, without regard to case).
+    uint32_t seen = 0;
+    for (auto it = keys_.lower_bound(prefix); it != keys_.end() && it->first.compare(0, prefix.size(), prefix) == 0;
+         ++it) {
+        if (it->first.find('\\', prefix.size()) != std::string::npos) continue;
+        if (seen++ == index) {
+            name = it->second.path.substr(prefix.size());
+            return 1;
+        }
+    }
+    return 0;
+}
+
 void MemoryRegistryStore::set(const std::string& key, const std::string& name, uint32_t type,
                               const std::vector<uint8_t>& data) {
-    Value& v = keys_[lower(key)].values[lower(name)];
+    Value& v = createKey(key).values[lower(name)];
     v.type = type;
     v.data = data;
 }
@@ -89,7 +116,7 @@ const MemoryRegistryStore::Value* MemoryRegistryStore::find(const std::string& k
 
 bool MemoryRegistryStore::hasKey(const std::string& key) const { return keys_.count(lower(key)) != 0; }
 
-void MemoryRegistryStore::makeReadOnly(const std::string& key) { keys_[lower(key)].readOnly = true; }
+void MemoryRegistryStore::makeReadOnly(const std::string& key) { createKey(key).readOnly = true; }
 
 void MemoryRegistryStore::clear() {
     keys_.clear();

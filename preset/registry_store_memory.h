@@ -17,6 +17,7 @@ public:
         std::vector<uint8_t> data;
     };
     struct Key {
+        std::string path;                     // as first written
         std::map<std::string, Value> values;  // by lower-cased name
         bool readOnly = false;                // full access is refused
     };
@@ -31,6 +32,7 @@ public:
                    uint32_t& size) override;
     bool writeValue(const std::string& key, const std::string& name, uint32_t type, const void* data,
                     uint32_t size) override;
+    int enumSubkey(const std::string& key, uint32_t index, std::string& name) override;
     bool deleteValue(const std::string& key, const std::string& name) override;
 
     // Test helpers.
@@ -46,6 +48,8 @@ public:
 
 private:
     Key* openKey(const std::string& key, RegAccess access);
+    // The key and every key above it, as the registry creates them.
+    Key& createKey(const std::string& key);
     std::map<std::string, Key> keys_;  // by lower-cased path
 };
 

@@ -73,6 +73,17 @@ public:
                ERROR_SUCCESS;
     }
 
+    int enumSubkey(const std::string& key, uint32_t index, std::string& name) override {
+        OpenKey k(key, KEY_ENUMERATE_SUB_KEYS);
+        if (!k.get()) return -1;
+        char buffer[256];  // key names are at most 255 characters
+        DWORD size = sizeof buffer;
+        if (RegEnumKeyExA(k.get(), index, buffer, &size, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+            return 0;
+        name.assign(buffer, size);
+        return 1;
+    }
+
     bool deleteValue(const std::string& key, const std::string& name) override {
         OpenKey k(key, KEY_ALL_ACCESS);
         return k.get() && RegDeleteValueA(k.get(), name.c_str()) == ERROR_SUCCESS;

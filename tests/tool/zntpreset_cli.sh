@@ -72,6 +72,33 @@ check "a curvilinear slot gives its Bezier table" has curve.txt '^  0:   1   2  
 run o e curve a.pst --preset 3 --slot 0
 check "a preset number past the table is bad input" status_is 1
 
+run o e block a.pst --preset 1 --sender loader --mode 2 -o game.bin
+check "block writes the loader's game block" status_is 0
+check "a parameter block is 2652 bytes" [ "$(wc -c <game.bin)" -eq 2652 ]
+check "the game block is mode 2" [ "$(od -An -tu4 -N4 game.bin | tr -d ' ')" -eq 2 ]
+# The first key of button 1 is A (usage 4), the second Shift+B (usage 5, left Shift).
+check "the game block carries the translated keys" [ "$(od -An -tu2 -j4 -N4 game.bin | tr -s ' ')" = " 4 5" ]
+check "the game block carries the modifier byte" [ "$(od -An -tu2 -j86 -N2 game.bin | tr -d ' ')" -eq 2 ]
+check "the game block has the fixed calibration words" \
+    [ "$(od -An -tu4 -j2552 -N16 game.bin | tr -s ' ')" = " 85 170 85 170" ]
+run o e block a.pst --preset 1 --sender panel --mode 3 -o closing.bin
+check "block writes the control panel's block" status_is 0
+check "the closing block is mode 3" [ "$(od -An -tu4 -N4 closing.bin | tr -d ' ')" -eq 3 ]
+head -c 112 /dev/zero | tr '\0' '\7' >hw.bin
+run o e block a.pst --preset 1 --sender panel --mode 1 --hardware hw.bin -o test.bin
+check "block takes a hardware configuration" status_is 0
+check "the hardware area holds its first 111 bytes and a zero" \
+    [ "$(od -An -tu1 -j2649 -N3 test.bin | tr -s ' ')" = " 7 7 0" ]
+head -c 100 /dev/zero >short.bin
+run o e block a.pst --preset 1 --sender panel --mode 1 --hardware short.bin -o x.bin
+check "a hardware file of another size is bad input" status_is 1
+run o e block a.pst --preset 1 --sender panel --mode 2
+check "the control panel sends no mode 2 block" status_is 2
+run o e block a.pst --preset 1 --sender loader --mode 3
+check "the loader sends no mode 3 game block" status_is 2
+run o e block a.pst --preset 5 --sender loader --mode 2
+check "block of a preset past the table is bad input" status_is 1
+
 run o e show sample.json
 check "a file without the signature is refused" status_is 1
 check "the refusal says why" has e 'This is not a preset file.'

@@ -2,6 +2,10 @@
 // sensitivity tables they give. Exit codes: 0 success, 1 bad input, 2 usage.
 #include <cstdio>
 #include <cstdlib>
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
 #include <cstring>
 #include <fstream>
 #include <iostream>
@@ -9,7 +13,9 @@
 #include <string>
 #include <vector>
 
+#include "driver/upload.h"
 #include "preset/preset_file.h"
+#include "preset/registry_store_memory.h"
 #include "preset/sensitivity.h"
 #include "tools/zntpreset/codepage.h"
 #include "tools/zntpreset/preset_json.h"
@@ -22,7 +28,9 @@ const char kUsage[] =
     "usage: ZntPreset show FILE.pst\n"
     "       ZntPreset export FILE.pst [-o OUT.json]\n"
     "       ZntPreset import IN.json -o FILE.pst\n"
-    "       ZntPreset curve FILE.pst --preset N --slot S\n";
+    "       ZntPreset curve FILE.pst --preset N --slot S\n"
+    "       ZntPreset block FILE.pst --preset N --sender loader|panel --mode 1|2|3\n"
+    "                       [--hardware HW.bin] [-o OUT.bin]\n";
 
 constexpr int kOk = 0, kBadInput = 1, kUsageError = 2;
 
@@ -60,8 +68,11 @@ bool load(const std::string& path) {
 // Options after the positional argument: "-o X", "--preset N", "--slot S".
 struct Options {
     std::string output;
+    std::string sender;
+    std::string hardware;
     long preset = -1;
     long slot = -1;
+    long mode = -1;
 };
 
 bool parseNumber(const char* text, long& out) {
@@ -82,6 +93,13 @@ bool parseOptions(int argc, char** argv, int first, Options& o, std::string& err
             o.output = value;
         } else if (arg == "--preset") {
             if (!parseNumber(value, o.preset)) return error = "--preset takes a preset number", false;
+        } else if (arg == "--sender") {
+            o.sender = value;
+            if (o.sender != "loader" && o.sender != "panel") return error = "--sender takes loader or panel", false;
+        } else if (arg == "--mode") {
+            if (!parseNumber(value, o.mode) || o.mode < 1 || o.mode > 3) return error = "--mode takes 1, 2 or 3", false;
+        } else if (arg == "--hardware") {
+            o.hardware = value;
         } else if (arg == "--slot") {
             if (!parseNumber(value, o.slot) || o.slot >= kAxisSlots) return error = "--slot takes 0, 1, 2 or 3", false;
         } else {
@@ -189,6 +207,55 @@ int curve(const std::string& path, const Options& o) {
     return kOk;
 }
 
+// What the tray loader and the control panel keep for the wheel.
+LoaderWheel g_loader;
+PanelWheel g_panel;
+Preset g_current;
+
+// The parameter block that the given program would send for a preset: the
+// loader's game upload of the preset as its own copy gives it, or the
+// control panel's upload of the preset made current with its copy (which
+// clears axis inversion). No registry is touched: the panel's registry copy
+// goes to a registry in memory.
+int block(const std::string& path, const Options& o) {
+    if (o.preset < 0 || o.sender.empty() || o.mode < 0) return usage("block needs --preset N, --sender and --mode");
+    if ((o.sender == "loader") != (o.mode == 2))
+        return usage("the loader sends mode 2 blocks, the control panel modes 1 and 3");
+    if (o.sender == "loader" && !o.hardware.empty()) return usage("--hardware goes with --sender panel");
+    if (!load(path)) return kBadInput;
+    if (o.preset >= g_table.presetCount)
+        return badInput(path + ": there is no preset " + std::to_string(o.preset) + " (the file holds " +
+                        std::to_string(g_table.presetCount) + ")");
+
+    if (o.sender == "loader") {
+        copyPresetFull(g_current, g_table.presets[o.preset]);
+        buildGameBlock(g_loader, g_current);
+    } else {
+        MemoryRegistryStore store;
+        if (!o.hardware.empty()) {
+            std::vector<uint8_t> record;
+            if (!platformFileSystem().readFile(o.hardware, record)) return badInput(o.hardware + ": cannot open the file");
+            if (record.size() != kHardwareConfigSize)
+                return badInput(o.hardware + ": a hardware configuration is 112 bytes, this file " +
+                                std::to_string(record.size()));
+            store.set(kPanelKey, joystickConfigurationName(0), kRegBinary, record);
+        }
+        Registry registry(store, Deliverable::Panel);
+        copyPreset(g_current, g_table.presets[o.preset]);
+        buildPanelBlock(g_panel, g_current, o.mode == 3, registry);
+    }
+    const ParameterBlock& b = o.sender == "loader" ? g_loader.block : g_panel.block;
+    const uint8_t* bytes = reinterpret_cast<const uint8_t*>(&b);
+    if (!o.output.empty())
+        return platformFileSystem().replaceFile(o.output, std::vector<uint8_t>(bytes, bytes + sizeof b))
+                   ? kOk
+                   : badInput(o.output + ": cannot write the file");
+#ifdef _WIN32
+    _setmode(_fileno(stdout), _O_BINARY);
+#endif
+    return std::fwrite(bytes, 1, sizeof b, stdout) == sizeof b ? kOk : badInput("cannot write the block");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -198,9 +265,12 @@ int main(int argc, char** argv) {
     Options o;
     std::string error;
     if (!parseOptions(argc, argv, 3, o, error)) return usage(error.c_str());
-    if (command == "show" && o.output.empty() && o.preset < 0 && o.slot < 0) return show(file);
-    if (command == "export" && o.preset < 0 && o.slot < 0) return exportJson(file, o);
-    if (command == "import" && o.preset < 0 && o.slot < 0) return importJson(file, o);
-    if (command == "curve" && o.output.empty()) return curve(file, o);
+    const bool onlyOutput = o.preset < 0 && o.slot < 0 && o.mode < 0 && o.sender.empty() && o.hardware.empty();
+    if (command == "show" && onlyOutput && o.output.empty()) return show(file);
+    if (command == "export" && onlyOutput) return exportJson(file, o);
+    if (command == "import" && onlyOutput) return importJson(file, o);
+    if (command == "curve" && o.output.empty() && o.mode < 0 && o.sender.empty() && o.hardware.empty())
+        return curve(file, o);
+    if (command == "block" && o.slot < 0) return block(file, o);
     return usage();
 }
