@@ -8,8 +8,8 @@ configure_file(${PROJECT_SOURCE_DIR}/scripts/wine-run.in ${CMAKE_BINARY_DIR}/win
   FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_BINARY_DIR}/wine-run)
 
-zentra_add_core(zentra_preset)
-zentra_add_tool_lib(zntpreset_lib zentra_preset)
+zentra_add_core(zentra_core)
+zentra_add_tool_lib(zntpreset_lib zentra_core)
 zentra_add_preset_tool(zntpreset_lib)
 
 # The portable unit tests once more, as Windows code under Wine: one CTest
