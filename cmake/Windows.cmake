@@ -28,3 +28,6 @@ gtest_discover_tests(wine_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60)
 add_test(NAME preset_tool_cli_under_wine
   COMMAND ${PROJECT_SOURCE_DIR}/tests/tool/zntpreset_cli.sh $<TARGET_FILE:zntpreset> ${PROJECT_SOURCE_DIR}/tests/tool
           ${CMAKE_BINARY_DIR}/wine-run)
+
+# The simulated wheel driver, its setup tool and library, for the Wine tests.
+include(cmake/Sim.cmake)

@@ -99,8 +99,31 @@ start_wine_session() {
     wine cmd /c exit </dev/null >>"$BUILD/wine-session.log" 2>&1
 }
 
+# The simulated wheel driver (sim/), loaded once per run as the service
+# "ZentraXP". Its output goes to a file: the services keep pipes open. A
+# failure is reported and the run goes on; the tests that need the driver
+# then fail with the reason.
+start_sim_wheel() {
+    local setup="$BUILD/windows/ZntSimSetup.exe"
+    [ -f "$setup" ] || { echo "No $setup: the simulated wheel is not loaded"; return 0; }
+    if "$BUILD/windows/wine-run" "$setup" start </dev/null >"$BUILD/sim-wheel.log" 2>&1; then
+        SIM_WHEEL_STARTED=1
+    else
+        echo "The simulated wheel driver did not start:"
+        cat "$BUILD/sim-wheel.log"
+    fi
+}
+
+stop_sim_wheel() {
+    [ -n "${SIM_WHEEL_STARTED:-}" ] || return 0
+    "$BUILD/windows/wine-run" "$BUILD/windows/ZntSimSetup.exe" stop </dev/null >>"$BUILD/sim-wheel.log" 2>&1 ||
+        echo "Stopping the simulated wheel driver failed (see $BUILD/sim-wheel.log)"
+    SIM_WHEEL_STARTED=
+}
+
 stop_bench() {
     if [ -n "${WINEPREFIX:-}" ] && command -v wineserver >/dev/null; then
+        stop_sim_wheel
         wineserver -k >/dev/null 2>&1 || true
     fi
     if [ -n "${XVFB_PID:-}" ]; then
@@ -113,4 +136,5 @@ start_bench() {
     wine_prefix
     start_display
     start_wine_session
+    start_sim_wheel
 }
