@@ -39,6 +39,26 @@ bool contains(const std::string& haystack, const std::string& needle) {
     return haystack.find(needle) != std::string::npos;
 }
 
+enum class Entry { Match, Next, Ended };
+
+// Walks the subkeys of the driver's interface class until `test` takes one.
+// True with its name in `subkey`; false when none matched or the process
+// was ended (a class key that cannot be opened ends it here).
+template <typename Test>
+bool findClassEntry(DiscoveryContext& ctx, std::string& subkey, Test test) {
+    for (uint32_t index = 0;; ++index) {
+        const int found = ctx.registry.store().enumSubkey(kDeviceClassKeys[0], index, subkey);
+        if (found < 0) {
+            ctx.host.errorBox("REGISTRY ERROR");
+            ctx.host.exitProcess(kExitRegistryError);
+            return false;
+        }
+        if (found == 0) return false;
+        const Entry e = test(subkey);
+        if (e != Entry::Next) return e == Entry::Match;
+    }
+}
+
 // Opens the matching wheel's link named by "SymLinkCpl"; false after ending
 // the process.
 bool openSymLink(DeviceLink& link, const std::string& subkey, DiscoveryContext& ctx, std::string& linkName) {
@@ -69,22 +89,16 @@ void parentPrefixScheme(DeviceLink& link, const std::wstring& path, DiscoveryCon
     if (instance.size() > kMaxHidInstance) instance.resize(kMaxHidInstance);
 
     std::string subkey;
-    for (uint32_t index = 0;; ++index) {
-        const int found = ctx.registry.store().enumSubkey(kDeviceClassKeys[0], index, subkey);
-        if (found < 0) {
-            ctx.host.errorBox("REGISTRY ERROR");
-            ctx.host.exitProcess(kExitRegistryError);
-            return;
-        }
-        if (found == 0) return;  // no wheel: the page goes on without a link
+    const bool found = findClassEntry(ctx, subkey, [&](const std::string& candidate) {
         std::string prefix;
-        if (!readQuery(ctx.registry, deviceParametersKey(subkey), kParentIdPrefixValue, prefix)) {
+        if (!readQuery(ctx.registry, deviceParametersKey(candidate), kParentIdPrefixValue, prefix)) {
             ctx.host.errorBox("LINK NOT FOUND, UNPLUG AND REPLUG DEVICE");
             ctx.host.exitProcess(kExitNoPrefix);
-            return;
+            return Entry::Ended;
         }
-        if (contains(instance, prefix)) break;
-    }
+        return contains(instance, prefix) ? Entry::Match : Entry::Next;
+    });
+    if (!found) return;  // no wheel (the page goes on without a link), or the process ended
 
     std::string linkName;
     if (!openSymLink(link, subkey, ctx, linkName)) return;
@@ -126,22 +140,16 @@ void hidClassScheme(DeviceLink& link, const std::wstring& path, DiscoveryContext
     // and the page goes on without a link.
 
     std::string subkey;
-    for (uint32_t index = 0;; ++index) {
-        const int found = ctx.registry.store().enumSubkey(kDeviceClassKeys[0], index, subkey);
-        if (found < 0) {
-            ctx.host.errorBox("REGISTRY ERROR");
-            ctx.host.exitProcess(kExitRegistryError);
-            return;
-        }
-        if (found == 0) return;
+    const bool found = findClassEntry(ctx, subkey, [&](const std::string& candidate) {
         std::string instance;
-        if (!readQuery(ctx.registry, std::string(kDeviceClassKeys[0]) + "\\" + subkey, kDeviceInstanceValue,
+        if (!readQuery(ctx.registry, std::string(kDeviceClassKeys[0]) + "\\" + candidate, kDeviceInstanceValue,
                        instance)) {
             ctx.host.exitProcess(kExitNoPrefix);
-            return;
+            return Entry::Ended;
         }
-        if (!usbPath.empty() && contains(usbPath, instance)) break;
-    }
+        return !usbPath.empty() && contains(usbPath, instance) ? Entry::Match : Entry::Next;
+    });
+    if (!found) return;
 
     std::string linkName;
     if (!openSymLink(link, subkey, ctx, linkName)) return;
