@@ -10,6 +10,7 @@ set(ZENTRA_CORE_SOURCES
   preset/registry.cpp
   preset/registry_store_memory.cpp
   preset/sensitivity.cpp
+  preset/os_level.cpp
   driver/axis_tables.cpp
   driver/device_io_memory.cpp
   driver/discovery.cpp
@@ -19,7 +20,7 @@ set(ZENTRA_CORE_SOURCES
 )
 if(WIN32)
   list(APPEND ZENTRA_CORE_SOURCES preset/file_system_win32.cpp preset/registry_store_win32.cpp
-    driver/device_io_win32.cpp driver/host_win32.cpp)
+    preset/os_level_win32.cpp driver/device_io_win32.cpp driver/host_win32.cpp)
 else()
   list(APPEND ZENTRA_CORE_SOURCES preset/file_system_posix.cpp)
 endif()
@@ -34,6 +35,26 @@ function(zentra_add_core name)
   if(WIN32)
     target_link_libraries(${name} PUBLIC advapi32 user32)
   endif()
+endfunction()
+
+# The tray loader's portable part (texts, start-up rules, the watcher's
+# decisions and the preset transitions), a library over a given core so that
+# the sanitized tests, the ThreadSanitizer stress test and the program each
+# get their own copy.
+set(ZENTRA_LOADER_SOURCES
+  loader/loader_text.cpp
+  loader/startup.cpp
+  loader/watcher.cpp
+  loader/transitions.cpp
+)
+list(TRANSFORM ZENTRA_LOADER_SOURCES PREPEND ${PROJECT_SOURCE_DIR}/)
+
+function(zentra_add_loader_core name core)
+  cmake_parse_arguments(ARG "" "" "OPTIONS" ${ARGN})
+  add_library(${name} STATIC ${ZENTRA_LOADER_SOURCES})
+  target_link_libraries(${name} PUBLIC ${core})
+  target_compile_options(${name} PUBLIC ${ARG_OPTIONS})
+  target_link_options(${name} PUBLIC ${ARG_OPTIONS})
 endfunction()
 
 set(ZENTRA_TOOL_LIB_SOURCES

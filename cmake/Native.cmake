@@ -7,23 +7,37 @@ set(ZENTRA_SANITIZE -fsanitize=address,undefined -fno-sanitize-recover=all -fno-
 
 zentra_add_core(zentra_core)
 zentra_add_core(zentra_core_san OPTIONS ${ZENTRA_SANITIZE})
+zentra_add_loader_core(zentra_loader_core zentra_core)
+zentra_add_loader_core(zentra_loader_core_san zentra_core_san OPTIONS ${ZENTRA_SANITIZE})
 zentra_add_tool_lib(zntpreset_lib zentra_core)
 zentra_add_tool_lib(zntpreset_lib_san zentra_core_san)
 zentra_add_preset_tool(zntpreset_lib)
 
 file(GLOB ZENTRA_UNIT_TEST_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/native/*.cpp)
 add_executable(unit_tests ${ZENTRA_UNIT_TEST_SOURCES})
-target_link_libraries(unit_tests PRIVATE zntpreset_lib_san gtest_main)
+target_link_libraries(unit_tests PRIVATE zntpreset_lib_san zentra_loader_core_san gtest_main)
 gtest_discover_tests(unit_tests DISCOVERY_MODE PRE_TEST)
 
 add_test(NAME preset_tool_cli
   COMMAND ${PROJECT_SOURCE_DIR}/tests/tool/zntpreset_cli.sh $<TARGET_FILE:zntpreset> ${PROJECT_SOURCE_DIR}/tests/tool)
+
+# The loader's preset table hand-over between its two threads, hammered
+# under ThreadSanitizer with a core of its own.
+set(ZENTRA_TSAN -fsanitize=thread -fno-omit-frame-pointer)
+zentra_add_core(zentra_core_tsan OPTIONS ${ZENTRA_TSAN})
+zentra_add_loader_core(zentra_loader_core_tsan zentra_core_tsan OPTIONS ${ZENTRA_TSAN})
+add_executable(shared_presets_stress ${PROJECT_SOURCE_DIR}/tests/stress/shared_presets_stress.cpp)
+target_link_libraries(shared_presets_stress PRIVATE zentra_loader_core_tsan)
+add_test(NAME shared_presets_stress COMMAND shared_presets_stress)
 
 # Benchmarks, run by hand: build/native/bench/preset_file_bench
 find_package(benchmark REQUIRED)
 add_executable(preset_file_bench ${PROJECT_SOURCE_DIR}/bench/preset_file_bench.cpp)
 target_link_libraries(preset_file_bench PRIVATE zentra_core benchmark::benchmark)
 set_target_properties(preset_file_bench PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
+add_executable(watcher_scan_bench ${PROJECT_SOURCE_DIR}/bench/watcher_scan_bench.cpp)
+target_link_libraries(watcher_scan_bench PRIVATE zentra_loader_core benchmark::benchmark)
+set_target_properties(watcher_scan_bench PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
 
 # The preset file reader under libFuzzer, built with clang whatever compiler
 # builds the rest.

@@ -1,0 +1,78 @@
+// The tray loader's process-wide state and the pieces of its Win32 shell.
+#pragma once
+
+#include <windows.h>
+
+#include <atomic>
+
+#include "driver/upload.h"
+#include "loader/transitions.h"
+#include "loader/watcher.h"
+#include "preset/registry.h"
+
+namespace zentra {
+
+// Private window messages of the main window.
+constexpr UINT MSG_PANEL_STATE = 0x2000;   // from the control panel: wParam 1 opened, else closed
+constexpr UINT MSG_PANEL_RELOAD = 0x2001;  // delayed re-read of the preset file
+constexpr UINT MSG_GAME_EVENT = 0x2003;    // from the watcher: lParam preset index, or -1 at a game's end
+constexpr UINT MSG_TRAY_INSTALL = 0x3000;  // adds the tray icon and hides the window
+constexpr UINT MSG_TRAY_NOTIFY = 0x3001;   // the tray icon's callback
+constexpr UINT kTrayIconId = 0x9999;
+
+// Child control ids.
+constexpr int IDC_START_STOP = 105;
+constexpr int IDC_MANUAL_PRESET = 106;
+constexpr int IDC_LAUNCH_ON_STARTUP = 107;
+constexpr int IDC_PRESET_COMBO = 108;
+constexpr int IDC_DISABLE_KBD_EMULATION = 1008;
+
+constexpr char kLoaderClassName[] = "MH_ZENTRA_USB";
+constexpr int kQuitCode = 18;
+
+// Everything the loader keeps for its whole life, in one place.
+struct LoaderApp {
+    HINSTANCE instance = nullptr;
+    int showCommand = SW_SHOWNORMAL;
+    int osLevel = 3;
+    uint16_t language = 0x0409;
+
+    std::atomic<HWND> mainWindow{nullptr};
+    HANDLE watcherThread = nullptr;
+    HANDLE stopEvent = nullptr;       // set together with the stop flag: wakes the watcher
+    std::atomic<int> stopFlag{0};
+    std::atomic<int> noticeMode{0};   // 0 launch texts, 1 shutdown texts
+
+    // Keyboard emulation as the check box last set it.
+    uint32_t emulationEnabled = 1;
+    uint32_t emulationMode = kEmulationSelector;
+    bool manualRunning = false;
+    NOTIFYICONDATAA tray{};
+
+    // Presets and the wheel, used by the main thread's transitions.
+    SharedPresets* presets = nullptr;
+    Preset* currentPreset = nullptr;
+    LoaderWheel* wheel = nullptr;
+    Registry* registry = nullptr;  // main thread only: its text buffer is not shared
+};
+
+LoaderApp& loaderApp();
+
+// The main thread's view of the transitions.
+LoaderContext mainContext();
+
+// A string of the loader's tables in `language`, converted to the ANSI code
+// page, cut to `size` - 1 characters and terminated; empty when the table
+// lacks it.
+void loadLoaderString(HINSTANCE instance, uint16_t language, int id, char* buffer, int size);
+
+bool registerMainWindowClass(HINSTANCE instance);
+HWND createMainWindow(HINSTANCE instance);
+
+// The watcher thread's entry.
+DWORD WINAPI watcherThreadMain(void*);
+
+// The notice window shown by the watcher while a transition runs.
+HWND showNotice(int mode);
+
+}  // namespace zentra

@@ -1,0 +1,35 @@
+// The loader's localized strings: the string-table block of the id in
+// exactly the chosen language, with no fallback to another one.
+#include <string>
+
+#include "loader/win32/loader_app.h"
+
+namespace zentra {
+
+void loadLoaderString(HINSTANCE instance, uint16_t language, int id, char* buffer, int size) {
+    if (size <= 0) return;
+    buffer[0] = '\0';
+    HRSRC found = FindResourceExA(instance, RT_STRING, MAKEINTRESOURCEA(id / 16 + 1), language);
+    if (!found) return;
+    HGLOBAL loaded = LoadResource(instance, found);
+    const WCHAR* entry = loaded ? static_cast<const WCHAR*>(LockResource(loaded)) : nullptr;
+    if (!entry) return;
+    const DWORD blockBytes = SizeofResource(instance, found);
+    const WCHAR* end = reinterpret_cast<const WCHAR*>(reinterpret_cast<const BYTE*>(entry) + blockBytes);
+    // Each entry: a 16-bit length, then that many UTF-16 units.
+    for (int i = 0; i < id % 16; ++i) {
+        if (entry >= end) return;
+        entry += 1 + *entry;
+    }
+    if (entry >= end || *entry == 0 || entry + 1 + *entry > end) return;
+    // Converted whole, then cut: a too small output buffer would fail the
+    // conversion instead of shortening it.
+    std::string text(size_t(*entry) * 2 + 1, '\0');
+    const int length = WideCharToMultiByte(GetACP(), WC_COMPOSITECHECK | WC_DEFAULTCHAR, entry + 1, *entry,
+                                           &text[0], int(text.size()), nullptr, nullptr);
+    const int kept = length < size - 1 ? (length > 0 ? length : 0) : size - 1;
+    memcpy(buffer, text.data(), size_t(kept));
+    buffer[kept] = '\0';
+}
+
+}  // namespace zentra

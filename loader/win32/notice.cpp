@@ -1,0 +1,55 @@
+// The notice window: a small caption window that the watcher thread shows
+// while the main thread switches presets.
+#include "loader/loader_text.h"
+#include "loader/win32/loader_app.h"
+
+namespace zentra {
+
+namespace {
+
+constexpr COLORREF kNoticeBlue = 0x960000;  // blue 150
+constexpr COLORREF kWhite = 0xFFFFFF;
+
+void paintText(HDC dc, int id) {
+    LoaderApp& app = loaderApp();
+    char text[64];
+    loadLoaderString(app.instance, app.language, id, text, sizeof text);
+    RECT fill{0, 0, 300, 50};
+    HBRUSH brush = CreateSolidBrush(kNoticeBlue);
+    FillRect(dc, &fill, brush);
+    DeleteObject(brush);
+    RECT box{0, 0, 280, 50};
+    DrawTextA(dc, text, -1, &box, DT_WORDBREAK | DT_CENTER);
+    GdiFlush();
+}
+
+LRESULT CALLBACK noticeProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message != WM_PAINT) return DefWindowProcA(window, message, wParam, lParam);
+    LoaderApp& app = loaderApp();
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(window, &ps);
+    SetBkColor(dc, kNoticeBlue);
+    SetTextColor(dc, kWhite);
+    const bool shutdown = app.noticeMode == 1;
+    paintText(dc, shutdown ? kStrShutdownNotice : kStrLaunchNotice);
+    Sleep(2000);
+    paintText(dc, shutdown ? kStrShutdownRestore : kStrLaunchUpload);
+    if (shutdown) app.noticeMode = 0;
+    EndPaint(window, &ps);
+    return 0;
+}
+
+}  // namespace
+
+HWND showNotice(int) {
+    LoaderApp& app = loaderApp();
+    HWND notice = CreateWindowExA(0, "BUTTON", "Morvenhollow Preset Loader", WS_VISIBLE, 100, 100, 300, 60, nullptr,
+                                  nullptr, app.instance, nullptr);
+    if (!notice) return nullptr;
+    SetWindowLongPtrA(notice, GWLP_WNDPROC, LONG_PTR(noticeProc));
+    ShowWindow(notice, app.showCommand);
+    UpdateWindow(notice);
+    return notice;
+}
+
+}  // namespace zentra

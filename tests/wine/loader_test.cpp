@@ -1,0 +1,312 @@
+// ZntUsb end to end under Wine: the real program, a preset file, stand-in
+// games and the simulated wheel, which logs what the loader sends.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "driver/upload.h"
+#include "preset/preset_file.h"
+#include "sim/sim_client.h"
+#include "sim/sim_setup.h"
+#include "tools/loaderctl/loader_control.h"
+
+namespace zentra {
+namespace {
+
+constexpr UINT kGameBlockWait = 15000;
+
+std::string besideTests(const char* file) {
+    char path[MAX_PATH];
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string p = path;
+    return p.substr(0, p.find_last_of('\\') + 1) + file;
+}
+
+class Process {
+public:
+    bool start(const std::string& exe, const std::string& args) {
+        std::string command = "\"" + exe + "\" " + args;
+        STARTUPINFOA si{};
+        si.cb = sizeof si;
+        return CreateProcessA(exe.c_str(), &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi_);
+    }
+    // The exit code, or STILL_ACTIVE when it did not end within `ms`.
+    DWORD wait(DWORD ms) {
+        if (!pi_.hProcess || WaitForSingleObject(pi_.hProcess, ms) != WAIT_OBJECT_0) return STILL_ACTIVE;
+        DWORD code = 0;
+        GetExitCodeProcess(pi_.hProcess, &code);
+        return code;
+    }
+    void kill() {
+        if (pi_.hProcess && wait(0) == STILL_ACTIVE) {
+            TerminateProcess(pi_.hProcess, 1);
+            WaitForSingleObject(pi_.hProcess, 5000);
+        }
+    }
+    ~Process() {
+        kill();
+        if (pi_.hProcess) CloseHandle(pi_.hProcess);
+        if (pi_.hThread) CloseHandle(pi_.hThread);
+    }
+
+private:
+    PROCESS_INFORMATION pi_{};
+};
+
+std::vector<uint8_t> bytesOf(const void* p, size_t n) {
+    const uint8_t* b = static_cast<const uint8_t*>(p);
+    return std::vector<uint8_t>(b, b + n);
+}
+
+class Loader : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(client.open()) << client.error();
+        std::string error;
+        ASSERT_TRUE(sim::configureWheels(1, 0, error)) << error;
+        ASSERT_TRUE(client.resetAnswers());
+        ASSERT_TRUE(client.clearLog());
+        char temp[MAX_PATH];
+        GetTempPathA(MAX_PATH, temp);
+        dir = std::string(temp) + "zntusb-" + std::to_string(GetCurrentProcessId()) + "-" +
+              ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        CreateDirectoryA(dir.c_str(), nullptr);
+        presetFile = dir + "\\TempoZNT.pst";
+        for (const char* v : {kLoaderWindowValue, kLastIndexValue, kGameLaunchValue, kLaunchValue})
+            platformRegistryStore().deleteValue(kPanelKey, v);
+        registry.writeRegString(kPanelKey, kTemporaryFileValue, presetFile.c_str());
+        writePresets({"C:\\GAMES\\RALLYX\\RALLYX.EXE", "D:\\Sky Ace\\SkyAce.exe"});
+    }
+    void TearDown() override {
+        if (HWND window = findLoaderWindow()) {
+            DWORD pid = 0;
+            GetWindowThreadProcessId(window, &pid);
+            if (HANDLE p = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid)) {
+                TerminateProcess(p, 1);
+                WaitForSingleObject(p, 5000);
+                CloseHandle(p);
+            }
+        }
+        games.clear();
+        WIN32_FIND_DATAA data;
+        HANDLE find = FindFirstFileA((dir + "\\*").c_str(), &data);
+        if (find != INVALID_HANDLE_VALUE) {
+            do DeleteFileA((dir + "\\" + data.cFileName).c_str());
+            while (FindNextFileA(find, &data));
+            FindClose(find);
+        }
+        RemoveDirectoryA(dir.c_str());
+    }
+
+    // The default preset and one preset a game path, in that order.
+    void writePresets(const std::vector<std::string>& paths) {
+        table->presetCount = uint16_t(1 + paths.size());
+        resetPreset(table->presets[0], Deliverable::Panel);
+        for (size_t i = 0; i < paths.size(); ++i) {
+            Preset& p = table->presets[i + 1];
+            resetPreset(p, Deliverable::Panel);
+            setPresetText(p.gameName, ("Game " + std::to_string(i + 1)).c_str());
+            setPresetText(p.exePath, paths[i].c_str());
+            p.buttonKeys[0][0] = KeyCode(0x1E + i);
+            p.curveType[0] = 1;
+            p.axisInvert = 1;
+        }
+        ASSERT_EQ(savePresetFile(nullptr, presetFile.c_str(), *table, platformFileSystem()), 1);
+    }
+    // What the loader sends for preset `index` of the file.
+    std::vector<uint8_t> gameBlockFor(int index) {
+        static LoaderWheel wheel;
+        static Preset current;
+        copyPresetFull(current, table->presets[index]);
+        buildGameBlock(wheel, current);
+        return bytesOf(&wheel.block, sizeof wheel.block);
+    }
+
+    HWND startLoader(const char* args = "") {
+        loader.reset(new Process);
+        if (!loader->start(besideTests("ZntUsb.exe"), args)) return nullptr;
+        return waitForLoaderWindow(10000);
+    }
+    // Starts a stand-in game: the test program copied under `name`.
+    void startGame(const std::string& name) {
+        const std::string exe = dir + "\\" + name;
+        ASSERT_TRUE(CopyFileA(besideTests("fakegame.exe").c_str(), exe.c_str(), FALSE));
+        games.emplace_back(new Process);
+        ASSERT_TRUE(games.back()->start(exe, "60000"));
+    }
+
+    std::vector<SimLogEntry> log() {
+        std::vector<SimLogEntry> entries;
+        EXPECT_TRUE(client.log(entries)) << client.error();
+        return entries;
+    }
+    // Waits for the `count`-th parameter block since the log was cleared.
+    bool waitForBlocks(size_t count, DWORD ms, std::vector<SimLogEntry>& blocks) {
+        for (DWORD waited = 0;; waited += 50) {
+            blocks.clear();
+            for (const SimLogEntry& e : log())
+                if (e.code == kCodeParameterBlock) blocks.push_back(e);
+            if (blocks.size() >= count) return true;
+            if (waited >= ms) return false;
+            Sleep(50);
+        }
+    }
+    static std::vector<uint8_t> input(const SimLogEntry& e) {
+        return std::vector<uint8_t>(e.input, e.input + e.storedLength);
+    }
+
+    sim::SimClient client;
+    Registry registry{platformRegistryStore(), Deliverable::Panel};
+    std::unique_ptr<PresetTable> table{new PresetTable()};
+    std::string dir, presetFile;
+    std::unique_ptr<Process> loader;
+    std::vector<std::unique_ptr<Process>> games;
+};
+
+TEST_F(Loader, StartUpWithoutLaunchPushesStoredParametersAndEnds) {
+    std::string error;
+    ASSERT_TRUE(sim::configureWheels(2, 0, error)) << error;
+    for (const char* launch : {static_cast<const char*>(nullptr), "NO"}) {
+        SCOPED_TRACE(launch ? launch : "missing");
+        if (launch) registry.writeRegString(kPanelKey, kLaunchValue, launch);
+        ASSERT_TRUE(client.clearLog());
+        Process p;
+        ASSERT_TRUE(p.start(besideTests("ZntUsb.exe"), "/STARTUP"));
+        EXPECT_EQ(p.wait(15000), 0u);
+        EXPECT_EQ(findLoaderWindow(), nullptr);
+        EXPECT_EQ(registry.readRegDword(kPanelKey, kLoaderWindowValue), 0u) << "no window was made";
+        const auto entries = log();
+        ASSERT_EQ(entries.size(), 4u);
+        const uint32_t modes[4] = {1, 3, 1, 3};
+        for (int i = 0; i < 4; ++i) {
+            EXPECT_EQ(entries[i].code, kCodeParameterBlock);
+            EXPECT_EQ(entries[i].wheel, uint32_t(i / 2));
+            EXPECT_EQ(readU32(entries[i].input), modes[i]);
+        }
+    }
+}
+
+TEST_F(Loader, NormalStartPublishesItsWindowAndOpensTheEmulationLink) {
+    HWND window = startLoader();
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(registry.readRegDword(kPanelKey, kLoaderWindowValue), uint32_t(uintptr_t(window)));
+    std::vector<SimLogEntry> entries;
+    for (int i = 0; i < 100 && entries.size() < 2; ++i, Sleep(50)) entries = log();
+    ASSERT_GE(entries.size(), 2u);
+    EXPECT_EQ(entries[0].code, kCodeLinkOpened);
+    EXPECT_EQ(entries[0].inputLength, 0u);
+    EXPECT_EQ(entries[1].code, kCodeLinkWindow);
+    EXPECT_EQ(readU32(entries[1].input), uint32_t(uintptr_t(window)));
+    // The tray icon is in place and the window hidden.
+    for (int i = 0; i < 100 && IsWindowVisible(window); ++i) Sleep(50);
+    EXPECT_FALSE(IsWindowVisible(window));
+}
+
+TEST_F(Loader, AGameStartPutsItsPresetOnTheWheelAndItsEndTheDefault) {
+    ASSERT_NE(startLoader(), nullptr);
+    Sleep(2500);  // the watcher has read the file and scanned once
+    ASSERT_TRUE(client.clearLog());
+
+    const auto started = std::chrono::steady_clock::now();
+    startGame("rallyx.exe");
+    bool noticeSeen = false;
+    std::vector<SimLogEntry> blocks;
+    for (DWORD waited = 0; blocks.empty() && waited < kGameBlockWait; waited += 50) {
+        noticeSeen = noticeSeen || FindWindowA(nullptr, "Morvenhollow Preset Loader");
+        waitForBlocks(1, 0, blocks);
+        Sleep(50);
+    }
+    ASSERT_EQ(blocks.size(), 1u) << "no block within " << kGameBlockWait << " ms";
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+    std::printf("from the stand-in game's start to its block at the wheel: %.2f s\n", seconds);
+    RecordProperty("game_to_block_ms", int(seconds * 1000));
+    EXPECT_TRUE(noticeSeen);
+    EXPECT_EQ(blocks[0].wheel, 0u);
+    EXPECT_EQ(input(blocks[0]), gameBlockFor(1));
+    EXPECT_EQ(registry.readRegDword(kPanelKey, kLastIndexValue), 1u);
+    EXPECT_EQ(registry.readRegDword(kPanelKey, kGameLaunchValue), 1u);
+
+    games.back()->kill();
+    ASSERT_TRUE(waitForBlocks(2, kGameBlockWait, blocks));
+    EXPECT_EQ(input(blocks[1]), gameBlockFor(0)) << "the default preset";
+    EXPECT_EQ(registry.readRegDword(kPanelKey, kGameLaunchValue), 0u);
+}
+
+TEST_F(Loader, TheControlPanelsMessagesRestoreTheDefaultAndReloadTheFile) {
+    HWND window = startLoader();
+    ASSERT_NE(window, nullptr);
+    Sleep(2500);
+    ASSERT_TRUE(client.clearLog());
+
+    sendPanelState(window, 1);
+    std::vector<SimLogEntry> blocks;
+    ASSERT_TRUE(waitForBlocks(1, 5000, blocks));
+    EXPECT_EQ(input(blocks[0]), gameBlockFor(0));
+    EXPECT_EQ(registry.readRegDword(kPanelKey, kGameLaunchValue), 0u);
+
+    // The panel closes after writing a file with a new game; the loader
+    // reads it a second later and then knows that game.
+    writePresets({"C:\\GAMES\\RALLYX\\RALLYX.EXE", "D:\\Sky Ace\\SkyAce.exe", "E:\\NEWGAME\\NEWGAME.EXE"});
+    sendPanelState(window, 0);
+    Sleep(2000);
+    startGame("newgame.exe");
+    ASSERT_TRUE(waitForBlocks(2, kGameBlockWait, blocks));
+    EXPECT_EQ(input(blocks[1]), gameBlockFor(3));
+    EXPECT_EQ(registry.readRegDword(kPanelKey, kLastIndexValue), 3u);
+}
+
+TEST_F(Loader, ASecondStartBringsTheFirstWindowForwardAndEnds) {
+    HWND window = startLoader();
+    ASSERT_NE(window, nullptr);
+    for (int i = 0; i < 100 && IsWindowVisible(window); ++i) Sleep(50);
+    ASSERT_FALSE(IsWindowVisible(window));
+    Process second;
+    ASSERT_TRUE(second.start(besideTests("ZntUsb.exe"), ""));
+    EXPECT_EQ(second.wait(10000), 0u);
+    for (int i = 0; i < 100 && !IsWindowVisible(window); ++i) Sleep(50);
+    EXPECT_TRUE(IsWindowVisible(window));
+    EXPECT_EQ(findLoaderWindow(), window);
+}
+
+TEST_F(Loader, TheKeyboardEmulationBoxSwitchesTheDriver) {
+    HWND window = startLoader();
+    ASSERT_NE(window, nullptr);
+    Sleep(500);
+    ASSERT_TRUE(client.clearLog());
+    HWND box = GetDlgItem(window, 1008);
+    ASSERT_NE(box, nullptr);
+    SendMessageA(box, BM_CLICK, 0, 0);
+    SendMessageA(box, BM_CLICK, 0, 0);
+    std::vector<SimLogEntry> switches;
+    for (int i = 0; i < 100 && switches.size() < 2; ++i, Sleep(50)) {
+        switches.clear();
+        for (const SimLogEntry& e : log())
+            if (e.code == kCodeEmulationSwitch) switches.push_back(e);
+    }
+    ASSERT_EQ(switches.size(), 2u);
+    const EmulationSwitch off{768, 0}, on{768, 1};
+    EXPECT_EQ(input(switches[0]), bytesOf(&off, 8));
+    EXPECT_EQ(input(switches[1]), bytesOf(&on, 8));
+}
+
+TEST_F(Loader, ExitFromTheTrayMenuEndsWith18AfterCodeThree) {
+    HWND window = startLoader();
+    ASSERT_NE(window, nullptr);
+    Sleep(1000);
+    ASSERT_TRUE(client.clearLog());
+    ASSERT_TRUE(chooseTrayMenuItem(window, 2));
+    EXPECT_EQ(loader->wait(10000), 18u);
+    const auto entries = log();
+    ASSERT_FALSE(entries.empty());
+    EXPECT_EQ(entries.back().code, kCodeLinkClosing);
+}
+
+}  // namespace
+}  // namespace zentra
