@@ -20,4 +20,4 @@ set_target_properties(zntloaderctl PROPERTIES OUTPUT_NAME ZntLoaderCtl)
 add_executable(fakegame ${PROJECT_SOURCE_DIR}/tests/wine/probe/fakegame.cpp)
 
 target_link_libraries(wine_tests PRIVATE zentra_loaderctl)
-add_dependencies(wine_tests zntusb fakegame zntloaderctl)
+add_dependencies(wine_tests zntusb fakegame zntloaderctl zntpreset)

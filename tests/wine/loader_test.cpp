@@ -128,6 +128,19 @@ protected:
         return bytesOf(&wheel.block, sizeof wheel.block);
     }
 
+    // The block that "ZntPreset block" writes for preset `index` of the file.
+    std::vector<uint8_t> presetToolBlock(int index) {
+        const std::string out = dir + "\\expected.bin";
+        Process tool;
+        EXPECT_TRUE(tool.start(besideTests("ZntPreset.exe"), "block \"" + presetFile + "\" --preset " +
+                                                                std::to_string(index) +
+                                                                " --sender loader --mode 2 -o \"" + out + "\""));
+        EXPECT_EQ(tool.wait(10000), 0u);
+        std::vector<uint8_t> bytes;
+        EXPECT_TRUE(platformFileSystem().readFile(out, bytes));
+        return bytes;
+    }
+
     HWND startLoader(const char* args = "") {
         loader.reset(new Process);
         if (!loader->start(besideTests("ZntUsb.exe"), args)) return nullptr;
@@ -230,6 +243,7 @@ TEST_F(Loader, AGameStartPutsItsPresetOnTheWheelAndItsEndTheDefault) {
     EXPECT_TRUE(noticeSeen);
     EXPECT_EQ(blocks[0].wheel, 0u);
     EXPECT_EQ(input(blocks[0]), gameBlockFor(1));
+    EXPECT_EQ(input(blocks[0]), presetToolBlock(1)) << "the preset tool builds the same block";
     EXPECT_EQ(registry.readRegDword(kPanelKey, kLastIndexValue), 1u);
     EXPECT_EQ(registry.readRegDword(kPanelKey, kGameLaunchValue), 1u);
 
