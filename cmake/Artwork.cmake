@@ -1,7 +1,9 @@
 # The pictures of the programs' resources, drawn at build time by
 # tools/artwork with cairo. The generator runs on the build machine, so it is
 # built with the host's compiler, not the cross compiler, through a custom
-# command; it writes every picture into ${CMAKE_BINARY_DIR}/artwork.
+# command; it writes every picture into ${CMAKE_BINARY_DIR}/artwork. The
+# control panel's pictures lie where cpl/frame/skin_layout.h says, which the
+# generator includes.
 
 find_program(ZENTRA_HOST_CXX NAMES c++ g++ clang++ REQUIRED)
 find_program(ZENTRA_PKG_CONFIG NAMES pkg-config REQUIRED)
@@ -15,21 +17,29 @@ separate_arguments(ZENTRA_CAIRO_FLAGS UNIX_COMMAND "${cairo_flags}")
 
 file(GLOB ZENTRA_ARTWORK_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tools/artwork/*.cpp)
 file(GLOB ZENTRA_ARTWORK_HEADERS CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tools/artwork/*.h)
+list(APPEND ZENTRA_ARTWORK_HEADERS ${PROJECT_SOURCE_DIR}/cpl/frame/skin_layout.h)
 set(ZENTRA_ARTWORK_TOOL ${CMAKE_BINARY_DIR}/host/artwork)
 set(ZENTRA_ARTWORK_DIR ${CMAKE_BINARY_DIR}/artwork)
 add_custom_command(
   OUTPUT ${ZENTRA_ARTWORK_TOOL}
   COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/host
-  COMMAND ${ZENTRA_HOST_CXX} -std=c++17 -O2 -Wall -Wextra ${ZENTRA_ARTWORK_SOURCES} ${ZENTRA_CAIRO_FLAGS}
+  COMMAND ${ZENTRA_HOST_CXX} -std=c++17 -O2 -Wall -Wextra -I${PROJECT_SOURCE_DIR} ${ZENTRA_ARTWORK_SOURCES}
+          ${ZENTRA_CAIRO_FLAGS}
           -o ${ZENTRA_ARTWORK_TOOL}
   DEPENDS ${ZENTRA_ARTWORK_SOURCES} ${ZENTRA_ARTWORK_HEADERS}
   COMMENT "Building the artwork generator with the host compiler"
   VERBATIM)
 
-# Everything the generator writes.
-set(ZENTRA_ARTWORK_OUTPUTS
-  ${ZENTRA_ARTWORK_DIR}/zntusb_234.ico
-  ${ZENTRA_ARTWORK_DIR}/zntusb_235.ico)
+# Everything the generator writes: the tray loader's icons, and the control
+# panel's bitmaps (8 bits per pixel), icons, cursor and wheel video.
+set(ZENTRA_ARTWORK_FILES
+  zntusb_234.ico zntusb_235.ico
+  cpl_186.bmp cpl_187.bmp cpl_188.bmp cpl_189.bmp cpl_190.bmp cpl_195.bmp cpl_196.bmp cpl_197.bmp
+  cpl_115.ico cpl_193.ico cpl_124.cur wheel.avi)
+set(ZENTRA_ARTWORK_OUTPUTS)
+foreach(file ${ZENTRA_ARTWORK_FILES})
+  list(APPEND ZENTRA_ARTWORK_OUTPUTS ${ZENTRA_ARTWORK_DIR}/${file})
+endforeach()
 add_custom_command(
   OUTPUT ${ZENTRA_ARTWORK_OUTPUTS}
   COMMAND ${ZENTRA_ARTWORK_TOOL} ${ZENTRA_ARTWORK_DIR}
@@ -42,7 +52,7 @@ add_custom_target(zentra_artwork ALL DEPENDS ${ZENTRA_ARTWORK_OUTPUTS})
 set(ZENTRA_LOADER_RC ${PROJECT_SOURCE_DIR}/loader/res/loader.rc)
 set_source_files_properties(${ZENTRA_LOADER_RC} PROPERTIES
   INCLUDE_DIRECTORIES ${ZENTRA_ARTWORK_DIR}
-  OBJECT_DEPENDS "${ZENTRA_ARTWORK_OUTPUTS};${PROJECT_SOURCE_DIR}/loader/res/loader_resource.h")
+  OBJECT_DEPENDS "${ZENTRA_ARTWORK_DIR}/zntusb_234.ico;${ZENTRA_ARTWORK_DIR}/zntusb_235.ico;${PROJECT_SOURCE_DIR}/loader/res/loader_resource.h")
 function(zentra_add_loader_resources target)
   target_sources(${target} PRIVATE ${ZENTRA_LOADER_RC})
   add_dependencies(${target} zentra_artwork)

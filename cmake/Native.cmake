@@ -12,11 +12,13 @@ zentra_add_loader_core(zentra_loader_core_san zentra_core_san OPTIONS ${ZENTRA_S
 zentra_add_tool_lib(zntpreset_lib zentra_core)
 zentra_add_tool_lib(zntpreset_lib_san zentra_core_san)
 zentra_add_preset_tool(zntpreset_lib)
+include(cmake/CplUi.cmake)
 
 file(GLOB ZENTRA_UNIT_TEST_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/native/*.cpp)
 add_executable(unit_tests ${ZENTRA_UNIT_TEST_SOURCES})
-target_link_libraries(unit_tests PRIVATE zntpreset_lib_san zentra_loader_core_san gtest_main)
+target_link_libraries(unit_tests PRIVATE zntpreset_lib_san zentra_loader_core_san zentra_cpl_logic_san gtest_main)
 gtest_discover_tests(unit_tests DISCOVERY_MODE PRE_TEST)
+include(cmake/Cpl.cmake)
 
 add_test(NAME preset_tool_cli
   COMMAND ${PROJECT_SOURCE_DIR}/tests/tool/zntpreset_cli.sh $<TARGET_FILE:zntpreset> ${PROJECT_SOURCE_DIR}/tests/tool)

@@ -12,4 +12,23 @@ namespace artwork {
 // (the wheel, keyboard emulation disabled), each at 16, 32 and 48 pixels.
 bool writeLoaderIcons(const std::string& dir);
 
+// The control panel's bitmaps, 8 bits per pixel with one palette; the
+// pictures lie where cpl/frame/skin_layout.h says.
+bool writeCplSkin(const std::string& dir);             // cpl_189.bmp: tabs, buttons, sprites, pictures
+bool writeCplConfigPage(const std::string& dir);       // cpl_186.bmp: button and axis pages
+bool writeCplPresetsPage(const std::string& dir);      // cpl_187.bmp: presets page, import/export dialog
+bool writeCplTestPage(const std::string& dir);         // cpl_188.bmp: test page, calibration dialog
+bool writeCplPatternTile(const std::string& dir);      // cpl_190.bmp: the key-sequence boxes' brush
+bool writeCplAboutBox(const std::string& dir);         // cpl_197.bmp: About box
+bool writeCplAboutLink(const std::string& dir);        // cpl_196.bmp and cpl_195.bmp: its link button
+
+// The control panel's icons and cursor, 8 bits per pixel.
+bool writeCplPageIcon(const std::string& dir);      // cpl_115.ico: 32 x 32, the page's wheel
+bool writeCplMarkerIcon(const std::string& dir);    // cpl_193.ico: 8 x 8, anchor and calibration marker
+bool writeCplAnchorCursor(const std::string& dir);  // cpl_124.cur: 32 x 32, dragging a curve anchor
+
+// wheel.avi: the wheel turning from full left to full right in 46 frames,
+// 197 x 197, MS Video 1.
+bool writeWheelVideo(const std::string& dir);
+
 }  // namespace artwork

@@ -15,6 +15,17 @@ struct Output {
 
 const Output kOutputs[] = {
     {"tray loader icons", artwork::writeLoaderIcons},
+    {"control panel skin", artwork::writeCplSkin},
+    {"button and axis page background", artwork::writeCplConfigPage},
+    {"presets page background", artwork::writeCplPresetsPage},
+    {"test page background", artwork::writeCplTestPage},
+    {"pattern tile", artwork::writeCplPatternTile},
+    {"About box", artwork::writeCplAboutBox},
+    {"About box link button", artwork::writeCplAboutLink},
+    {"page icon", artwork::writeCplPageIcon},
+    {"marker icon", artwork::writeCplMarkerIcon},
+    {"anchor cursor", artwork::writeCplAnchorCursor},
+    {"wheel video", artwork::writeWheelVideo},
 };
 
 }  // namespace

@@ -1,0 +1,27 @@
+# The control panel's skinned controls: their portable decisions and the
+# panel's module-wide preset state (zentra_add_cpl_logic, for the plug-in
+# and the unit tests, natively and under Wine), and on Windows the painters,
+# creation routines, "CUSTOMICON" and the About box (zentra_cpl_ui, for the
+# plug-in and the Wine tests). zentra_cpl_ui takes the module instance, the
+# user-interface language and the localized strings from zentra_cpl_module
+# (cmake/Cpl.cmake).
+
+set(ZENTRA_CPL_LOGIC_SOURCES
+  ${PROJECT_SOURCE_DIR}/cpl/frame/panel_state.cpp
+  ${PROJECT_SOURCE_DIR}/cpl/frame/skin_logic.cpp)
+
+function(zentra_add_cpl_logic name core)
+  cmake_parse_arguments(ARG "" "" "OPTIONS" ${ARGN})
+  add_library(${name} STATIC ${ZENTRA_CPL_LOGIC_SOURCES})
+  target_link_libraries(${name} PUBLIC ${core})
+  target_compile_options(${name} PUBLIC ${ARG_OPTIONS})
+  target_link_options(${name} PUBLIC ${ARG_OPTIONS})
+endfunction()
+
+if(WIN32)
+  zentra_add_cpl_logic(zentra_cpl_logic zentra_core)
+  add_library(zentra_cpl_ui STATIC ${PROJECT_SOURCE_DIR}/cpl/frame/skinned_controls.cpp)
+  target_link_libraries(zentra_cpl_ui PUBLIC zentra_cpl_logic zentra_cpl_module comctl32 shell32 gdi32 user32)
+else()
+  zentra_add_cpl_logic(zentra_cpl_logic_san zentra_core_san OPTIONS ${ZENTRA_SANITIZE})
+endif()

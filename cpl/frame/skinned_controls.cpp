@@ -1,0 +1,328 @@
+// The skinned controls: owner-draw painters, creation routines, the child
+// page's region, "CUSTOMICON" and the About box. The decisions are in
+// skin_logic; this file carries them out with GDI and USER.
+#include "cpl/frame/skinned_controls.h"
+
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include <cstddef>
+#include <cstring>
+
+#include "cpl/frame/cpl_module.h"
+#include "cpl/frame/panel_state.h"
+#include "cpl/frame/skin_logic.h"
+#include "cpl/res/cpl_resource.h"
+
+namespace zentra {
+
+namespace {
+
+constexpr COLORREF kHatchBrushColour = 0x2D0410;
+constexpr COLORREF kBlack = 0x000000;
+constexpr COLORREF kWhite = 0xFFFFFF;
+// The owner-drawn buttons' styles; they clip their children too.
+constexpr DWORD kFlatButtonStyle =
+    WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_TABSTOP | BS_FLAT | BS_OWNERDRAW;
+constexpr DWORD kPushLikeButtonStyle =
+    WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_TABSTOP | BS_PUSHLIKE | BS_OWNERDRAW;
+static_assert(kFlatButtonStyle == 0x5601800B && kPushLikeButtonStyle == 0x5601100B, "button styles");
+
+// The tool record handed to the tooltip: every field up to lParam. That is
+// 44 bytes in a 32-bit build; this 64-bit build's pointers make it 64.
+// (TTTOOLINFOA_V1_SIZE ends at lpszText: 40 and 56 bytes.)
+constexpr UINT kToolRecordSize = UINT(offsetof(TTTOOLINFOA, lParam) + sizeof(LPARAM));
+
+// About box: its caption's string id and the maker's web site, which its
+// link button opens.
+constexpr int kAboutCaption = 76;  // "About..."
+constexpr char kMakerSite[] = "http://www.morvenhollow.example/";
+
+SkinPoint pointOf(const RECT& picture) { return SkinPoint{picture.left, picture.top}; }
+int widthOf(const RECT& r) { return r.right - r.left; }
+int heightOf(const RECT& r) { return r.bottom - r.top; }
+
+// The source of one painter call: a memory drawing context of its own
+// holding the bitmap. Copies the picture at `from`, at the control's size,
+// to the control's origin. Without a bitmap nothing is copied.
+class PictureCopier {
+public:
+    PictureCopier(const DRAWITEMSTRUCT* request, HBITMAP bitmap) : request_(request) {
+        if (!bitmap) return;
+        memory_ = CreateCompatibleDC(request->hDC);
+        if (memory_) old_ = SelectObject(memory_, bitmap);
+    }
+    ~PictureCopier() {
+        if (!memory_) return;
+        SelectObject(memory_, old_);
+        DeleteDC(memory_);
+    }
+    PictureCopier(const PictureCopier&) = delete;
+    PictureCopier& operator=(const PictureCopier&) = delete;
+
+    void copy(SkinPoint from) const {
+        if (!memory_) return;
+        BitBlt(request_->hDC, 0, 0, widthOf(request_->rcItem), heightOf(request_->rcItem), memory_, from.x, from.y,
+               SRCCOPY);
+    }
+
+private:
+    const DRAWITEMSTRUCT* request_;
+    HDC memory_ = nullptr;
+    HGDIOBJ old_ = nullptr;
+};
+
+// Vertical lines over a disabled button, in the context's current pen.
+void hatch(const DRAWITEMSTRUCT* request) {
+    HDC dc = request->hDC;
+    const RECT& r = request->rcItem;
+    HBRUSH brush = CreateSolidBrush(kHatchBrushColour);
+    HGDIOBJ oldBrush = SelectObject(dc, brush);
+    for (int x : hatchLines(r.left, widthOf(r))) {
+        MoveToEx(dc, x, r.top, nullptr);
+        LineTo(dc, x, r.bottom);
+    }
+    SelectObject(dc, oldBrush);
+    DeleteObject(brush);
+}
+
+void drawLabelText(HDC dc, const RECT& item, const char* text, int topOffset, COLORREF colour) {
+    RECT box = item;
+    box.top += topOffset;
+    SetTextColor(dc, colour);
+    DrawTextA(dc, text, -1, &box, DT_CENTER);
+}
+
+HWND createChild(HWND parent, const char* className, DWORD exStyle, DWORD style, int x, int y, int width,
+                 int height, int id) {
+    HWND child = CreateWindowExA(exStyle, className, nullptr, style, x, y, width, height, parent, nullptr,
+                                 cplModuleInstance(), nullptr);
+    if (child) SetWindowLongA(child, GWL_ID, id);
+    return child;
+}
+
+int sendTool(HWND parent, HWND tooltip, int id, UINT message) {
+    TTTOOLINFOA tool{};
+    tool.cbSize = kToolRecordSize;
+    tool.uFlags = TTF_IDISHWND;
+    tool.hwnd = parent;
+    tool.uId = UINT_PTR(GetDlgItem(parent, id));
+    tool.lpszText = LPSTR_TEXTCALLBACKA;
+    return SendMessageA(tooltip, message, 0, LPARAM(&tool)) ? 1 : 0;
+}
+
+// The About box's pictures, loaded at its start and deleted with it; one
+// box exists at a time.
+struct AboutPictures {
+    HBITMAP background;
+    HBITMAP link;
+    HBITMAP linkHeld;
+};
+AboutPictures g_about;
+
+HBITMAP loadPicture(int id) {
+    return HBITMAP(LoadImageA(cplModuleInstance(), MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+}
+
+void blitFrom(HDC dc, HBITMAP bitmap, int x, int y, int width, int height, int fromX, int fromY) {
+    if (!bitmap || width <= 0 || height <= 0) return;
+    HDC memory = CreateCompatibleDC(dc);
+    if (!memory) return;
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(dc, x, y, width, height, memory, fromX, fromY, SRCCOPY);
+    SelectObject(memory, old);
+    DeleteDC(memory);
+}
+
+// `parent` is the window handed to ShowAbout: for a page, a child window,
+// while the dialog's own parent is the page's top-level window.
+void initAbout(HWND dialog, HWND parent) {
+    char caption[256] = {};
+    LoadLocalizedString(cplModuleInstance(), kAboutCaption, UiLanguage, caption, sizeof caption);
+    SetWindowTextA(dialog, caption);
+    RECT frame{};
+    GetWindowRect(parent, &frame);
+    MoveWindow(dialog, frame.left + 10, frame.top + 100, 600, 187, TRUE);
+    CreateFlatButton(dialog, 445, 141, 143, 11, IDC_ABOUT_LINK);
+    g_about.background = loadPicture(IDB_CPL_ABOUT);
+    g_about.link = loadPicture(IDB_CPL_ABOUT_LINK);
+    g_about.linkHeld = loadPicture(IDB_CPL_ABOUT_LINK_HELD);
+}
+
+void paintAbout(HWND dialog) {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(dialog, &ps);
+    const RECT picture{0, 0, 599, 161};
+    RECT part;
+    if (IntersectRect(&part, &ps.rcPaint, &picture))
+        blitFrom(dc, g_about.background, part.left, part.top, widthOf(part), heightOf(part), part.left, part.top);
+    EndPaint(dialog, &ps);
+}
+
+void drawAboutLink(const DRAWITEMSTRUCT* request) {
+    HBITMAP picture = aboutLinkHeld(request->itemAction, request->itemState) ? g_about.linkHeld : g_about.link;
+    blitFrom(request->hDC, picture, 0, 0, widthOf(request->rcItem), heightOf(request->rcItem), 0, 0);
+}
+
+INT_PTR CALLBACK aboutProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_INITDIALOG:
+        initAbout(dialog, reinterpret_cast<HWND>(lParam));
+        return TRUE;
+    case WM_PAINT:
+        paintAbout(dialog);
+        return TRUE;
+    case WM_DRAWITEM: {
+        const auto* request = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+        if (wParam != IDC_ABOUT_LINK) return FALSE;
+        drawAboutLink(request);
+        return TRUE;
+    }
+    case WM_COMMAND:
+        if (LOWORD(wParam) == IDCANCEL) {
+            EndDialog(dialog, kAboutResult);
+            return TRUE;
+        }
+        if (LOWORD(wParam) == IDC_ABOUT_LINK) {
+            ShellExecuteA(dialog, "open", kMakerSite, nullptr, nullptr, SW_SHOWNORMAL);
+            return TRUE;
+        }
+        return FALSE;
+    case WM_DESTROY:
+        for (HBITMAP* picture : {&g_about.background, &g_about.link, &g_about.linkHeld}) {
+            if (*picture) DeleteObject(*picture);
+            *picture = nullptr;
+        }
+        return FALSE;
+    default:
+        return FALSE;
+    }
+}
+
+}  // namespace
+
+int PaintSkinButton(const DRAWITEMSTRUCT* request, HBITMAP bitmap, const RECT& picture0, const RECT& picture1,
+                    const RECT& picture2, int state) {
+    const SkinButtonPlan plan = planSkinButton(request->itemAction, request->itemState, pointOf(picture0),
+                                               pointOf(picture1), pointOf(picture2), state);
+    const PictureCopier source(request, bitmap);
+    for (int i = 0; i < plan.copies; ++i) source.copy(plan.picture);
+    if (plan.hatch) hatch(request);
+    return 1;
+}
+
+int PaintPushButton(const DRAWITEMSTRUCT* request, HBITMAP bitmap, const RECT& normal, const RECT& pressed,
+                    const RECT& focused) {
+    const PictureCopier source(request, bitmap);
+    for (SkinPoint from : planPushButton(request->itemAction, request->itemState, pointOf(normal), pointOf(pressed),
+                                         pointOf(focused)))
+        source.copy(from);
+    return 1;
+}
+
+int PaintLabel(const DRAWITEMSTRUCT* request, HBITMAP bitmap, const RECT& picture, HFONT font) {
+    char text[256] = {};
+    GetWindowTextA(request->hwndItem, text, sizeof text);
+    HDC dc = request->hDC;
+    HGDIOBJ oldFont = font ? SelectObject(dc, font) : nullptr;
+    const int oldMode = SetBkMode(dc, TRANSPARENT);
+    const COLORREF oldColour = GetTextColor(dc);
+    const PictureCopier source(request, bitmap);
+    for (const LabelPass& pass : planLabel(request->itemAction, request->itemState, pointOf(picture))) {
+        source.copy(pass.picture);
+        drawLabelText(dc, request->rcItem, text, pass.shadowOffset, kBlack);
+        drawLabelText(dc, request->rcItem, text, pass.textOffset, kWhite);
+    }
+    SetTextColor(dc, oldColour);
+    SetBkMode(dc, oldMode);
+    if (oldFont) SelectObject(dc, oldFont);
+    return 1;
+}
+
+int CreateFlatButton(HWND parent, int x, int y, int width, int height, int id) {
+    return createChild(parent, "Button", 0, kFlatButtonStyle, x, y, width, height, id) ? 1 : 0;
+}
+
+int CreatePushLikeButton(HWND parent, int x, int y, int width, int height, int id) {
+    return createChild(parent, "Button", 0, kPushLikeButtonStyle, x, y, width, height, id) ? 1 : 0;
+}
+
+int CreateEditField(HWND parent, int x, int y, int width, int height, int id, DWORD style) {
+    return createChild(parent, "EDIT", WS_EX_TRANSPARENT, style, x, y, width, height, id) ? 1 : 0;
+}
+
+HWND CreateTooltip(HWND parent) {
+    InitCommonControls();
+    return CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                           CW_USEDEFAULT, parent, nullptr, cplModuleInstance(), nullptr);
+}
+
+int AddTooltipTool(HWND parent, HWND tooltip, int id) { return sendTool(parent, tooltip, id, TTM_ADDTOOLA); }
+
+int RemoveTooltipTool(HWND parent, HWND tooltip, int id) {
+    sendTool(parent, tooltip, id, TTM_DELTOOLA);  // answers nothing
+    return 1;
+}
+
+int FitEditField(HWND parent, int id) {
+    HWND field = GetDlgItem(parent, id);
+    char text[kEditTextLimit + 1] = {};
+    GetWindowTextA(field, text, sizeof text);
+    const DWORD style = DWORD(GetWindowLongA(field, GWL_STYLE));
+    const EditFit fit = fitEditField(std::strlen(text), style);
+    if (!fit.recreate) return 1;
+    RECT place{}, frame{};
+    GetWindowRect(field, &place);
+    GetWindowRect(parent, &frame);
+    DestroyWindow(field);
+    CreateEditField(parent, place.left - frame.left, place.top - frame.top, fit.width, fit.height, id, fit.style);
+    SetWindowTextA(GetDlgItem(parent, id), text);
+    return 1;
+}
+
+int SetPageRegion(HWND page) {
+    HRGN region = CreateRectRgn(kPageArea.left, kPageArea.top, kPageArea.right, kPageArea.bottom);
+    for (const SkinRect& r : pageRegionHoles(panelState().wheel.link.isEmulationDevice)) {
+        HRGN hole = CreateRectRgn(r.left, r.top, r.right, r.bottom);
+        CombineRgn(region, region, hole, RGN_DIFF);
+        DeleteObject(hole);
+    }
+    if (!SetWindowRgn(page, region, TRUE)) DeleteObject(region);  // the window owns it once set
+    return 1;
+}
+
+int OutlineRect(HWND window, const RECT& rect, HPEN pen) {
+    HDC dc = GetDC(window);
+    HGDIOBJ old = SelectObject(dc, pen);
+    const POINT corners[5] = {
+        {rect.left, rect.top}, {rect.right, rect.top}, {rect.right, rect.bottom}, {rect.left, rect.bottom},
+        {rect.left, rect.top}};
+    Polyline(dc, corners, 5);
+    SelectObject(dc, old);
+    ReleaseDC(window, dc);
+    return 1;
+}
+
+LRESULT CALLBACK CustomIconProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message != WM_PAINT) return DefWindowProcA(window, message, wParam, lParam);
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(window, &ps);
+    SHFILEINFOA info{};
+    SHGetFileInfoA(panelState().currentPreset.exePath, 0, &info, sizeof info, SHGFI_ICON);
+    HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(BLACK_BRUSH));
+    Rectangle(dc, 0, 0, 32, 32);
+    SelectObject(dc, oldBrush);
+    if (info.hIcon) {
+        DrawIconEx(dc, 0, 0, info.hIcon, 32, 32, 0, nullptr, DI_NORMAL);
+        DestroyIcon(info.hIcon);
+    }
+    EndPaint(window, &ps);
+    return 0;
+}
+
+INT_PTR ShowAbout(HWND parent) {
+    return DialogBoxParamA(cplModuleInstance(), MAKEINTRESOURCEA(IDD_CPL_ABOUT), parent, aboutProc,
+                           reinterpret_cast<LPARAM>(parent));
+}
+
+}  // namespace zentra

@@ -1,0 +1,75 @@
+// The skinned controls shared by every page of the control panel: the three
+// owner-draw painters, the routines that create buttons, edit fields and
+// tooltips the way the pages need them, the child page's window region, the
+// "CUSTOMICON" control and the About box. All of them create their windows
+// and load their resources with the plug-in's module instance.
+#pragma once
+
+#include <windows.h>
+
+#include "cpl/frame/skin_layout.h"
+
+namespace zentra {
+
+// Control id of the About box's web-link button, and the dialog's result
+// when it is closed.
+constexpr int IDC_ABOUT_LINK = 272;
+constexpr INT_PTR kAboutResult = 12;
+
+// A picture of the skin's layout as the painters take it.
+inline RECT pictureRect(const skin::Sprite& picture) {
+    return RECT{picture.x, picture.y, picture.right(), picture.bottom()};
+}
+
+// Painters. Each draws one owner-draw request from `bitmap`, whose pictures
+// are given as rectangles of which only left and top count: the size copied
+// is the control's. Each returns 1. A null bitmap copies nothing.
+
+// The three-state button: picture0 for state 0, picture1 for 1, picture2
+// for any other; hatched with vertical lines when disabled.
+int PaintSkinButton(const DRAWITEMSTRUCT* request, HBITMAP bitmap, const RECT& picture0, const RECT& picture1,
+                    const RECT& picture2, int state);
+
+// The two-state push button.
+int PaintPushButton(const DRAWITEMSTRUCT* request, HBITMAP bitmap, const RECT& normal, const RECT& pressed,
+                    const RECT& focused);
+
+// An owner-drawn static: the control's text, centred, white with a dark
+// shadow, on `picture`; `font` may be null.
+int PaintLabel(const DRAWITEMSTRUCT* request, HBITMAP bitmap, const RECT& picture, HFONT font);
+
+// Creation routines: a child of `parent` with control id `id`; 1 when it was
+// created, 0 otherwise.
+int CreateFlatButton(HWND parent, int x, int y, int width, int height, int id);      // BS_FLAT | BS_OWNERDRAW
+int CreatePushLikeButton(HWND parent, int x, int y, int width, int height, int id);  // BS_PUSHLIKE | BS_OWNERDRAW
+int CreateEditField(HWND parent, int x, int y, int width, int height, int id, DWORD style);
+
+// A tooltip window owned by `parent`, and its tools: one per control `id`
+// of `parent`, whose text is asked for with TTN_GETDISPINFOA.
+HWND CreateTooltip(HWND parent);
+int AddTooltipTool(HWND parent, HWND tooltip, int id);
+int RemoveTooltipTool(HWND parent, HWND tooltip, int id);
+
+// Reshapes the key-sequence edit field `id` of `parent` for its text: a
+// single-line box below 15 characters, a taller one with a scroll bar from
+// 15 on. The field is recreated (same place, id and text) only when it has
+// the other of the two shapes. Returns 1.
+int FitEditField(HWND parent, int id);
+
+// Gives a child page its window region: the page area with holes where the
+// main page's tabs are (two, or four on the emulation wheel). Returns 1.
+int SetPageRegion(HWND page);
+
+// Draws the closed outline of `rect` with `pen` on the window's drawing
+// context. Returns 1.
+int OutlineRect(HWND window, const RECT& rect, HPEN pen);
+
+// Window procedure of the class "CUSTOMICON": the icon of the current
+// preset's executable on a black 32 x 32 square.
+LRESULT CALLBACK CustomIconProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// The modal About box over `parent`; returns the dialog's result
+// (kAboutResult when closed), or -1 when it could not be shown.
+INT_PTR ShowAbout(HWND parent);
+
+}  // namespace zentra

@@ -1,0 +1,183 @@
+// The skinned controls' decisions: the painters' pictures and hatching, the
+// child page's region holes and the shape of a key-sequence edit field; and
+// the control panel's module-wide preset state.
+#include <gtest/gtest.h>
+
+#include <ostream>
+#include <vector>
+
+#include "cpl/frame/panel_state.h"
+#include "cpl/frame/skin_logic.h"
+
+namespace zentra {
+
+// Readable failures; found by argument-dependent lookup, so not in the
+// anonymous namespace.
+static std::ostream& operator<<(std::ostream& out, SkinPoint p) { return out << '(' << p.x << ", " << p.y << ')'; }
+static std::ostream& operator<<(std::ostream& out, const SkinRect& r) {
+    return out << '(' << r.left << ", " << r.top << ")-(" << r.right << ", " << r.bottom << ')';
+}
+
+namespace {
+
+// Pictures that differ from each other and from the bitmap's corner.
+constexpr SkinPoint P0{643, 1}, P1{733, 1}, P2{823, 1};
+constexpr SkinPoint N{10, 20}, Pressed{30, 40}, F{50, 60};
+constexpr SkinPoint C = kBitmapCorner;
+
+constexpr uint32_t DRAW = kActionDrawEntire, SELECT = kActionSelect, FOCUS = kActionFocus;
+
+TEST(SkinButtonTest, PictureByStateCopiesAndHatching) {
+    struct Case {
+        uint32_t action, itemState;
+        int buttonState;
+        SkinPoint picture;
+        int copies;
+        bool hatch;
+    } cases[] = {
+        {DRAW, 0, 0, P0, 1, false},
+        {DRAW, 0, 1, P1, 1, false},
+        {DRAW, 0, 2, P2, 1, false},
+        {DRAW, 0, 7, P2, 1, false},      // any other state: the third picture
+        {DRAW, 0, -1, P2, 1, false},
+        {SELECT, 1, 0, P0, 0, false},    // nothing but a full draw or a disabled state paints
+        {FOCUS, 16, 1, P1, 0, false},
+        {DRAW, 4, 2, P2, 2, true},       // disabled: copied once more and hatched
+        {SELECT, 4, 1, P1, 1, true},
+        {DRAW, 5, 0, P0, 1, false},      // disabled and selected is not "disabled"
+        {DRAW, 20, 0, P0, 1, false},     // nor disabled with the focus
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "action " << c.action << " item state " << c.itemState << " state "
+                                        << c.buttonState);
+        const SkinButtonPlan plan = planSkinButton(c.action, c.itemState, P0, P1, P2, c.buttonState);
+        EXPECT_EQ(c.picture, plan.picture);
+        EXPECT_EQ(c.copies, plan.copies);
+        EXPECT_EQ(c.hatch, plan.hatch);
+    }
+}
+
+TEST(SkinButtonTest, HatchingLinesThreePixelsApartBelowTheWidth) {
+    EXPECT_EQ(std::vector<int>{}, hatchLines(0, 0));
+    EXPECT_EQ(std::vector<int>{5}, hatchLines(5, 1));
+    EXPECT_EQ(std::vector<int>{5}, hatchLines(5, 3));
+    EXPECT_EQ((std::vector<int>{5, 8}), hatchLines(5, 4));
+    EXPECT_EQ((std::vector<int>{0, 3, 6}), hatchLines(0, 9));
+    EXPECT_EQ((std::vector<int>{0, 3, 6, 9}), hatchLines(0, 10));
+    const std::vector<int> tab = hatchLines(0, 88);  // a tab button
+    ASSERT_EQ(30u, tab.size());
+    EXPECT_EQ(87, tab.back());
+}
+
+TEST(PushButtonTest, StepsInOrder) {
+    struct Case {
+        uint32_t action, itemState;
+        std::vector<SkinPoint> copies;
+    } cases[] = {
+        {DRAW, 0, {N}},
+        {DRAW, 16, {N}},
+        {DRAW, 4, {N, C}},           // full draw of a disabled button: normal, then the corner
+        {SELECT, 17, {Pressed}},     // selected with the focus: held down
+        {SELECT, 16, {N}},           // exactly the focus: released
+        {SELECT, 1, {Pressed}},
+        {SELECT, 0, {Pressed}},
+        {SELECT, 4, {C, Pressed}},   // disabled, then "any other state"
+        {FOCUS, 16, {F}},
+        {FOCUS, 17, {}},             // focus change of a held button: nothing
+        {FOCUS, 0, {}},
+        {FOCUS, 4, {C}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "action " << c.action << " item state " << c.itemState);
+        EXPECT_EQ(c.copies, planPushButton(c.action, c.itemState, N, Pressed, F));
+    }
+}
+
+TEST(PushButtonTest, AboutLinkHeldOnlyWhenSelectedAndNotExactlyFocused) {
+    EXPECT_TRUE(aboutLinkHeld(SELECT, 17));
+    EXPECT_TRUE(aboutLinkHeld(SELECT, 0));
+    EXPECT_FALSE(aboutLinkHeld(SELECT, 16));
+    EXPECT_FALSE(aboutLinkHeld(DRAW, 17));
+    EXPECT_FALSE(aboutLinkHeld(FOCUS, 17));
+}
+
+TEST(LabelTest, PassesAndTextOffsets) {
+    struct Case {
+        uint32_t action, itemState;
+        std::vector<LabelPass> passes;
+    } cases[] = {
+        {DRAW, 0, {{P0, 5, 4}}},
+        {DRAW, 4, {{P0, 5, 4}, {C, 1, 0}}},
+        {SELECT, 4, {{C, 1, 0}}},
+        {SELECT, 0, {}},
+        {DRAW, 5, {{P0, 5, 4}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "action " << c.action << " item state " << c.itemState);
+        const std::vector<LabelPass> passes = planLabel(c.action, c.itemState, P0);
+        ASSERT_EQ(c.passes.size(), passes.size());
+        for (size_t i = 0; i < passes.size(); ++i) {
+            EXPECT_EQ(c.passes[i].picture, passes[i].picture) << "pass " << i;
+            EXPECT_EQ(c.passes[i].shadowOffset, passes[i].shadowOffset) << "pass " << i;
+            EXPECT_EQ(c.passes[i].textOffset, passes[i].textOffset) << "pass " << i;
+        }
+    }
+}
+
+TEST(PageRegionTest, TwoHolesOrFourOnTheEmulationWheel) {
+    EXPECT_EQ((SkinRect{0, 0, 594, 369}), kPageArea);
+    const std::vector<SkinRect> two{{505, 2, 593, 59}, {2, 311, 90, 368}};
+    const std::vector<SkinRect> four{{505, 2, 593, 59}, {2, 311, 90, 368}, {2, 252, 90, 309}, {505, 311, 593, 368}};
+    EXPECT_EQ(two, pageRegionHoles(0));
+    EXPECT_EQ(four, pageRegionHoles(1));
+}
+
+TEST(EditFieldTest, FitsTheTextLength) {
+    constexpr uint32_t SHORT = kEditShortStyle, LONG = kEditLongStyle;
+    struct Case {
+        size_t length;
+        uint32_t style;
+        bool recreate;
+        uint32_t wantedStyle;
+        int width, height;
+    } cases[] = {
+        {14, SHORT, false, SHORT, 96, 22},  // stays single-line
+        {15, SHORT, true, LONG, 95, 34},    // grows a scroll bar
+        {14, LONG, true, SHORT, 96, 22},    // and back
+        {15, LONG, false, LONG, 95, 34},
+        {0, LONG, true, SHORT, 96, 22},
+        {1275, SHORT, true, LONG, 95, 34},
+        {14, 0x50000080, false, SHORT, 96, 22},  // any other style is left alone
+        {15, 0x50800084, false, LONG, 95, 34},
+        {15, 0, false, LONG, 95, 34},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.length << " characters, style 0x" << std::hex << c.style);
+        const EditFit fit = fitEditField(c.length, c.style);
+        EXPECT_EQ(c.recreate, fit.recreate);
+        EXPECT_EQ(c.wantedStyle, fit.style);
+        EXPECT_EQ(c.width, fit.width);
+        EXPECT_EQ(c.height, fit.height);
+    }
+}
+
+TEST(PanelStateTest, OneStateAndResetClearsIt) {
+    PanelState& state = panelState();
+    EXPECT_EQ(&state, &panelState());
+    state.table.presetCount = 3;
+    setPresetText(state.table.presets[2].exePath, "C:\\Games\\rally.exe");
+    setPresetText(state.currentPreset.exePath, "C:\\Games\\rally.exe");
+    state.currentIndex = 2;
+    state.wheel.link.isEmulationDevice = 1;
+    state.wheel.hardware.rawMax[3] = 255;
+
+    resetPanelState();
+    // Every byte is back to zero, as in a freshly loaded plug-in.
+    const auto* bytes = reinterpret_cast<const unsigned char*>(&panelState());
+    size_t nonzero = 0;
+    for (size_t i = 0; i < sizeof(PanelState); ++i) nonzero += bytes[i] != 0;
+    EXPECT_EQ(0u, nonzero);
+}
+
+}  // namespace
+}  // namespace zentra

@@ -1,0 +1,253 @@
+// ZntPanelHost: a stand-in for the Windows game-controllers panel, which
+// Wine's own panel does not replace: it finds a wheel's property sheet the
+// way the panel does (the vendor's "ConfigCLSID" and the class's
+// InProcServer32), loads the library and shows the sheet with PropertySheetA,
+// handing it test DirectInput objects.
+//
+//   ZntPanelHost register [DLL]     write the entries an installer writes
+//   ZntPanelHost unregister
+//   ZntPanelHost show [--oem NAME] [--id N] [--wheel W] [--script FILE] [--close ok|cancel] [--after MS]
+//
+// `show` prints what it learns and does, one fact a line, for tests.
+#include <windows.h>
+
+#include <commctrl.h>
+#include <prsht.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "cpl/frame/dinput_sheet.h"
+#include "sim/sim_wheels.h"
+#include "tools/cplhost/fake_dinput.h"
+
+using namespace zentra;
+
+namespace {
+
+const char kOemRoot[] = "System\\CurrentControlSet\\Control\\MediaProperties\\PrivateProperties\\Joystick\\OEM\\";
+const char kDefaultOem[] = "VID_1D5A&PID_C0DE";  // the simulated wheel's ids
+const char kClassId[] = "{8E2BAA80-969B-11D3-B1E7-0060080C0429}";
+
+int fail(const std::string& what) {
+    std::fprintf(stderr, "ZntPanelHost: %s\n", what.c_str());
+    return 1;
+}
+
+std::string narrow(const wchar_t* wide) {
+    if (!wide) return std::string();
+    char buffer[512];
+    const int n = WideCharToMultiByte(CP_ACP, 0, wide, -1, buffer, sizeof buffer, nullptr, nullptr);
+    return n > 0 ? std::string(buffer) : std::string();
+}
+
+bool setString(HKEY root, const std::string& key, const char* name, const std::string& value) {
+    HKEY k;
+    if (RegCreateKeyExA(root, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &k, nullptr) != ERROR_SUCCESS)
+        return false;
+    const bool ok = RegSetValueExA(k, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                                   DWORD(value.size() + 1)) == ERROR_SUCCESS;
+    RegCloseKey(k);
+    return ok;
+}
+
+bool getString(HKEY root, const std::string& key, const char* name, std::string& value) {
+    char buffer[MAX_PATH * 2];
+    DWORD size = sizeof buffer, type = 0;
+    HKEY k;
+    if (RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, &k) != ERROR_SUCCESS) return false;
+    const bool ok = RegQueryValueExA(k, name, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size) ==
+                        ERROR_SUCCESS &&
+                    type == REG_SZ;
+    RegCloseKey(k);
+    if (ok) value.assign(buffer, strnlen(buffer, size));
+    return ok;
+}
+
+std::string besideMe(const char* file) {
+    char path[MAX_PATH];
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string p = path;
+    return p.substr(0, p.find_last_of('\\') + 1) + file;
+}
+
+int registerSheet(const std::string& dll, const char* oem) {
+    const std::string classKey = std::string("CLSID\\") + kClassId;
+    if (!setString(HKEY_CLASSES_ROOT, classKey, nullptr, "Zentravoli property sheet") ||
+        !setString(HKEY_CLASSES_ROOT, classKey + "\\InProcServer32", nullptr, dll) ||
+        !setString(HKEY_CLASSES_ROOT, classKey + "\\InProcServer32", "ThreadingModel", "Apartment") ||
+        !setString(HKEY_LOCAL_MACHINE, std::string(kOemRoot) + oem, "ConfigCLSID", kClassId) ||
+        !setString(HKEY_LOCAL_MACHINE, std::string(kOemRoot) + oem, "OEMName", "Zentravoli Racing Wheel"))
+        return fail("cannot write the registration");
+    std::printf("registered %s for %s\n", dll.c_str(), oem);
+    return 0;
+}
+
+int unregisterSheet(const char* oem) {
+    RegDeleteTreeA(HKEY_CLASSES_ROOT, (std::string("CLSID\\") + kClassId).c_str());
+    RegDeleteKeyA(HKEY_CLASSES_ROOT, (std::string("CLSID\\") + kClassId).c_str());
+    RegDeleteTreeA(HKEY_LOCAL_MACHINE, (std::string(kOemRoot) + oem).c_str());
+    RegDeleteKeyA(HKEY_LOCAL_MACHINE, (std::string(kOemRoot) + oem).c_str());
+    std::printf("unregistered %s\n", oem);
+    return 0;
+}
+
+// Closes the sheet after a while, as a user pressing OK or Cancel would.
+struct Closer {
+    HWND sheet = nullptr;
+    DWORD after = 0;
+    WPARAM button = 0;
+};
+Closer g_closer;
+
+int CALLBACK sheetCallback(HWND sheet, UINT message, LPARAM) {
+    if (message == PSCB_INITIALIZED) g_closer.sheet = sheet;
+    return 0;
+}
+
+DWORD WINAPI closeLater(void*) {
+    Sleep(g_closer.after);
+    for (int i = 0; i < 100 && !g_closer.sheet; ++i) Sleep(50);
+    if (g_closer.sheet) PostMessageA(g_closer.sheet, WM_COMMAND, g_closer.button, 0);
+    return 0;
+}
+
+struct ShowOptions {
+    const char* oem = kDefaultOem;
+    unsigned id = 0;
+    int wheel = 0;
+    std::string script;
+    WPARAM close = 0;
+    DWORD after = 2000;
+};
+
+int showSheet(const ShowOptions& o) {
+    std::string classId, dll;
+    if (!getString(HKEY_LOCAL_MACHINE, std::string(kOemRoot) + o.oem, "ConfigCLSID", classId))
+        return fail(std::string("no ConfigCLSID for ") + o.oem + " (run: ZntPanelHost register)");
+    if (!getString(HKEY_CLASSES_ROOT, "CLSID\\" + classId + "\\InProcServer32", nullptr, dll))
+        return fail("no InProcServer32 for " + classId);
+    std::printf("class: %s\nserver: %s\n", classId.c_str(), dll.c_str());
+
+    HMODULE library = LoadLibraryA(dll.c_str());
+    if (!library) return fail("cannot load " + dll);
+    using GetClassObject = HRESULT(WINAPI*)(REFCLSID, REFIID, void**);
+    using CanUnloadNow = HRESULT(WINAPI*)();
+    auto getClassObject = reinterpret_cast<GetClassObject>(reinterpret_cast<void*>(GetProcAddress(library, "DllGetClassObject")));
+    auto canUnloadNow = reinterpret_cast<CanUnloadNow>(reinterpret_cast<void*>(GetProcAddress(library, "DllCanUnloadNow")));
+    if (!getClassObject || !canUnloadNow) return fail("the library lacks its exports");
+
+    CLSID clsid;
+    std::wstring wideId(classId.begin(), classId.end());
+    if (FAILED(CLSIDFromString(&wideId[0], &clsid))) return fail("bad class id " + classId);
+    IClassFactory* factory = nullptr;
+    HRESULT hr = getClassObject(clsid, IID_IClassFactory, reinterpret_cast<void**>(&factory));
+    if (FAILED(hr)) return fail("DllGetClassObject failed");
+    IDIGameCntrlPropSheet* sheet = nullptr;
+    hr = factory->CreateInstance(nullptr, IID_IDIGameCntrlPropSheet, reinterpret_cast<void**>(&sheet));
+    if (FAILED(hr)) return fail("CreateInstance failed");
+
+    std::vector<ScriptedState> states;
+    if (!o.script.empty()) {
+        HANDLE f = CreateFileA(o.script.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+        if (f == INVALID_HANDLE_VALUE) return fail("cannot open " + o.script);
+        std::string text(1 << 16, '\0');
+        DWORD got = 0;
+        ReadFile(f, &text[0], DWORD(text.size()), &got, nullptr);
+        CloseHandle(f);
+        text.resize(got);
+        std::string error;
+        if (!parseJoystickScript(text, states, error)) return fail(o.script + ": " + error);
+    }
+    // Owned here; the sheet holds them without a reference of its own and
+    // releases them when it goes.
+    auto* device = new FakeJoystick(sim::simHidPath(o.wheel), states);
+    auto* config = new FakeJoyConfig();
+
+    sheet->SetID(USHORT(o.id));
+    sheet->SetDevice(device);
+    sheet->SetJoyConfig(config);
+    DIGCSHEETINFO* sheetInfo = nullptr;
+    DIGCPAGEINFO* pageInfo = nullptr;
+    sheet->GetSheetInfo(&sheetInfo);
+    sheet->GetPageInfo(&pageInfo);
+    const std::string caption = narrow(sheetInfo->lpwszSheetCaption);
+    const std::string title = narrow(pageInfo->lpwszPageTitle);
+    // The template is a numbered resource, as the page icon is.
+    const int templateId = IS_INTRESOURCE(pageInfo->lpwszTemplate) ? int(UINT_PTR(pageInfo->lpwszTemplate)) : -1;
+    std::printf("sheet: %s\npages: %d\npage: %s, template %d\n", caption.c_str(), int(sheetInfo->nNumPages),
+                title.c_str(), templateId);
+    if (templateId < 0) return fail("the page names its template by text");
+    std::fflush(stdout);
+
+    PROPSHEETPAGEA page{};
+    page.dwSize = sizeof page;
+    page.dwFlags = PSP_USETITLE | (pageInfo->fIconFlag ? PSP_USEHICON : 0);
+    page.hInstance = pageInfo->hInstance;
+    page.pszTemplate = MAKEINTRESOURCEA(templateId);
+    page.pfnDlgProc = pageInfo->fpPageProc;
+    page.lParam = pageInfo->lParam;
+    page.pszTitle = title.c_str();
+    if (pageInfo->fIconFlag)
+        page.hIcon = LoadIconW(pageInfo->hInstance, pageInfo->lpwszPageIcon);
+    PROPSHEETHEADERA header{};
+    header.dwSize = sizeof header;
+    header.dwFlags = PSH_PROPSHEETPAGE | PSH_NOAPPLYNOW | PSH_USECALLBACK;
+    header.hInstance = pageInfo->hInstance;
+    header.pszCaption = caption.c_str();
+    header.nPages = 1;
+    header.ppsp = &page;
+    header.pfnCallback = sheetCallback;
+
+    if (o.close) {
+        g_closer.after = o.after;
+        g_closer.button = o.close;
+        CloseHandle(CreateThread(nullptr, 0, closeLater, nullptr, 0, nullptr));
+    }
+    const INT_PTR result = PropertySheetA(&header);
+    std::printf("result: %d\n", int(result));
+
+    const ULONG left = sheet->Release();
+    factory->Release();
+    std::printf("sheet references left: %lu\n", left);
+    std::printf("device: unacquired %d, released to %ld\n", device->unacquires, device->references);
+    std::printf("joyconfig: unacquired %d, released to %ld\n", config->unacquires, config->references);
+    std::printf("can unload: %s\n", canUnloadNow() == S_OK ? "yes" : "no");
+    FreeLibrary(library);
+    delete device;
+    delete config;
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const char* usage =
+        "usage: ZntPanelHost register [DLL] | unregister | show [--oem NAME] [--id N] [--wheel W] [--script FILE]"
+        " [--close ok|cancel] [--after MS]\n";
+    if (argc < 2) return std::fputs(usage, stderr), 2;
+    const std::string command = argv[1];
+    if (command == "register") return registerSheet(argc > 2 ? argv[2] : besideMe("ZentraCpl.dll"), kDefaultOem);
+    if (command == "unregister") return unregisterSheet(kDefaultOem);
+    if (command != "show") return std::fputs(usage, stderr), 2;
+    ShowOptions o;
+    for (int i = 2; i + 1 < argc; i += 2) {
+        const std::string arg = argv[i];
+        const char* value = argv[i + 1];
+        if (arg == "--oem") o.oem = value;
+        else if (arg == "--id") o.id = unsigned(std::atoi(value));
+        else if (arg == "--wheel") o.wheel = std::atoi(value);
+        else if (arg == "--script") o.script = value;
+        else if (arg == "--after") o.after = DWORD(std::atoi(value));
+        else if (arg == "--close") o.close = std::strcmp(value, "ok") == 0 ? IDOK : IDCANCEL;
+        else return std::fputs(usage, stderr), 2;
+    }
+    InitCommonControls();
+    CoInitialize(nullptr);
+    const int code = showSheet(o);
+    CoUninitialize();
+    return code;
+}
