@@ -71,6 +71,20 @@ TEST_F(PanelHost, FindsTheSheetThroughTheRegistryAndClosesItWithOk) {
     EXPECT_NE(out.find("can unload: yes"), std::string::npos) << out;
 }
 
+TEST_F(PanelHost, TakesAPictureOfTheSheetBeforeClosingIt) {
+    char dir[MAX_PATH];
+    GetTempPathA(MAX_PATH, dir);
+    const std::string picture = std::string(dir) + "zentra-sheet.bmp";
+    DeleteFileA(picture.c_str());
+    std::string out;
+    ASSERT_EQ(runHost("show --close cancel --after 1500 --screenshot \"" + picture + "\"", out), 0u) << out;
+    EXPECT_NE(out.find("screenshot: saved"), std::string::npos) << out;
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    ASSERT_TRUE(GetFileAttributesExA(picture.c_str(), GetFileExInfoStandard, &data));
+    EXPECT_GT(data.nFileSizeLow, 100000u) << "a whole sheet, 24 bits a pixel";
+    DeleteFileA(picture.c_str());
+}
+
 TEST_F(PanelHost, CancelEndsTheSheetToo) {
     std::string out;
     ASSERT_EQ(runHost("show --close cancel --after 1000", out), 0u) << out;

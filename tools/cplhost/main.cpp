@@ -7,6 +7,7 @@
 //   ZntPanelHost register [DLL]     write the entries an installer writes
 //   ZntPanelHost unregister
 //   ZntPanelHost show [--oem NAME] [--id N] [--wheel W] [--script FILE] [--close ok|cancel] [--after MS]
+//                     [--screenshot FILE.bmp]
 //
 // `show` prints what it learns and does, one fact a line, for tests.
 #include <windows.h>
@@ -95,13 +96,51 @@ int unregisterSheet(const char* oem) {
     return 0;
 }
 
-// Closes the sheet after a while, as a user pressing OK or Cancel would.
+// Closes the sheet after a while, as a user pressing OK or Cancel would,
+// and takes a picture of it first when asked.
 struct Closer {
     HWND sheet = nullptr;
     DWORD after = 0;
     WPARAM button = 0;
+    std::string screenshot;
 };
 Closer g_closer;
+
+// The sheet as the screen shows it, as a 24-bit BMP file.
+bool saveWindowPicture(HWND window, const std::string& path) {
+    RECT r;
+    if (!GetWindowRect(window, &r)) return false;
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = w;
+    info.bmiHeader.biHeight = h;  // bottom-up, as BMP files are
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    void* bits = nullptr;
+    HBITMAP picture = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, picture);
+    BitBlt(memory, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
+    GdiFlush();
+    const DWORD stride = DWORD((w * 3 + 3) & ~3), size = stride * DWORD(h);
+    BITMAPFILEHEADER file{};
+    file.bfType = 0x4D42;  // "BM"
+    file.bfOffBits = sizeof file + sizeof info.bmiHeader;
+    file.bfSize = file.bfOffBits + size;
+    HANDLE out = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD put = 0;
+    const bool ok = out != INVALID_HANDLE_VALUE && WriteFile(out, &file, sizeof file, &put, nullptr) &&
+                    WriteFile(out, &info.bmiHeader, sizeof info.bmiHeader, &put, nullptr) &&
+                    WriteFile(out, bits, size, &put, nullptr);
+    if (out != INVALID_HANDLE_VALUE) CloseHandle(out);
+    SelectObject(memory, old);
+    DeleteObject(picture);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return ok;
+}
 
 int CALLBACK sheetCallback(HWND sheet, UINT message, LPARAM) {
     if (message == PSCB_INITIALIZED) g_closer.sheet = sheet;
@@ -111,7 +150,10 @@ int CALLBACK sheetCallback(HWND sheet, UINT message, LPARAM) {
 DWORD WINAPI closeLater(void*) {
     Sleep(g_closer.after);
     for (int i = 0; i < 100 && !g_closer.sheet; ++i) Sleep(50);
-    if (g_closer.sheet) PostMessageA(g_closer.sheet, WM_COMMAND, g_closer.button, 0);
+    if (!g_closer.sheet) return 0;
+    if (!g_closer.screenshot.empty())
+        std::printf("screenshot: %s\n", saveWindowPicture(g_closer.sheet, g_closer.screenshot) ? "saved" : "failed");
+    PostMessageA(g_closer.sheet, WM_COMMAND, g_closer.button, 0);
     return 0;
 }
 
@@ -122,6 +164,7 @@ struct ShowOptions {
     std::string script;
     WPARAM close = 0;
     DWORD after = 2000;
+    std::string screenshot;
 };
 
 int showSheet(const ShowOptions& o) {
@@ -205,6 +248,7 @@ int showSheet(const ShowOptions& o) {
     if (o.close) {
         g_closer.after = o.after;
         g_closer.button = o.close;
+        g_closer.screenshot = o.screenshot;
         CloseHandle(CreateThread(nullptr, 0, closeLater, nullptr, 0, nullptr));
     }
     const INT_PTR result = PropertySheetA(&header);
@@ -227,7 +271,7 @@ int showSheet(const ShowOptions& o) {
 int main(int argc, char** argv) {
     const char* usage =
         "usage: ZntPanelHost register [DLL] | unregister | show [--oem NAME] [--id N] [--wheel W] [--script FILE]"
-        " [--close ok|cancel] [--after MS]\n";
+        " [--close ok|cancel] [--after MS] [--screenshot FILE.bmp]\n";
     if (argc < 2) return std::fputs(usage, stderr), 2;
     const std::string command = argv[1];
     if (command == "register") return registerSheet(argc > 2 ? argv[2] : besideMe("ZentraCpl.dll"), kDefaultOem);
@@ -243,6 +287,7 @@ int main(int argc, char** argv) {
         else if (arg == "--script") o.script = value;
         else if (arg == "--after") o.after = DWORD(std::atoi(value));
         else if (arg == "--close") o.close = std::strcmp(value, "ok") == 0 ? IDOK : IDCANCEL;
+        else if (arg == "--screenshot") o.screenshot = value;
         else return std::fputs(usage, stderr), 2;
     }
     InitCommonControls();
