@@ -11,6 +11,7 @@ set(ZENTRA_CORE_SOURCES
   preset/registry_store_memory.cpp
   preset/sensitivity.cpp
   preset/os_level.cpp
+  preset/table_language.cpp
   driver/axis_tables.cpp
   driver/device_io_memory.cpp
   driver/discovery.cpp

@@ -28,7 +28,7 @@ const LanguageCase kLanguageCases[] = {
     {0x0C0A, kUiSpanish}, {0x500A, kUiSpanish},
     // Just outside the listed variants: no table of their own.
     {0x1807, kUiEnglish}, {0x180C, kUiEnglish}, {0x1810, kUiEnglish}, {0x0C13, kUiEnglish},
-    {0x540A, kUiEnglish}, {0x0916, kUiEnglish}, {0x0016, kUiEnglish}, {0x0C16, kUiEnglish},
+    {0x540A, kUiEnglish}, {0x0916, kUiEnglish}, {0x0016, kUiEnglish}, {0x0C16, kUiPortuguese},
     // The neutral forms, and languages without a table.
     {0x0013, kUiEnglish}, {0x0007, kUiEnglish}, {0x0000, kUiEnglish}, {0x0411, kUiEnglish}, {0x0419, kUiEnglish},
     {0x0415, kUiEnglish}, {0xFFFF, kUiEnglish},

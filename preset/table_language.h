@@ -1,0 +1,14 @@
+// The language of the string tables both programs carry, chosen from the
+// user's default language.
+#pragma once
+
+#include <cstdint>
+
+namespace zentra {
+
+// Portuguese, Italian, French, Spanish, German and Dutch variants get their
+// table (0x0816, 0x0410, 0x040C, 0x040A, 0x0407, 0x0413); anything else
+// English (0x0409).
+uint16_t chooseTableLanguage(uint16_t userLanguage);
+
+}  // namespace zentra
