@@ -97,6 +97,10 @@ start_wine_session() {
     wine_env
     wineserver -p </dev/null >>"$BUILD/wine-session.log" 2>&1
     wine cmd /c exit </dev/null >>"$BUILD/wine-session.log" 2>&1
+    # The virtual desktop for the whole session. Otherwise every program that
+    # touches the desktop starts one that outlives it by a second, holding
+    # the caller's output open (CTest waits for it).
+    wine explorer /desktop=Default,1024x700 </dev/null >>"$BUILD/wine-session.log" 2>&1 &
 }
 
 # The simulated wheel driver (sim/), loaded once per run as the service
