@@ -25,7 +25,8 @@ target_link_libraries(unit_tests PRIVATE zntpreset_lib zentra_loader_core zentra
 add_test(NAME unit_tests_under_wine COMMAND unit_tests --gtest_brief=1)
 
 # Tests of the Win32 layer against Wine's registry, files and windows.
-file(GLOB ZENTRA_WINE_TEST_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/wine/*.cpp)
+file(GLOB ZENTRA_WINE_TEST_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/wine/*.cpp
+  ${PROJECT_SOURCE_DIR}/tests/wine/support/*.cpp)
 add_executable(wine_tests ${ZENTRA_WINE_TEST_SOURCES})
 target_link_libraries(wine_tests PRIVATE zntpreset_lib zentra_cpl_ui gtest_main)
 zentra_add_loader_resources(wine_tests)

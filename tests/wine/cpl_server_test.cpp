@@ -10,6 +10,8 @@
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
+
+#include "tests/wine/support/wine_test_support.h"
 #include <prsht.h>
 
 #include <algorithm>
@@ -27,13 +29,6 @@
 
 namespace zentra {
 namespace {
-
-std::string besideTests(const char* file) {
-    char path[MAX_PATH];
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string p = path;
-    return p.substr(0, p.find_last_of('\\') + 1) + file;
-}
 
 std::wstring fromUtf8(const std::string& text) {
     const int length = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.c_str(), -1, nullptr, 0);

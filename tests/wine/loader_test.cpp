@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/wine/support/wine_test_support.h"
+
 #include <chrono>
 #include <cstdio>
 #include <memory>
@@ -20,13 +22,6 @@ namespace zentra {
 namespace {
 
 constexpr UINT kGameBlockWait = 15000;
-
-std::string besideTests(const char* file) {
-    char path[MAX_PATH];
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string p = path;
-    return p.substr(0, p.find_last_of('\\') + 1) + file;
-}
 
 class Process {
 public:

@@ -5,47 +5,18 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/wine/support/wine_test_support.h"
+
 #include <string>
 
 namespace zentra {
 namespace {
 
-std::string besideTests(const char* file) {
-    char path[MAX_PATH];
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string p = path;
-    return p.substr(0, p.find_last_of('\\') + 1) + file;
-}
-
 // Runs the stand-in panel; returns its exit code and what it printed.
 DWORD runHost(const std::string& args, std::string& output) {
-    char dir[MAX_PATH], name[MAX_PATH];
-    GetTempPathA(MAX_PATH, dir);
-    GetTempFileNameA(dir, "hst", 0, name);
-    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-    HANDLE out = CreateFileA(name, GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, nullptr);
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
-    si.dwFlags = STARTF_USESTDHANDLES;
-    si.hStdOutput = si.hStdError = out;
-    PROCESS_INFORMATION pi{};
-    std::string command = "\"" + besideTests("ZntPanelHost.exe") + "\" " + args;
-    DWORD code = 999;
-    if (CreateProcessA(nullptr, &command[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi)) {
-        if (WaitForSingleObject(pi.hProcess, 30000) != WAIT_OBJECT_0) TerminateProcess(pi.hProcess, 998);
-        GetExitCodeProcess(pi.hProcess, &code);
-        CloseHandle(pi.hProcess);
-        CloseHandle(pi.hThread);
-    }
-    CloseHandle(out);
-    HANDLE in = CreateFileA(name, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    char buffer[8192] = "";
-    DWORD got = 0;
-    ReadFile(in, buffer, sizeof buffer - 1, &got, nullptr);
-    CloseHandle(in);
-    DeleteFileA(name);
-    output.assign(buffer, got);
-    return code;
+    const ChildRun run = runChild(besideTests("ZntPanelHost.exe"), args, 30000);
+    output = run.output;
+    return run.exitCode;
 }
 
 class PanelHost : public ::testing::Test {

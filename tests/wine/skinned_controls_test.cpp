@@ -8,6 +8,8 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include "tests/wine/support/wine_test_support.h"
+
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -493,13 +495,6 @@ TEST_F(CustomIcon, BlackSquareWithTheCurrentGamesIcon) {
 }
 
 // --- The About box, from the plug-in's resources --------------------------
-
-std::string besideTests(const char* file) {
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string p = path;
-    return p.substr(0, p.find_last_of('\\') + 1) + file;
-}
 
 // String `id` of exactly `language` in `module`, read from its string block.
 std::string moduleString(HMODULE module, int id, WORD language) {

@@ -16,6 +16,7 @@
 #include "sim/sim_client.h"
 #include "sim/sim_setup.h"
 #include "sim/sim_wheels.h"
+#include "tests/wine/support/wine_test_support.h"
 
 namespace zentra {
 namespace {
@@ -314,13 +315,6 @@ struct ProbeResult {
     std::string output;  // what the probe printed
 };
 
-std::string probePath() {
-    char path[MAX_PATH];
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string p = path;
-    return p.substr(0, p.find_last_of('\\') + 1) + "discovery_probe.exe";
-}
-
 struct BoxSearch {
     DWORD pid;
     HWND box;
@@ -351,47 +345,18 @@ BOOL CALLBACK longestStatic(HWND child, LPARAM param) {
 // Runs the probe; answers an "Error" box with OK after reading its text.
 ProbeResult runProbe(const char* osLevel, const char* wheel) {
     ProbeResult result;
-    char outName[MAX_PATH], dir[MAX_PATH];
-    GetTempPathA(MAX_PATH, dir);
-    GetTempFileNameA(dir, "prb", 0, outName);
-    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-    HANDLE out = CreateFileA(outName, GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, nullptr);
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
-    si.dwFlags = STARTF_USESTDHANDLES;
-    si.hStdOutput = si.hStdError = out;
-    PROCESS_INFORMATION pi{};
-    std::string command = "\"" + probePath() + "\" " + osLevel + " " + wheel;
-    if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi)) {
-        ADD_FAILURE() << "cannot start " << command;
-        CloseHandle(out);
-        return result;
-    }
-    CloseHandle(out);
-    for (int waited = 0; waited < 20000; waited += 50) {
-        if (WaitForSingleObject(pi.hProcess, 50) == WAIT_OBJECT_0) break;
-        BoxSearch search{pi.dwProcessId, nullptr};
-        EnumWindows(findBox, reinterpret_cast<LPARAM>(&search));
-        if (search.box && result.box.empty()) {
-            EnumChildWindows(search.box, longestStatic, reinterpret_cast<LPARAM>(&result.box));
-            PostMessageA(search.box, WM_COMMAND, IDOK, 0);
-        }
-    }
-    if (WaitForSingleObject(pi.hProcess, 0) != WAIT_OBJECT_0) {
-        TerminateProcess(pi.hProcess, 999);
-        ADD_FAILURE() << "the probe did not end";
-    }
-    GetExitCodeProcess(pi.hProcess, &result.exitCode);
-    CloseHandle(pi.hProcess);
-    CloseHandle(pi.hThread);
-    std::vector<char> text(4096, 0);
-    HANDLE in = CreateFileA(outName, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
-                            nullptr);
-    DWORD got = 0;
-    ReadFile(in, text.data(), DWORD(text.size() - 1), &got, nullptr);
-    CloseHandle(in);
-    DeleteFileA(outName);
-    result.output.assign(text.data(), got);
+    const ChildRun run =
+        runChild(besideTests("discovery_probe.exe"), std::string(osLevel) + " " + wheel, 20000, [&](DWORD pid) {
+            BoxSearch search{pid, nullptr};
+            EnumWindows(findBox, reinterpret_cast<LPARAM>(&search));
+            if (search.box && result.box.empty()) {
+                EnumChildWindows(search.box, longestStatic, reinterpret_cast<LPARAM>(&result.box));
+                PostMessageA(search.box, WM_COMMAND, IDOK, 0);
+            }
+        });
+    EXPECT_NE(run.exitCode, 998u) << "the probe did not end";
+    result.exitCode = run.exitCode;
+    result.output = run.output;
     return result;
 }
 
