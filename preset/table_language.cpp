@@ -4,14 +4,6 @@ namespace zentra {
 
 namespace {
 
-constexpr uint16_t kEnglish = 0x0409;
-constexpr uint16_t kDutch = 0x0413;
-constexpr uint16_t kFrench = 0x040C;
-constexpr uint16_t kGerman = 0x0407;
-constexpr uint16_t kSpanish = 0x040A;
-constexpr uint16_t kItalian = 0x0410;
-constexpr uint16_t kPortuguese = 0x0816;
-
 // A language id is the primary language in bits 0..9 and the sublanguage
 // above them.
 constexpr uint16_t languageId(unsigned primary, unsigned sublanguage) {
@@ -36,13 +28,13 @@ bool isPortuguese(uint16_t language) {
 }  // namespace
 
 uint16_t chooseTableLanguage(uint16_t userLanguage) {
-    if (isPortuguese(userLanguage)) return kPortuguese;
-    if (hasSublanguage(userLanguage, 0x10, 1, 5)) return kItalian;
-    if (hasSublanguage(userLanguage, 0x0C, 1, 5)) return kFrench;
-    if (hasSublanguage(userLanguage, 0x0A, 1, 20)) return kSpanish;
-    if (hasSublanguage(userLanguage, 0x07, 1, 5)) return kGerman;
-    if (hasSublanguage(userLanguage, 0x13, 1, 2)) return kDutch;
-    return kEnglish;
+    if (isPortuguese(userLanguage)) return kTablePortuguese;
+    if (hasSublanguage(userLanguage, 0x10, 1, 5)) return kTableItalian;
+    if (hasSublanguage(userLanguage, 0x0C, 1, 5)) return kTableFrench;
+    if (hasSublanguage(userLanguage, 0x0A, 1, 20)) return kTableSpanish;
+    if (hasSublanguage(userLanguage, 0x07, 1, 5)) return kTableGerman;
+    if (hasSublanguage(userLanguage, 0x13, 1, 2)) return kTableDutch;
+    return kTableEnglish;
 }
 
 }  // namespace zentra

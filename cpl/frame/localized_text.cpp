@@ -1,7 +1,5 @@
 #include "cpl/frame/localized_text.h"
 
-#include "preset/table_language.h"
-
 namespace zentra {
 
 // The control panel's tables are the same seven as the loader's.

@@ -6,17 +6,20 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "preset/table_language.h"
+
 namespace zentra {
 
 // Languages of the plug-in's string tables. Dutch is chosen as 0x0413 and
 // stored with the neutral sub-language, 0x0013.
-constexpr uint16_t kUiEnglish = 0x0409;
-constexpr uint16_t kUiGerman = 0x0407;
-constexpr uint16_t kUiSpanish = 0x040A;
-constexpr uint16_t kUiFrench = 0x040C;
-constexpr uint16_t kUiItalian = 0x0410;
-constexpr uint16_t kUiDutch = 0x0413;
-constexpr uint16_t kUiPortuguese = 0x0816;
+// They are the loader's seven.
+constexpr uint16_t kUiEnglish = kTableEnglish;
+constexpr uint16_t kUiGerman = kTableGerman;
+constexpr uint16_t kUiSpanish = kTableSpanish;
+constexpr uint16_t kUiFrench = kTableFrench;
+constexpr uint16_t kUiItalian = kTableItalian;
+constexpr uint16_t kUiDutch = kTableDutch;
+constexpr uint16_t kUiPortuguese = kTablePortuguese;
 constexpr uint16_t kDutchTable = 0x0013;
 
 // The table language for the user's default language; English for any
