@@ -61,24 +61,17 @@ add_library(zentracpl SHARED
   ${PROJECT_SOURCE_DIR}/cpl/frame/dll_main.cpp
   ${PROJECT_SOURCE_DIR}/cpl/frame/class_factory.cpp
   ${PROJECT_SOURCE_DIR}/cpl/frame/property_sheet.cpp
-  ${PROJECT_SOURCE_DIR}/cpl/frame/window_classes.cpp
-  ${PROJECT_SOURCE_DIR}/cpl/frame/page_window_procs.cpp
-  ${PROJECT_SOURCE_DIR}/cpl/frame/main_page.cpp
   ${PROJECT_SOURCE_DIR}/cpl/frame/zentracpl.def
   ${ZENTRA_CPL_RC})
-# "CUSTOMICON"'s procedure belongs to the skinned controls; a plain window
-# stands in while they are not in the build.
-target_sources(zentracpl PRIVATE
-  $<$<NOT:$<TARGET_EXISTS:zentra_cpl_ui>>:${PROJECT_SOURCE_DIR}/cpl/frame/custom_icon_fallback.cpp>)
 target_link_libraries(zentracpl PRIVATE
-  $<TARGET_NAME_IF_EXISTS:zentra_cpl_ui> zentra_cpl_module zentra_core
+  $<TARGET_NAME_IF_EXISTS:zentra_cpl_pages> zentra_cpl_module zentra_core
   comctl32 ole32 uuid user32 gdi32 shell32)
 set_target_properties(zentracpl PROPERTIES PREFIX "" OUTPUT_NAME ZentraCpl)
 add_dependencies(zentracpl zentra_artwork)
 
 # The Wine tests load ZentraCpl.dll from their own folder, as the panel
 # would, and call the module's string lookup on its tables.
-target_link_libraries(wine_tests PRIVATE zentra_cpl_module comctl32 version)
+target_link_libraries(wine_tests PRIVATE zentra_cpl_pages comctl32 version)
 if(ZENTRA_CPL_PICTURES)
   target_compile_definitions(wine_tests PRIVATE ZENTRA_CPL_PICTURES)
 endif()

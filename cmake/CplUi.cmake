@@ -8,7 +8,9 @@
 
 set(ZENTRA_CPL_LOGIC_SOURCES
   ${PROJECT_SOURCE_DIR}/cpl/frame/panel_state.cpp
-  ${PROJECT_SOURCE_DIR}/cpl/frame/skin_logic.cpp)
+  ${PROJECT_SOURCE_DIR}/cpl/frame/skin_logic.cpp
+  ${PROJECT_SOURCE_DIR}/cpl/frame/main_page_logic.cpp
+  ${PROJECT_SOURCE_DIR}/cpl/frame/calibration_logic.cpp)
 
 function(zentra_add_cpl_logic name core)
   cmake_parse_arguments(ARG "" "" "OPTIONS" ${ARGN})
@@ -22,6 +24,15 @@ if(WIN32)
   zentra_add_cpl_logic(zentra_cpl_logic zentra_core)
   add_library(zentra_cpl_ui STATIC ${PROJECT_SOURCE_DIR}/cpl/frame/skinned_controls.cpp)
   target_link_libraries(zentra_cpl_ui PUBLIC zentra_cpl_logic zentra_cpl_module comctl32 shell32 gdi32 user32)
+  # The main page, DirectInput, the calibration and the pages: for the
+  # plug-in and for the Wine tests, which drive them in their own process.
+  add_library(zentra_cpl_pages STATIC
+    ${PROJECT_SOURCE_DIR}/cpl/frame/main_page.cpp
+    ${PROJECT_SOURCE_DIR}/cpl/frame/direct_input.cpp
+    ${PROJECT_SOURCE_DIR}/cpl/frame/calibration.cpp
+    ${PROJECT_SOURCE_DIR}/cpl/frame/page_window_procs.cpp
+    ${PROJECT_SOURCE_DIR}/cpl/frame/window_classes.cpp)
+  target_link_libraries(zentra_cpl_pages PUBLIC zentra_cpl_ui zentra_core dinput8 dxguid ole32)
 else()
   zentra_add_cpl_logic(zentra_cpl_logic_san zentra_core_san OPTIONS ${ZENTRA_SANITIZE})
 endif()

@@ -111,6 +111,16 @@ bool SimClient::setReport(const uint8_t (&report)[SIM_WHEEL_REPORT_SIZE]) {
     return control(SIM_CTL_SET_REPORT, report, sizeof report, nullptr, 0);
 }
 
+bool SimClient::getReport(uint8_t (&report)[SIM_WHEEL_REPORT_SIZE]) {
+    DWORD returned = 0;
+    if (!control(SIM_CTL_GET_REPORT, nullptr, 0, report, sizeof report, &returned)) return false;
+    if (returned != sizeof report) {
+        error_ = "the driver answered " + std::to_string(returned) + " report bytes";
+        return false;
+    }
+    return true;
+}
+
 bool SimClient::setResult(uint32_t code, uint32_t value) {
     SimAnswer answer = {code, value, 0};
     return control(SIM_CTL_SET_ANSWER, &answer, sizeof answer, nullptr, 0);

@@ -38,6 +38,8 @@ public:
 
     // The report that the report code answers from now on.
     bool setReport(const uint8_t (&report)[SIM_WHEEL_REPORT_SIZE]);
+    // The report the wheels answer now.
+    bool getReport(uint8_t (&report)[SIM_WHEEL_REPORT_SIZE]);
     // The result word that `code` answers from now on (and success).
     bool setResult(uint32_t code, uint32_t value);
     // `code` fails from now on with the NTSTATUS `ntStatus`.

@@ -106,6 +106,9 @@
 /* No data. Every code answers SIM_DEFAULT_RESULT again and the report is the
  * resting wheel (SimDefaultReport below). */
 #define SIM_CTL_RESET_ANSWERS SIM_CTL(0x908)
+/* Output the 17-byte report that SIM_CODE_WHEEL_REPORT answers now; not
+ * logged, so that test input devices can follow the wheel. */
+#define SIM_CTL_GET_REPORT SIM_CTL(0x909)
 
 #ifdef __cplusplus
 extern "C" {

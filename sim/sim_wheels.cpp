@@ -1,5 +1,7 @@
 #include "sim/sim_wheels.h"
 
+#include <cstring>
+
 namespace zentra::sim {
 
 namespace {
@@ -44,6 +46,31 @@ std::string simHidClassSubkey(int wheel) {
 
 std::string simHidDeviceInstance(int wheel) {
     return std::string("HID\\USB#") + kSimVendorProduct + "#" + simInstance(wheel) + "\\0000";
+}
+
+namespace {
+
+uint8_t byteOf(double value) {
+    const double rounded = value + 0.5;
+    return rounded <= 0 ? 0 : rounded >= 255 ? 255 : static_cast<uint8_t>(rounded);
+}
+
+// Triangle from 0 up to 1 at the middle and back to 0, for p in [0, 1].
+double rise(double p) { return p < 0.5 ? 2 * p : 2 - 2 * p; }
+
+}  // namespace
+
+void sweepReport(int step, int steps, uint8_t (&report)[SIM_WHEEL_REPORT_SIZE]) {
+    const uint8_t rest[SIM_WHEEL_REPORT_SIZE] = SIM_DEFAULT_REPORT_INIT;
+    std::memcpy(report, rest, sizeof report);
+    if (steps <= 0 || step < 0 || step >= steps) return;
+    const double p = double(step) / double(steps - 1 > 0 ? steps - 1 : 1);
+    // Wheel: centre, full left at a quarter, full right at three quarters.
+    const double turn = p < 0.25 ? -4 * p : p < 0.75 ? -1 + 4 * (p - 0.25) : 1 - 4 * (p - 0.75);
+    report[5] = byteOf(127.5 + 127.5 * turn);
+    // First pedal over the first half, second pedal over the second.
+    report[6] = p <= 0.5 ? byteOf(255 * rise(2 * p)) : 0;
+    report[7] = p >= 0.5 ? byteOf(255 * rise(2 * p - 1)) : 0;
 }
 
 }  // namespace zentra::sim

@@ -59,4 +59,10 @@ std::string simHidClassSubkey(int wheel);
 // The HID class "DeviceInstance": HID\USB#Vid_1d5a&Pid_c0de#<instance>\0000
 std::string simHidDeviceInstance(int wheel);
 
+// One step of a sweep of `steps` steps that turns the wheel from the
+// centre to full left, full right and back, and presses each pedal from
+// released to full and back (the second pedal while the first comes back).
+// Every axis byte reaches 0 and 255; step `steps` is the wheel at rest.
+void sweepReport(int step, int steps, uint8_t (&report)[SIM_WHEEL_REPORT_SIZE]);
+
 }  // namespace zentra::sim

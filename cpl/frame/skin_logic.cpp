@@ -1,6 +1,8 @@
 // The decisions of the skinned controls.
 #include "cpl/frame/skin_logic.h"
 
+#include "cpl/frame/main_page_logic.h"
+
 namespace zentra {
 
 SkinButtonPlan planSkinButton(uint32_t action, uint32_t itemState, SkinPoint picture0, SkinPoint picture1,
@@ -43,13 +45,13 @@ std::vector<LabelPass> planLabel(uint32_t action, uint32_t itemState, SkinPoint 
 }
 
 std::vector<SkinRect> pageRegionHoles(uint32_t isEmulationDevice) {
-    // The tabs' places: test (top right) and axes (bottom left) always;
-    // buttons (left, above the axes) and presets (bottom right) on the
-    // emulation wheel.
-    std::vector<SkinRect> holes{{505, 2, 593, 59}, {2, 311, 90, 368}};
-    if (isEmulationDevice == 1) {
-        holes.push_back({2, 252, 90, 309});
-        holes.push_back({505, 311, 593, 368});
+    // The places of the tabs the wheel has: test (top right) and axes
+    // (bottom left) always; buttons (left, above the axes) and presets
+    // (bottom right) on the emulation wheel.
+    std::vector<SkinRect> holes;
+    for (int id : {kTabTest, kTabAxis, kTabButtons, kTabPresets}) {
+        const TabInfo& tab = *findTab(id);
+        if (tabCreated(tab, isEmulationDevice)) holes.push_back(tab.place);
     }
     return holes;
 }

@@ -8,14 +8,13 @@
 #include "driver/upload.h"
 #include "loader/transitions.h"
 #include "loader/watcher.h"
+#include "preset/program_messages.h"
 #include "preset/registry.h"
 
 namespace zentra {
 
-// Private window messages of the main window.
-constexpr UINT MSG_PANEL_STATE = 0x2000;   // from the control panel: wParam 1 opened, else closed
-constexpr UINT MSG_PANEL_RELOAD = 0x2001;  // delayed re-read of the preset file
-constexpr UINT MSG_GAME_EVENT = 0x2003;    // from the watcher: lParam preset index, or -1 at a game's end
+// Private window messages of the main window; those the control panel sends
+// are in program_messages.h.
 constexpr UINT MSG_TRAY_INSTALL = 0x3000;  // adds the tray icon and hides the window
 constexpr UINT MSG_TRAY_NOTIFY = 0x3001;   // the tray icon's callback
 constexpr UINT kTrayIconId = 0x9999;
@@ -27,7 +26,6 @@ constexpr int IDC_LAUNCH_ON_STARTUP = 107;
 constexpr int IDC_PRESET_COMBO = 108;
 constexpr int IDC_DISABLE_KBD_EMULATION = 1008;
 
-constexpr char kLoaderClassName[] = "MH_ZENTRA_USB";
 constexpr int kQuitCode = 18;
 
 // Everything the loader keeps for its whole life, in one place.

@@ -331,6 +331,13 @@ static NTSTATUS controlRequest(PIRP irp, PIO_STACK_LOCATION stack) {
         RtlCopyMemory(report, buffer, SIM_WHEEL_REPORT_SIZE);
         KeReleaseSpinLock(&lock, irql);
         break;
+    case SIM_CTL_GET_REPORT:
+        if (outputLength < SIM_WHEEL_REPORT_SIZE || !buffer) return complete(irp, STATUS_BUFFER_TOO_SMALL, 0);
+        KeAcquireSpinLock(&lock, &irql);
+        RtlCopyMemory(buffer, report, SIM_WHEEL_REPORT_SIZE);
+        KeReleaseSpinLock(&lock, irql);
+        information = SIM_WHEEL_REPORT_SIZE;
+        break;
     case SIM_CTL_SET_ANSWER: {
         SimAnswer answer;
         int slot;

@@ -27,9 +27,12 @@ const char kUsage[] =
     "                                \"Emulation\" names wheel K's link (default 0)\n"
     "  remove                        remove every wheel and its registry entries\n"
     "  status                        the driver's version, wheels and log size\n"
-    "  log                           the requests that arrived on the wheels\n"
+    "  log [--raw DIR]               the requests that arrived on the wheels; with --raw, also\n"
+    "                                each request's input bytes as DIR\\<sequence>-w<wheel>-<code>.bin\n"
     "  clear                         empty the log\n"
-    "  report HEX34                  the 17-byte report the wheels answer from now on\n";
+    "  report HEX34                  the 17-byte report the wheels answer from now on\n"
+    "  sweep [SECONDS]               turn the wheel full left and right and press both pedals\n"
+    "                                over SECONDS (default 4), then leave it at rest\n";
 
 int usage() {
     fputs(kUsage, stderr);
@@ -102,7 +105,28 @@ int commandStatus() {
     return 0;
 }
 
-int commandLog() {
+// Writes each entry's input bytes to its own file in `dir`.
+bool writeRawEntries(const std::vector<SimLogEntry>& entries, const std::string& dir, std::string& error) {
+    CreateDirectoryA(dir.c_str(), nullptr);
+    for (const SimLogEntry& e : entries) {
+        char name[64];
+        snprintf(name, sizeof name, "\\%04u-w%u-%X.bin", static_cast<unsigned>(e.sequence),
+                 static_cast<unsigned>(e.wheel), static_cast<unsigned>(e.code));
+        const std::string path = dir + name;
+        HANDLE f = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        DWORD put = 0;
+        const bool ok = f != INVALID_HANDLE_VALUE && WriteFile(f, e.input, e.storedLength, &put, nullptr) &&
+                        put == e.storedLength;
+        if (f != INVALID_HANDLE_VALUE) CloseHandle(f);
+        if (!ok) {
+            error = "cannot write " + path;
+            return false;
+        }
+    }
+    return true;
+}
+
+int commandLog(const char* rawDir) {
     SimClient client;
     std::vector<SimLogEntry> entries;
     std::string error;
@@ -127,6 +151,24 @@ int commandLog() {
         printf("\n");
     }
     printf("%zu entries\n", entries.size());
+    if (rawDir && !writeRawEntries(entries, rawDir, error)) return failed(error);
+    return 0;
+}
+
+int commandSweep(const char* seconds) {
+    int length = 4;
+    if (seconds && (!parseNumber(seconds, length) || length == 0)) return usage();
+    SimClient client;
+    std::string error;
+    if (!openClient(client, error)) return failed(error);
+    const int steps = length * 50;  // a report every 20 ms
+    uint8_t report[SIM_WHEEL_REPORT_SIZE];
+    for (int step = 0; step <= steps; ++step) {
+        sweepReport(step, steps, report);
+        if (!client.setReport(report)) return failed(client.error());
+        if (step < steps) Sleep(20);
+    }
+    printf("swept for %d s; the wheel is at rest\n", length);
     return 0;
 }
 
@@ -170,7 +212,9 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (command == "status" && argc == 2) return commandStatus();
-    if (command == "log" && argc == 2) return commandLog();
+    if (command == "log" && argc == 2) return commandLog(nullptr);
+    if (command == "log" && argc == 4 && strcmp(argv[2], "--raw") == 0) return commandLog(argv[3]);
+    if (command == "sweep" && argc <= 3) return commandSweep(argc == 3 ? argv[2] : nullptr);
     if (command == "clear" && argc == 2) {
         SimClient client;
         if (!openClient(client, error)) return failed(error);

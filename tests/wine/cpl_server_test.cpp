@@ -501,9 +501,10 @@ TEST_F(CplServer, PageRunsInAPropertySheetAndAcceptsApply) {
     }
     RemoveVectoredExceptionHandler(handler);
     g_debugLines = nullptr;
-    // Applying without an error ends the sheet.
+    // Applying without an error ends the sheet; the page notes each
+    // notification.
     EXPECT_EQ(PropSheet_GetCurrentPageHwnd(frame), nullptr);
-    EXPECT_EQ(lines, std::vector<std::string>{"WM_NOTIFY - PSN_APPLY\n"});
+    EXPECT_EQ(lines, (std::vector<std::string>{"WM_NOTIFY - PSN_KILLACTIVE\n", "WM_NOTIFY - PSN_APPLY\n"}));
     DestroyWindow(frame);
     pumpMessages();
     EXPECT_EQ(sheet->Release(), 0u);

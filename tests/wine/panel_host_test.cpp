@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "sim/sim_setup.h"
 #include "tests/wine/support/wine_test_support.h"
 
 #include <string>
@@ -24,6 +25,9 @@ protected:
     void SetUp() override {
         std::string out;
         ASSERT_EQ(runHost("register", out), 0u) << out;
+        // The page opens the link of the wheel the panel shows.
+        std::string error;
+        ASSERT_TRUE(sim::configureWheels(2, 0, error)) << error;
     }
 };
 

@@ -34,6 +34,15 @@ bool parseJoystickScript(const std::string& text, std::vector<ScriptedState>& st
     return true;
 }
 
+ScriptedState stateOfReport(const uint8_t (&report)[SIM_WHEEL_REPORT_SIZE]) {
+    ScriptedState s;
+    s.x = LONG(report[5]) * 257;
+    s.y = LONG(report[6]) * 257;
+    s.z = LONG(report[7]) * 257;
+    s.buttons = DWORD(report[2]) | DWORD(report[3]) << 8;
+    return s;
+}
+
 FakeJoystick::FakeJoystick(std::wstring p, std::vector<ScriptedState> s) : script(std::move(s)), path(std::move(p)) {}
 
 HRESULT FakeJoystick::QueryInterface(REFIID riid, void** out) {
@@ -91,12 +100,16 @@ HRESULT FakeJoystick::GetDeviceState(DWORD size, LPVOID data) {
     DIJOYSTATE state;
     ZeroMemory(&state, sizeof state);
     state.rgdwPOV[0] = state.rgdwPOV[1] = state.rgdwPOV[2] = state.rgdwPOV[3] = 0xFFFFFFFF;
+    ScriptedState s;
+    uint8_t report[SIM_WHEEL_REPORT_SIZE];
     if (!script.empty()) {
-        const ScriptedState& s = script[next_ < script.size() ? next_ : script.size() - 1];
+        s = script[next_ < script.size() ? next_ : script.size() - 1];
         if (next_ < script.size()) ++next_;
-        state.lX = s.x, state.lY = s.y, state.lZ = s.z, state.lRz = s.rz;
-        for (int b = 0; b < 32; ++b) state.rgbButtons[b] = (s.buttons >> b) & 1 ? 0x80 : 0;
+    } else if ((wheel_.isOpen() || wheel_.open()) && wheel_.getReport(report)) {
+        s = stateOfReport(report);
     }
+    state.lX = s.x, state.lY = s.y, state.lZ = s.z, state.lRz = s.rz;
+    for (int b = 0; b < 32; ++b) state.rgbButtons[b] = (s.buttons >> b) & 1 ? 0x80 : 0;
     ZeroMemory(data, size);
     CopyMemory(data, &state, size < sizeof state ? size : sizeof state);
     return DI_OK;

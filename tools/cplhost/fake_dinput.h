@@ -2,7 +2,8 @@
 // joystick configuration interface, as the game-controllers panel hands them
 // to a property sheet. Wine has no joystick and its configuration interface
 // answers E_NOTIMPL, so the stand-in panel and the tests use these: the
-// device plays a script of joystick states, and both count their calls.
+// device plays a script of joystick states or, without one, follows the
+// simulated wheel's report, and both count their calls.
 #pragma once
 
 #define DIRECTINPUT_VERSION 0x0800
@@ -11,6 +12,8 @@
 #include <dinputd.h>
 
 #include <string>
+
+#include "sim/sim_client.h"
 #include <vector>
 
 namespace zentra {
@@ -25,11 +28,17 @@ struct ScriptedState {
 // Returns false when a line cannot be read.
 bool parseJoystickScript(const std::string& text, std::vector<ScriptedState>& states, std::string& error);
 
+// The joystick state of a wheel report: the X, Y and Z bytes (5, 6, 7)
+// scaled to 0..65535, Rz centred, button i pressed when bit i of the button
+// bytes (2, then 3) is set.
+ScriptedState stateOfReport(const uint8_t (&report)[SIM_WHEEL_REPORT_SIZE]);
+
 class FakeJoystick final : public IDirectInputDevice8A {
 public:
     FakeJoystick(std::wstring path, std::vector<ScriptedState> script);
 
-    // Each GetDeviceState takes the next state; the last one stays.
+    // Each GetDeviceState takes the next state; the last one stays. Without
+    // a script each one reads the simulated wheel's report.
     std::vector<ScriptedState> script;
     std::wstring path;  // what DIPROP_GUIDANDPATH answers
     LONG references = 1;
@@ -72,6 +81,7 @@ public:
 
 private:
     size_t next_ = 0;
+    sim::SimClient wheel_;
 };
 
 class FakeJoyConfig final : public IDirectInputJoyConfig8 {

@@ -1,10 +1,11 @@
 #include "tools/loaderctl/loader_control.h"
 
+#include "preset/program_messages.h"
+
 namespace zentra {
 
 namespace {
 
-constexpr UINT kPanelState = 0x2000;
 constexpr UINT kTrayNotify = 0x3001;
 constexpr WPARAM kTrayIconId = 0x9999;
 constexpr int kLastControl = 105;  // the Start/Stop button, created last
@@ -28,7 +29,7 @@ BOOL CALLBACK findMenu(HWND window, LPARAM param) {
 
 }  // namespace
 
-HWND findLoaderWindow() { return FindWindowA("MH_ZENTRA_USB", nullptr); }
+HWND findLoaderWindow() { return FindWindowA(kLoaderClassName, nullptr); }
 
 HWND waitForLoaderWindow(DWORD ms) {
     for (DWORD waited = 0;; waited += 50) {
@@ -57,6 +58,6 @@ bool chooseTrayMenuItem(HWND loader, int position, DWORD ms) {
     return true;
 }
 
-LRESULT sendPanelState(HWND loader, WPARAM state) { return SendMessageA(loader, kPanelState, state, 0); }
+LRESULT sendPanelState(HWND loader, WPARAM state) { return SendMessageA(loader, MSG_PANEL_STATE, state, 0); }
 
 }  // namespace zentra

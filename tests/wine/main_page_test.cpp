@@ -1,0 +1,429 @@
+// The main page in this test program's own process: a modeless property
+// sheet with the page, a test sheet object handing it test DirectInput
+// objects, the simulated wheel behind the link, the real registry and files.
+// The page's code is linked in; its resources come from ZentraCpl.dll.
+#include <windows.h>
+
+#include <commctrl.h>
+#include <prsht.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "cpl/frame/calibration.h"
+#include "cpl/frame/cpl_module.h"
+#include "cpl/frame/direct_input.h"
+#include "cpl/frame/gdi_tally.h"
+#include "cpl/frame/main_page.h"
+#include "cpl/frame/panel_state.h"
+#include "preset/file_system.h"
+#include "preset/preset_file.h"
+#include "preset/program_messages.h"
+#include "preset/registry_store_memory.h"
+#include "sim/sim_client.h"
+#include "sim/sim_setup.h"
+#include "sim/sim_wheels.h"
+#include "tests/wine/support/wine_test_support.h"
+#include "tools/cplhost/fake_dinput.h"
+
+namespace zentra {
+namespace {
+
+// The sheet object as the game-controllers panel hands it over.
+class TestSheet final : public IDIGameCntrlPropSheet {
+public:
+    IDirectInputDevice8A* device = nullptr;
+    IDirectInputJoyConfig8* joyConfig = nullptr;
+    USHORT id = 0;
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void** out) override { return *out = nullptr, E_NOINTERFACE; }
+    ULONG STDMETHODCALLTYPE AddRef() override { return 1; }
+    ULONG STDMETHODCALLTYPE Release() override { return 1; }
+    HRESULT STDMETHODCALLTYPE GetSheetInfo(LPDIGCSHEETINFO*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetPageInfo(LPDIGCPAGEINFO*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE SetID(USHORT value) override { return id = value, S_OK; }
+    USHORT STDMETHODCALLTYPE GetID() override { return id; }
+    HRESULT STDMETHODCALLTYPE Initialize() override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE SetDevice(LPDIRECTINPUTDEVICE8A d) override { return device = d, S_OK; }
+    HRESULT STDMETHODCALLTYPE GetDevice(LPDIRECTINPUTDEVICE8A* d) override { return *d = device, S_OK; }
+    HRESULT STDMETHODCALLTYPE SetJoyConfig(IDirectInputJoyConfig8* c) override { return joyConfig = c, S_OK; }
+    HRESULT STDMETHODCALLTYPE GetJoyConfig(IDirectInputJoyConfig8** c) override { return *c = joyConfig, S_OK; }
+};
+
+// A window that records the private messages it gets, of the tray
+// program's class or of another one.
+std::vector<std::pair<UINT, WPARAM>> g_received;
+LRESULT CALLBACK recordingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message >= 0x2000 && message < 0x3000) g_received.emplace_back(message, wParam);
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+HWND recordingWindow(const char* cls) {
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = recordingProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = cls;
+    RegisterClassA(&wc);
+    return CreateWindowExA(0, cls, "", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr, wc.hInstance, nullptr);
+}
+
+void pump(DWORD ms) {
+    const DWORD end = GetTickCount() + ms;
+    do {
+        MSG m;
+        while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&m);
+            DispatchMessageA(&m);
+        }
+        Sleep(10);
+    } while (int(end - GetTickCount()) > 0);
+}
+
+std::string tempFile(const char* name) {
+    char dir[MAX_PATH];
+    GetTempPathA(MAX_PATH, dir);
+    return std::string(dir) + name;
+}
+
+bool exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+std::vector<uint8_t> fileBytes(const std::string& path) {
+    std::vector<uint8_t> bytes;
+    HANDLE f = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (f == INVALID_HANDLE_VALUE) return bytes;
+    bytes.resize(GetFileSize(f, nullptr));
+    DWORD got = 0;
+    if (!bytes.empty()) ReadFile(f, bytes.data(), DWORD(bytes.size()), &got, nullptr);
+    CloseHandle(f);
+    return bytes;
+}
+
+PresetTable& threePresets() {
+    static PresetTable table;
+    table = PresetTable{};
+    const char* names[] = {"<<<DEFAULT PRESETS>>>", "Rally X", "Sky Ace"};
+    for (int i = 0; i < 3; ++i) {
+        resetPreset(table.presets[i], Deliverable::Panel);
+        setPresetText(table.presets[i].gameName, names[i]);
+    }
+    table.presets[1].buttonKeys[0][0] = 0x1E;
+    table.presetCount = 3;
+    return table;
+}
+
+class MainPageTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        InitializeCriticalSection(&DeviceLock);
+        library_ = LoadLibraryA(besideTests("ZentraCpl.dll").c_str());
+        setCplModuleInstance(library_);
+        registerCplWindowClasses();
+        InitCommonControls();
+        CoInitialize(nullptr);
+    }
+
+    void SetUp() override {
+        ASSERT_NE(library_, nullptr);
+        ASSERT_TRUE(client.open()) << client.error() << " (the simulated wheel is loaded by the test bench)";
+        ASSERT_TRUE(client.resetAnswers()) << client.error();
+        std::string error;
+        ASSERT_TRUE(sim::configureWheels(2, 0, error)) << error;  // wheel 0 emulates keys, wheel 1 does not
+        resetPanelState();
+        resetMainPageState();
+        g_received.clear();
+        presetFile = tempFile("zentra-page-test.pst");
+        ASSERT_EQ(1, savePresetFile(nullptr, presetFile.c_str(), threePresets(), platformFileSystem()));
+        registry.writeRegString(kPanelKey, kTemporaryFileValue, presetFile.c_str());
+        registry.writeRegDword(2, kPanelKey, kLastIndexValue);
+        registry.writeRegDword(0, kPanelKey, kLoaderWindowValue);
+        ASSERT_TRUE(client.clearLog());
+    }
+
+    void TearDown() override {
+        if (sheetWindow && IsWindow(sheetWindow)) DestroyWindow(sheetWindow);
+        DeleteFileA(presetFile.c_str());
+    }
+
+    // Opens the page for simulated wheel `wheel`; with `handOver` false the
+    // sheet gets no DirectInput objects.
+    void open(int wheel, bool handOver = true) {
+        joystick = std::make_unique<FakeJoystick>(sim::simHidPath(wheel), std::vector<ScriptedState>{});
+        config = std::make_unique<FakeJoyConfig>();
+        if (handOver) {
+            sheet.device = joystick.get();
+            sheet.joyConfig = config.get();
+        }
+        page.dwSize = sizeof page;
+        page.hInstance = library_;
+        page.pszTemplate = MAKEINTRESOURCEA(144);
+        page.pfnDlgProc = MainPage;
+        page.lParam = reinterpret_cast<LPARAM>(&sheet);
+        PROPSHEETHEADERA header{};
+        header.dwSize = sizeof header;
+        header.dwFlags = PSH_PROPSHEETPAGE | PSH_MODELESS | PSH_NOAPPLYNOW;
+        header.pszCaption = "test";
+        header.nPages = 1;
+        header.ppsp = &page;
+        sheetWindow = HWND(PropertySheetA(&header));
+        ASSERT_NE(sheetWindow, nullptr);
+        pump(50);
+        pageWindow = mainPageState().page;
+    }
+
+    // Presses OK (IDOK) or Cancel (IDCANCEL) and ends the modeless sheet.
+    void close(int button) {
+        PropSheet_PressButton(sheetWindow, button == IDOK ? PSBTN_OK : PSBTN_CANCEL);
+        pump(30);
+        if (IsWindow(sheetWindow)) DestroyWindow(sheetWindow);
+        sheetWindow = nullptr;
+    }
+
+    std::vector<SimLogEntry> log() {
+        std::vector<SimLogEntry> entries;
+        EXPECT_TRUE(client.log(entries)) << client.error();
+        return entries;
+    }
+    std::vector<SimLogEntry> logOf(uint32_t code) {
+        std::vector<SimLogEntry> found;
+        for (const SimLogEntry& e : log())
+            if (e.code == code) found.push_back(e);
+        return found;
+    }
+
+    static HMODULE library_;
+    sim::SimClient client;
+    Registry registry{platformRegistryStore(), Deliverable::Panel};
+    TestSheet sheet;
+    std::unique_ptr<FakeJoystick> joystick;
+    std::unique_ptr<FakeJoyConfig> config;
+    PROPSHEETPAGEA page{};
+    HWND sheetWindow = nullptr;
+    HWND pageWindow = nullptr;
+    std::string presetFile;
+};
+HMODULE MainPageTest::library_ = nullptr;
+
+std::vector<int> tabsOf(HWND page) {
+    std::vector<int> ids;
+    for (int id = 243; id <= 247; ++id)
+        if (GetDlgItem(page, id)) ids.push_back(id);
+    return ids;
+}
+
+TEST_F(MainPageTest, TheEmulationWheelGetsFourTabsAndTheTestPageFirst) {
+    open(0);
+    ASSERT_TRUE(IsWindow(pageWindow));
+    EXPECT_EQ((std::vector<int>{243, 245, 246, 247}), tabsOf(pageWindow));
+    HWND test = GetDlgItem(pageWindow, 152);
+    ASSERT_NE(test, nullptr) << "the test page opens first";
+    char cls[32];
+    GetClassNameA(test, cls, sizeof cls);
+    EXPECT_STREQ("TESTWINDOW", cls);
+    EXPECT_EQ(kTabSelected, mainPageState().tabs.visual[tabIndex(kTabTest)]);
+    char text[64];
+    GetWindowTextA(GetDlgItem(pageWindow, 243), text, sizeof text);
+    EXPECT_STREQ("Boutons", text) << "the English table keeps the French text";
+    // The emulation switch went on with 1, the presets came from the file.
+    const auto switches = logOf(SIM_CODE_EMULATION_SWITCH);
+    ASSERT_EQ(1u, switches.size());
+    const uint32_t on[2] = {0x300, 1};
+    EXPECT_EQ(0, std::memcmp(on, switches[0].input, 8));
+    EXPECT_EQ(3, panelState().table.presetCount);
+    EXPECT_EQ(2, panelState().currentIndex);
+    EXPECT_STREQ("Sky Ace", panelState().currentPreset.gameName);
+    // Every child page's region leaves the four tabs' places open.
+    HRGN region = CreateRectRgn(0, 0, 0, 0);
+    ASSERT_NE(ERROR, GetWindowRgn(test, region));
+    EXPECT_FALSE(PtInRegion(region, 30, 280)) << "button tab";
+    EXPECT_FALSE(PtInRegion(region, 550, 340)) << "presets tab";
+    EXPECT_TRUE(PtInRegion(region, 300, 200));
+    DeleteObject(region);
+    close(IDOK);
+}
+
+TEST_F(MainPageTest, TheOtherWheelGetsTwoTabsAndItsSwitchOffAtClose) {
+    open(1);
+    EXPECT_EQ((std::vector<int>{245, 246}), tabsOf(pageWindow));
+    HRGN region = CreateRectRgn(0, 0, 0, 0);
+    ASSERT_NE(ERROR, GetWindowRgn(GetDlgItem(pageWindow, 152), region));
+    EXPECT_TRUE(PtInRegion(region, 30, 280)) << "no button tab, no hole";
+    EXPECT_FALSE(PtInRegion(region, 30, 340)) << "axis tab";
+    DeleteObject(region);
+    close(IDOK);
+    const auto switches = logOf(SIM_CODE_EMULATION_SWITCH);
+    ASSERT_EQ(2u, switches.size());
+    const uint32_t on[2] = {0x300, 0}, off[2] = {0, 0};
+    EXPECT_EQ(0, std::memcmp(on, switches[0].input, 8));
+    EXPECT_EQ(0, std::memcmp(off, switches[1].input, 8));
+}
+
+TEST_F(MainPageTest, TabsSwitchPagesAndTheShownOneIsNotMadeAgain) {
+    open(0);
+    SendMessageA(pageWindow, WM_COMMAND, kTabAxis, 0);
+    EXPECT_EQ(nullptr, GetDlgItem(pageWindow, 152)) << "one child page at a time";
+    HWND axis = GetDlgItem(pageWindow, 153);
+    ASSERT_NE(nullptr, axis);
+    SendMessageA(pageWindow, WM_COMMAND, kTabAxis, 0);
+    EXPECT_EQ(axis, GetDlgItem(pageWindow, 153));
+    EXPECT_EQ(kTabSelected, mainPageState().tabs.visual[tabIndex(kTabAxis)]);
+    EXPECT_EQ(kTabNormal, mainPageState().tabs.visual[tabIndex(kTabTest)]);
+    SendMessageA(pageWindow, WM_COMMAND, kTabPresets, 0);
+    EXPECT_NE(nullptr, GetDlgItem(pageWindow, 155));
+    SendMessageA(pageWindow, WM_COMMAND, kTabPov, 0);
+    EXPECT_EQ(nullptr, GetDlgItem(pageWindow, 155)) << "the D-pad tab closes the page it replaces";
+    close(IDOK);
+}
+
+TEST_F(MainPageTest, TheClipIsWrittenWithItsFixedTimesWhileThePageIsOpen) {
+    open(0);
+    const std::string video = mainPageState().videoPath;
+    ASSERT_TRUE(exists(video)) << video;
+    EXPECT_GT(fileBytes(video).size(), 100000u);
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    ASSERT_TRUE(GetFileAttributesExA(video.c_str(), GetFileExInfoStandard, &data));
+    for (const FILETIME& time : {data.ftCreationTime, data.ftLastWriteTime}) {
+        SYSTEMTIME st;
+        FileTimeToSystemTime(&time, &st);
+        EXPECT_EQ(1999, st.wYear);
+        EXPECT_EQ(8, st.wMonth);
+        EXPECT_EQ(31, st.wDay);
+        EXPECT_EQ(23, st.wHour);
+    }
+    close(IDOK);
+    EXPECT_FALSE(exists(video));
+}
+
+TEST_F(MainPageTest, OkSavesThePresetsAndSendsTheCurrentOneAsTheClosingBlock) {
+    open(1);
+    // An edit of the table, as a page would make it.
+    setPresetText(panelState().table.presets[1].gameName, "Rally X Edited");
+    panelState().currentIndex = 1;
+    copyPreset(panelState().currentPreset, panelState().table.presets[1]);
+    client.clearLog();
+    close(IDOK);
+    PresetTable reread{};
+    ASSERT_EQ(0, loadPresetFile(nullptr, presetFile.c_str(), reread, platformFileSystem(), nullptr));
+    EXPECT_STREQ("Rally X Edited", reread.presets[1].gameName);
+    EXPECT_EQ(1u, registry.readRegDword(kPanelKey, kLastIndexValue));
+    // The block the wheel got is the closing block of the current preset.
+    const auto blocks = logOf(SIM_CODE_PARAMETER_BLOCK);
+    ASSERT_EQ(1u, blocks.size());
+    ASSERT_EQ(sizeof(ParameterBlock), blocks[0].storedLength);
+    MemoryRegistryStore store;
+    Registry scratch(store, Deliverable::Panel);
+    PanelWheel expected = panelState().wheel;
+    buildPanelBlock(expected, reread.presets[1], 1, scratch);
+    EXPECT_EQ(3u, readU32(blocks[0].input)) << "mode 3";
+    EXPECT_EQ(0, std::memcmp(&expected.block, blocks[0].input, sizeof expected.block));
+}
+
+TEST_F(MainPageTest, CancelKeepsTheFileButStillWritesLastIndice) {
+    open(0);
+    const std::vector<uint8_t> before = fileBytes(presetFile);
+    setPresetText(panelState().table.presets[1].gameName, "Not Saved");
+    panelState().currentIndex = 1;
+    close(IDCANCEL);
+    EXPECT_EQ(before, fileBytes(presetFile));
+    EXPECT_EQ(1u, registry.readRegDword(kPanelKey, kLastIndexValue));
+}
+
+TEST_F(MainPageTest, LastIndicePastTheTableStartsAtTheFirstPreset) {
+    registry.writeRegDword(40, kPanelKey, kLastIndexValue);
+    open(0);
+    EXPECT_EQ(0, panelState().currentIndex);
+    EXPECT_STREQ("<<<DEFAULT PRESETS>>>", panelState().currentPreset.gameName);
+    close(IDOK);
+}
+
+TEST_F(MainPageTest, AMissingPresetFileGivesOneDefaultPresetAndANewPath) {
+    DeleteFileA(presetFile.c_str());
+    open(0);
+    EXPECT_EQ(1, panelState().table.presetCount);
+    const char* path = registry.readRegString(kPanelKey, kTemporaryFileValue);
+    ASSERT_NE(nullptr, path);
+    EXPECT_NE(std::string(path).find("\\TEMP\\TempoZNT.pst"), std::string::npos) << path;
+    const std::string newFile = path;
+    close(IDCANCEL);
+    DeleteFileA(newFile.c_str());
+}
+
+TEST_F(MainPageTest, WithoutDirectInputThePageStaysEmptyAndLeavesThePresetsAlone) {
+    const std::vector<uint8_t> before = fileBytes(presetFile);
+    open(0, false);  // Wine has no joystick: the page's own DirectInput finds none
+    EXPECT_TRUE(tabsOf(pageWindow).empty());
+    close(IDOK);
+    EXPECT_EQ(before, fileBytes(presetFile)) << "a table never loaded is never saved";
+    EXPECT_EQ(2u, registry.readRegDword(kPanelKey, kLastIndexValue));
+    EXPECT_TRUE(logOf(SIM_CODE_PARAMETER_BLOCK).empty());
+}
+
+TEST_F(MainPageTest, ThePanelStateGoesOnlyToTheTrayProgramsWindow) {
+    HWND other = recordingWindow("SOMEONE_ELSE");
+    registry.writeRegDword(uint32_t(uintptr_t(other)), kPanelKey, kLoaderWindowValue);
+    open(0);
+    close(IDOK);
+    EXPECT_TRUE(g_received.empty()) << "a stale handle naming another program's window";
+    DestroyWindow(other);
+
+    HWND tray = recordingWindow(kLoaderClassName);
+    registry.writeRegDword(uint32_t(uintptr_t(tray)), kPanelKey, kLoaderWindowValue);
+    open(0);
+    close(IDOK);
+    const std::vector<std::pair<UINT, WPARAM>> expected{{MSG_PANEL_STATE, 1}, {MSG_PANEL_STATE, 1}, {MSG_PANEL_STATE, 0}};
+    EXPECT_EQ(expected, g_received) << "twice 1 for the emulation wheel, then 0";
+    DestroyWindow(tray);
+}
+
+TEST_F(MainPageTest, TooltipsNameTheTabsAndAboutForAnyOtherControl) {
+    open(0);
+    const std::pair<int, const char*> cases[] = {{kTabAxis, "Axis configuration"}, {kTabTest, "Test page"},
+                                                 {136, "About..."}};
+    for (auto [id, text] : cases) {
+        NMTTDISPINFOA request{};
+        request.hdr.hwndFrom = nullptr;
+        request.hdr.idFrom = UINT_PTR(GetDlgItem(pageWindow, id));
+        request.hdr.code = TTN_GETDISPINFOA;
+        request.uFlags = TTF_IDISHWND;
+        SendMessageA(pageWindow, WM_NOTIFY, 0, LPARAM(&request));
+        ASSERT_NE(nullptr, request.lpszText);
+        EXPECT_STREQ(text, request.lpszText) << id;
+    }
+    close(IDOK);
+}
+
+// Windows of this thread, with all their descendants.
+int windowsOfThisThread() {
+    int count = 0;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND window, LPARAM param) -> BOOL {
+            auto* n = reinterpret_cast<int*>(param);
+            ++*n;
+            EnumChildWindows(window, [](HWND, LPARAM p) -> BOOL { return ++*reinterpret_cast<int*>(p), TRUE; }, param);
+            return TRUE;
+        },
+        LPARAM(&count));
+    return count;
+}
+
+TEST_F(MainPageTest, OpeningAndClosingAHundredTimesLeavesNothingBehind) {
+    const LONG gdiBefore = liveGdiObjects();
+    const int windowsBefore = windowsOfThisThread();
+    for (int i = 0; i < 100; ++i) {
+        open(i % 2);
+        SendMessageA(pageWindow, WM_COMMAND, kTabAxis, 0);
+        close(i % 3 ? IDOK : IDCANCEL);
+        ASSERT_EQ(gdiBefore, liveGdiObjects()) << "opening " << i;
+        ASSERT_EQ(windowsBefore, windowsOfThisThread()) << "opening " << i;
+        ASSERT_EQ(nullptr, directInputState().root);
+        ASSERT_EQ(0u, panelState().wheel.link.linkHandle);
+    }
+    std::printf("after 100 openings: %ld GDI objects of the pages alive (before: %ld), %d windows (before: %d)\n",
+                liveGdiObjects(), gdiBefore, windowsOfThisThread(), windowsBefore);
+}
+
+}  // namespace
+}  // namespace zentra
