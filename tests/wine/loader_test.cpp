@@ -124,12 +124,12 @@ protected:
     }
 
     // The block that "ZntPreset block" writes for preset `index` of the file.
-    std::vector<uint8_t> presetToolBlock(int index) {
+    std::vector<uint8_t> presetToolBlock(int index, const char* sender = "loader", int mode = 2) {
         const std::string out = dir + "\\expected.bin";
         Process tool;
-        EXPECT_TRUE(tool.start(besideTests("ZntPreset.exe"), "block \"" + presetFile + "\" --preset " +
-                                                                std::to_string(index) +
-                                                                " --sender loader --mode 2 -o \"" + out + "\""));
+        EXPECT_TRUE(tool.start(besideTests("ZntPreset.exe"),
+                               "block \"" + presetFile + "\" --preset " + std::to_string(index) + " --sender " +
+                                   sender + " --mode " + std::to_string(mode) + " -o \"" + out + "\""));
         EXPECT_EQ(tool.wait(10000), 0u);
         std::vector<uint8_t> bytes;
         EXPECT_TRUE(platformFileSystem().readFile(out, bytes));
@@ -315,6 +315,81 @@ TEST_F(Loader, ExitFromTheTrayMenuEndsWith18AfterCodeThree) {
     const auto entries = log();
     ASSERT_FALSE(entries.empty());
     EXPECT_EQ(entries.back().code, kCodeLinkClosing);
+}
+
+// --- The control panel, in the stand-in panel, beside the tray program ------
+
+class PanelBesideLoader : public Loader {
+protected:
+    void SetUp() override {
+        Loader::SetUp();
+        std::string error;
+        ASSERT_TRUE(sim::configureWheels(2, 0, error)) << error;  // wheel 0 emulates keys, wheel 1 does not
+        ASSERT_EQ(0u, runChild(besideTests("ZntPanelHost.exe"), "register", 10000).exitCode);
+        registry.writeRegDword(2, kPanelKey, kLastIndexValue);
+    }
+    // The entries of `code` on `wheel`, in order.
+    std::vector<SimLogEntry> entriesOf(uint32_t code, uint32_t wheel) {
+        std::vector<SimLogEntry> found;
+        for (const SimLogEntry& e : log())
+            if (e.code == code && e.wheel == wheel) found.push_back(e);
+        return found;
+    }
+};
+
+TEST_F(PanelBesideLoader, OkTellsTheTrayProgramAndSendsTheClosingBlock) {
+    ASSERT_NE(startLoader(), nullptr);
+    Sleep(2500);
+    for (int wheel : {1, 0}) {
+        SCOPED_TRACE(wheel ? "the wheel without key emulation" : "the emulation wheel");
+        ASSERT_TRUE(client.clearLog());
+        const ChildRun run = runChild(besideTests("ZntPanelHost.exe"),
+                                      "show --wheel " + std::to_string(wheel) + " --close ok --after 1500", 30000);
+        ASSERT_EQ(0u, run.exitCode) << run.output;
+        // The tray program put the default preset on the wheel when the
+        // panel opened.
+        std::vector<SimLogEntry> loaderBlocks = entriesOf(kCodeParameterBlock, 0);
+        ASSERT_FALSE(loaderBlocks.empty());
+        EXPECT_EQ(input(loaderBlocks[0]), gameBlockFor(0));
+        // The panel's switch at start, and off again at close only for the
+        // wheel without key emulation.
+        const std::vector<SimLogEntry> switches = entriesOf(kCodeEmulationSwitch, uint32_t(wheel));
+        const EmulationSwitch on{768, uint32_t(wheel == 0)}, off{0, 0};
+        ASSERT_EQ(wheel == 1 ? 2u : 1u, switches.size());
+        EXPECT_EQ(input(switches[0]), bytesOf(&on, 8));
+        if (wheel == 1) EXPECT_EQ(input(switches[1]), bytesOf(&off, 8));
+        // The closing block of the current preset, as the preset tool builds it.
+        std::vector<SimLogEntry> panelBlocks;
+        for (const SimLogEntry& e : entriesOf(kCodeParameterBlock, uint32_t(wheel)))
+            if (readU32(e.input) == 3) panelBlocks.push_back(e);
+        ASSERT_EQ(1u, panelBlocks.size());
+        EXPECT_EQ(input(panelBlocks[0]), presetToolBlock(2, "panel", 3));
+        EXPECT_EQ(2u, registry.readRegDword(kPanelKey, kLastIndexValue));
+    }
+}
+
+TEST_F(PanelBesideLoader, CancelLeavesTheFileAndTheTrayProgramReadsItASecondLater) {
+    ASSERT_NE(startLoader(), nullptr);
+    Sleep(2500);
+    Process panel;
+    ASSERT_TRUE(panel.start(besideTests("ZntPanelHost.exe"), "show --close cancel --after 2500"));
+    Sleep(1000);
+    // Meanwhile another program writes the file with a new game; the panel,
+    // cancelled, leaves it as it is.
+    writePresets({"C:\\GAMES\\RALLYX\\RALLYX.EXE", "D:\\Sky Ace\\SkyAce.exe", "E:\\NEWGAME\\NEWGAME.EXE"});
+    std::vector<uint8_t> written;
+    ASSERT_TRUE(platformFileSystem().readFile(presetFile, written));
+    ASSERT_EQ(0u, panel.wait(20000));
+    std::vector<uint8_t> after;
+    ASSERT_TRUE(platformFileSystem().readFile(presetFile, after));
+    EXPECT_EQ(written, after);
+    EXPECT_EQ(2u, registry.readRegDword(kPanelKey, kLastIndexValue)) << "still written";
+    Sleep(2000);
+    ASSERT_TRUE(client.clearLog());
+    startGame("newgame.exe");
+    std::vector<SimLogEntry> blocks;
+    ASSERT_TRUE(waitForBlocks(1, kGameBlockWait, blocks));
+    EXPECT_EQ(input(blocks[0]), gameBlockFor(3)) << "the tray program knows the new game";
 }
 
 }  // namespace

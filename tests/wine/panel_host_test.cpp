@@ -5,9 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include "sim/sim_client.h"
 #include "sim/sim_setup.h"
 #include "tests/wine/support/wine_test_support.h"
 
+#include <cstring>
 #include <string>
 
 namespace zentra {
@@ -72,6 +74,50 @@ TEST_F(PanelHost, AnUnregisteredWheelHasNoSheet) {
     ASSERT_EQ(runHost("unregister", out), 0u);
     EXPECT_EQ(runHost("show --close ok --after 500", out), 1u);
     EXPECT_NE(out.find("no ConfigCLSID"), std::string::npos) << out;
+}
+
+// The page of class `cls` inside the sheet of another process.
+HWND findPage(const char* cls) {
+    HWND sheet = FindWindowA(nullptr, "MORVENHOLLOW ZENTRAVOLI");
+    if (!sheet) return nullptr;
+    struct Search {
+        const char* cls;
+        HWND found;
+    } search{cls, nullptr};
+    EnumChildWindows(
+        sheet,
+        [](HWND window, LPARAM param) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(param);
+            char name[32] = "";
+            GetClassNameA(window, name, sizeof name);
+            if (std::strcmp(name, s->cls) == 0) return s->found = window, FALSE;
+            return TRUE;
+        },
+        LPARAM(&search));
+    return search.found;
+}
+
+TEST_F(PanelHost, AReportEndingThePanelEndsItsHostWithZero) {
+    sim::SimClient wheel;
+    ASSERT_TRUE(wheel.open()) << wheel.error();
+    ASSERT_TRUE(wheel.resetAnswers());
+    bool sent = false;
+    const ChildRun run = runChild(besideTests("ZntPanelHost.exe"), "show", 30000, [&](DWORD) {
+        if (sent) return;
+        HWND test = findPage("TESTWINDOW");
+        if (!test) return;
+        // The calibration reads the wheel's own report ten times a second.
+        PostMessageA(test, WM_COMMAND, 1139, 0);
+        Sleep(300);
+        uint8_t report[SIM_WHEEL_REPORT_SIZE] = SIM_DEFAULT_REPORT_INIT;
+        report[4] = 0x63;
+        wheel.setReport(report);
+        sent = true;
+    });
+    wheel.resetAnswers();
+    EXPECT_TRUE(sent) << "the sheet did not show";
+    EXPECT_EQ(0u, run.exitCode) << run.output;
+    EXPECT_EQ(std::string::npos, run.output.find("result:")) << "ended before the sheet closed";
 }
 
 }  // namespace
