@@ -29,30 +29,10 @@
 #include "sim/sim_setup.h"
 #include "sim/sim_wheels.h"
 #include "tests/wine/support/wine_test_support.h"
-#include "tools/cplhost/fake_dinput.h"
+#include "tools/cplhost/page_harness.h"
 
 namespace zentra {
 namespace {
-
-// The sheet object as the game-controllers panel hands it over.
-class TestSheet final : public IDIGameCntrlPropSheet {
-public:
-    IDirectInputDevice8A* device = nullptr;
-    IDirectInputJoyConfig8* joyConfig = nullptr;
-    USHORT id = 0;
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void** out) override { return *out = nullptr, E_NOINTERFACE; }
-    ULONG STDMETHODCALLTYPE AddRef() override { return 1; }
-    ULONG STDMETHODCALLTYPE Release() override { return 1; }
-    HRESULT STDMETHODCALLTYPE GetSheetInfo(LPDIGCSHEETINFO*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE GetPageInfo(LPDIGCPAGEINFO*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE SetID(USHORT value) override { return id = value, S_OK; }
-    USHORT STDMETHODCALLTYPE GetID() override { return id; }
-    HRESULT STDMETHODCALLTYPE Initialize() override { return S_OK; }
-    HRESULT STDMETHODCALLTYPE SetDevice(LPDIRECTINPUTDEVICE8A d) override { return device = d, S_OK; }
-    HRESULT STDMETHODCALLTYPE GetDevice(LPDIRECTINPUTDEVICE8A* d) override { return *d = device, S_OK; }
-    HRESULT STDMETHODCALLTYPE SetJoyConfig(IDirectInputJoyConfig8* c) override { return joyConfig = c, S_OK; }
-    HRESULT STDMETHODCALLTYPE GetJoyConfig(IDirectInputJoyConfig8** c) override { return *c = joyConfig, S_OK; }
-};
 
 // A window that records the private messages it gets, of the tray
 // program's class or of another one.
@@ -68,18 +48,6 @@ HWND recordingWindow(const char* cls) {
     wc.lpszClassName = cls;
     RegisterClassA(&wc);
     return CreateWindowExA(0, cls, "", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr, wc.hInstance, nullptr);
-}
-
-void pump(DWORD ms) {
-    const DWORD end = GetTickCount() + ms;
-    do {
-        MSG m;
-        while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&m);
-            DispatchMessageA(&m);
-        }
-        Sleep(10);
-    } while (int(end - GetTickCount()) > 0);
 }
 
 std::string tempFile(const char* name) {
@@ -116,17 +84,10 @@ PresetTable& threePresets() {
 
 class MainPageTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        InitializeCriticalSection(&DeviceLock);
-        library_ = LoadLibraryA(besideTests("ZentraCpl.dll").c_str());
-        setCplModuleInstance(library_);
-        registerCplWindowClasses();
-        InitCommonControls();
-        CoInitialize(nullptr);
-    }
+    static void SetUpTestSuite() { PageHarness::prepare(besideTests("ZentraCpl.dll").c_str()); }
 
     void SetUp() override {
-        ASSERT_NE(library_, nullptr);
+        ASSERT_NE(PageHarness::library(), nullptr);
         ASSERT_TRUE(client.open()) << client.error() << " (the simulated wheel is loaded by the test bench)";
         ASSERT_TRUE(client.resetAnswers()) << client.error();
         std::string error;
@@ -142,42 +103,18 @@ protected:
         ASSERT_TRUE(client.clearLog());
     }
 
-    void TearDown() override {
-        if (sheetWindow && IsWindow(sheetWindow)) DestroyWindow(sheetWindow);
-        DeleteFileA(presetFile.c_str());
-    }
+    void TearDown() override { DeleteFileA(presetFile.c_str()); }
 
     // Opens the page for simulated wheel `wheel`; with `handOver` false the
     // sheet gets no DirectInput objects.
     void open(int wheel, bool handOver = true) {
-        joystick = std::make_unique<FakeJoystick>(sim::simHidPath(wheel), std::vector<ScriptedState>{});
-        config = std::make_unique<FakeJoyConfig>();
-        if (handOver) {
-            sheet.device = joystick.get();
-            sheet.joyConfig = config.get();
-        }
-        page.dwSize = sizeof page;
-        page.hInstance = library_;
-        page.pszTemplate = MAKEINTRESOURCEA(144);
-        page.pfnDlgProc = MainPage;
-        page.lParam = reinterpret_cast<LPARAM>(&sheet);
-        PROPSHEETHEADERA header{};
-        header.dwSize = sizeof header;
-        header.dwFlags = PSH_PROPSHEETPAGE | PSH_MODELESS | PSH_NOAPPLYNOW;
-        header.pszCaption = "test";
-        header.nPages = 1;
-        header.ppsp = &page;
-        sheetWindow = HWND(PropertySheetA(&header));
+        sheetWindow = harness.open(wheel, handOver);
         ASSERT_NE(sheetWindow, nullptr);
-        pump(50);
+        pumpMessages(50);
         pageWindow = mainPageState().page;
     }
-
-    // Presses OK (IDOK) or Cancel (IDCANCEL) and ends the modeless sheet.
     void close(int button) {
-        PropSheet_PressButton(sheetWindow, button == IDOK ? PSBTN_OK : PSBTN_CANCEL);
-        pump(30);
-        if (IsWindow(sheetWindow)) DestroyWindow(sheetWindow);
+        harness.close(button);
         sheetWindow = nullptr;
     }
 
@@ -193,18 +130,13 @@ protected:
         return found;
     }
 
-    static HMODULE library_;
     sim::SimClient client;
     Registry registry{platformRegistryStore(), Deliverable::Panel};
-    TestSheet sheet;
-    std::unique_ptr<FakeJoystick> joystick;
-    std::unique_ptr<FakeJoyConfig> config;
-    PROPSHEETPAGEA page{};
+    PageHarness harness;
     HWND sheetWindow = nullptr;
     HWND pageWindow = nullptr;
     std::string presetFile;
 };
-HMODULE MainPageTest::library_ = nullptr;
 
 std::vector<int> tabsOf(HWND page) {
     std::vector<int> ids;

@@ -7,7 +7,11 @@
 //   ZntPanelHost register [DLL]     write the entries an installer writes
 //   ZntPanelHost unregister
 //   ZntPanelHost show [--oem NAME] [--id N] [--wheel W] [--script FILE] [--close ok|cancel] [--after MS]
-//                     [--screenshot FILE.bmp]
+//                     [--screenshot FILE.bmp] [--calibration]
+//
+// With --calibration the axis calibration is opened from the test page
+// first; the picture is then the calibration dialog's, and it is cancelled
+// before the sheet closes.
 //
 // `show` prints what it learns and does, one fact a line, for tests.
 #include <windows.h>
@@ -103,6 +107,8 @@ struct Closer {
     DWORD after = 0;
     WPARAM button = 0;
     std::string screenshot;
+    bool calibration = false;
+    DWORD uiThread = 0;
 };
 Closer g_closer;
 
@@ -147,12 +153,60 @@ int CALLBACK sheetCallback(HWND sheet, UINT message, LPARAM) {
     return 0;
 }
 
+// The first child of `parent`, at any depth, of window class `cls`.
+HWND findChildOfClass(HWND parent, const char* cls) {
+    struct Search {
+        const char* cls;
+        HWND found;
+    } search{cls, nullptr};
+    EnumChildWindows(
+        parent,
+        [](HWND window, LPARAM param) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(param);
+            char name[32] = "";
+            GetClassNameA(window, name, sizeof name);
+            if (std::strcmp(name, s->cls) == 0) return s->found = window, FALSE;
+            return TRUE;
+        },
+        LPARAM(&search));
+    return search.found;
+}
+
+// The calibration dialog of the user-interface thread: the window with the
+// wheel marker 148.
+HWND findCalibration() {
+    HWND found = nullptr;
+    EnumThreadWindows(
+        g_closer.uiThread,
+        [](HWND window, LPARAM param) -> BOOL {
+            if (!IsWindowVisible(window) || !GetDlgItem(window, 148)) return TRUE;
+            *reinterpret_cast<HWND*>(param) = window;
+            return FALSE;
+        },
+        LPARAM(&found));
+    return found;
+}
+
 DWORD WINAPI closeLater(void*) {
-    Sleep(g_closer.after);
     for (int i = 0; i < 100 && !g_closer.sheet; ++i) Sleep(50);
     if (!g_closer.sheet) return 0;
+    HWND pictured = g_closer.sheet;
+    if (g_closer.calibration) {
+        Sleep(500);
+        if (HWND test = findChildOfClass(g_closer.sheet, "TESTWINDOW")) PostMessageA(test, WM_COMMAND, 1139, 0);
+        for (int i = 0; i < 100 && !findCalibration(); ++i) Sleep(50);
+        pictured = findCalibration();
+        std::printf("calibration: %s\n", pictured ? "open" : "not found");
+    }
+    Sleep(g_closer.after);
     if (!g_closer.screenshot.empty())
-        std::printf("screenshot: %s\n", saveWindowPicture(g_closer.sheet, g_closer.screenshot) ? "saved" : "failed");
+        std::printf("screenshot: %s\n",
+                    pictured && saveWindowPicture(pictured, g_closer.screenshot) ? "saved" : "failed");
+    if (g_closer.calibration && pictured) {
+        PostMessageA(pictured, WM_COMMAND, 2, 0);
+        Sleep(300);
+    }
+    std::fflush(stdout);
     PostMessageA(g_closer.sheet, WM_COMMAND, g_closer.button, 0);
     return 0;
 }
@@ -165,6 +219,7 @@ struct ShowOptions {
     WPARAM close = 0;
     DWORD after = 2000;
     std::string screenshot;
+    bool calibration = false;
 };
 
 int showSheet(const ShowOptions& o) {
@@ -249,6 +304,8 @@ int showSheet(const ShowOptions& o) {
         g_closer.after = o.after;
         g_closer.button = o.close;
         g_closer.screenshot = o.screenshot;
+        g_closer.calibration = o.calibration;
+        g_closer.uiThread = GetCurrentThreadId();
         CloseHandle(CreateThread(nullptr, 0, closeLater, nullptr, 0, nullptr));
     }
     const INT_PTR result = PropertySheetA(&header);
@@ -271,15 +328,21 @@ int showSheet(const ShowOptions& o) {
 int main(int argc, char** argv) {
     const char* usage =
         "usage: ZntPanelHost register [DLL] | unregister | show [--oem NAME] [--id N] [--wheel W] [--script FILE]"
-        " [--close ok|cancel] [--after MS] [--screenshot FILE.bmp]\n";
+        " [--close ok|cancel] [--after MS] [--screenshot FILE.bmp] [--calibration]\n";
     if (argc < 2) return std::fputs(usage, stderr), 2;
     const std::string command = argv[1];
     if (command == "register") return registerSheet(argc > 2 ? argv[2] : besideMe("ZentraCpl.dll"), kDefaultOem);
     if (command == "unregister") return unregisterSheet(kDefaultOem);
     if (command != "show") return std::fputs(usage, stderr), 2;
     ShowOptions o;
-    for (int i = 2; i + 1 < argc; i += 2) {
+    for (int i = 2; i < argc; i += 2) {
         const std::string arg = argv[i];
+        if (arg == "--calibration") {
+            o.calibration = true;
+            --i;
+            continue;
+        }
+        if (i + 1 >= argc) return std::fputs(usage, stderr), 2;
         const char* value = argv[i + 1];
         if (arg == "--oem") o.oem = value;
         else if (arg == "--id") o.id = unsigned(std::atoi(value));

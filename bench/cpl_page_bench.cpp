@@ -1,0 +1,75 @@
+// Under Wine: how long the control panel's page takes from PropertySheetA to
+// painted, and how long a tab switch takes until the new page is painted.
+// Prints the median and the slowest of each; run it inside the test bench's
+// session with the simulated wheel loaded:
+//   build/windows/wine-run build/windows/bench/cpl_page_bench.exe [ROUNDS]
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "cpl/frame/main_page.h"
+#include "sim/sim_setup.h"
+#include "tools/cplhost/page_harness.h"
+
+using namespace zentra;
+
+namespace {
+
+double now() {
+    LARGE_INTEGER counter, frequency;
+    QueryPerformanceCounter(&counter);
+    QueryPerformanceFrequency(&frequency);
+    return double(counter.QuadPart) * 1000.0 / double(frequency.QuadPart);
+}
+
+// Paints everything that waits for painting, children included.
+void paintNow(HWND window) { RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN); }
+
+void report(const char* what, std::vector<double> ms) {
+    std::sort(ms.begin(), ms.end());
+    std::printf("%-32s median %7.2f ms, slowest %7.2f ms (%zu rounds)\n", what, ms[ms.size() / 2], ms.back(),
+                ms.size());
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 30;
+    char exe[MAX_PATH];
+    GetModuleFileNameA(nullptr, exe, MAX_PATH);
+    std::string dir = exe;
+    dir = dir.substr(0, dir.find_last_of('\\'));
+    if (!PageHarness::prepare((dir + "\\..\\ZentraCpl.dll").c_str())) {
+        std::fprintf(stderr, "cpl_page_bench: ZentraCpl.dll not found beside the build\n");
+        return 1;
+    }
+    std::string error;
+    if (!sim::configureWheels(1, 0, error)) {
+        std::fprintf(stderr, "cpl_page_bench: %s (is the simulated wheel loaded?)\n", error.c_str());
+        return 1;
+    }
+    std::vector<double> opens, switches;
+    for (int round = 0; round < rounds; ++round) {
+        PageHarness harness;
+        const double start = now();
+        HWND sheet = harness.open(0);
+        if (!sheet) return std::fprintf(stderr, "cpl_page_bench: the sheet did not open\n"), 1;
+        paintNow(sheet);
+        opens.push_back(now() - start);
+        HWND page = mainPageState().page;
+        for (int tab : {kTabAxis, kTabPresets, kTabButtons, kTabTest}) {
+            const double before = now();
+            SendMessageA(page, WM_COMMAND, WPARAM(tab), 0);
+            paintNow(page);
+            switches.push_back(now() - before);
+        }
+        harness.close(IDCANCEL);
+    }
+    report("page open, PropertySheetA to painted", opens);
+    report("tab switch, to painted", switches);
+    return 0;
+}

@@ -1,0 +1,75 @@
+#include "tools/cplhost/page_harness.h"
+
+#include <commctrl.h>
+
+#include "cpl/frame/cpl_module.h"
+#include "cpl/frame/main_page.h"
+#include "cpl/res/cpl_resource.h"
+#include "sim/sim_wheels.h"
+
+namespace zentra {
+
+namespace {
+HMODULE g_library = nullptr;
+}  // namespace
+
+void pumpMessages(DWORD ms) {
+    const DWORD end = GetTickCount() + ms;
+    do {
+        MSG m;
+        while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&m);
+            DispatchMessageA(&m);
+        }
+        if (ms) Sleep(5);
+    } while (int(end - GetTickCount()) > 0);
+}
+
+bool PageHarness::prepare(const char* libraryPath) {
+    if (g_library) return true;
+    g_library = LoadLibraryA(libraryPath);
+    if (!g_library) return false;
+    InitializeCriticalSection(&DeviceLock);
+    setCplModuleInstance(g_library);
+    registerCplWindowClasses();
+    InitCommonControls();
+    CoInitialize(nullptr);
+    return true;
+}
+
+HMODULE PageHarness::library() { return g_library; }
+
+HWND PageHarness::open(int wheel, bool handOver) {
+    joystick = std::make_unique<FakeJoystick>(sim::simHidPath(wheel), std::vector<ScriptedState>{});
+    config = std::make_unique<FakeJoyConfig>();
+    sheet.device = handOver ? joystick.get() : nullptr;
+    sheet.joyConfig = handOver ? config.get() : nullptr;
+    page_ = PROPSHEETPAGEA{};
+    page_.dwSize = sizeof page_;
+    page_.hInstance = g_library;
+    page_.pszTemplate = MAKEINTRESOURCEA(IDD_CPL_MAIN_PAGE);
+    page_.pfnDlgProc = MainPage;
+    page_.lParam = reinterpret_cast<LPARAM>(&sheet);
+    PROPSHEETHEADERA header{};
+    header.dwSize = sizeof header;
+    header.dwFlags = PSH_PROPSHEETPAGE | PSH_MODELESS | PSH_NOAPPLYNOW;
+    header.pszCaption = "MORVENHOLLOW ZENTRAVOLI";
+    header.nPages = 1;
+    header.ppsp = &page_;
+    sheetWindow = HWND(PropertySheetA(&header));
+    return sheetWindow;
+}
+
+void PageHarness::close(int button) {
+    if (!sheetWindow) return;
+    PropSheet_PressButton(sheetWindow, button == IDOK ? PSBTN_OK : PSBTN_CANCEL);
+    pumpMessages(30);
+    if (IsWindow(sheetWindow)) DestroyWindow(sheetWindow);
+    sheetWindow = nullptr;
+}
+
+PageHarness::~PageHarness() {
+    if (sheetWindow && IsWindow(sheetWindow)) DestroyWindow(sheetWindow);
+}
+
+}  // namespace zentra
