@@ -19,3 +19,18 @@ set_target_properties(cpl_page_bench PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE
 add_dependencies(cpl_page_bench zentracpl)
 set_target_properties(zntpanelhost PROPERTIES OUTPUT_NAME ZntPanelHost)
 add_dependencies(wine_tests zntpanelhost)
+
+# A test dinput8.dll and a copy of the stand-in panel beside it, in a folder
+# of their own: run there with WINEDLLOVERRIDES "dinput8=n,b", the control
+# panel's own DirectInput calls reach test joysticks that follow the
+# simulated wheel, while every other program keeps the system's DirectInput.
+set(ZENTRA_TEST_DINPUT_DIR ${CMAKE_BINARY_DIR}/testdi)
+add_library(test_dinput8 SHARED ${PROJECT_SOURCE_DIR}/tools/cplhost/test_dinput8.cpp
+  ${PROJECT_SOURCE_DIR}/tools/cplhost/test_dinput8.def)
+target_link_libraries(test_dinput8 PRIVATE zentra_fake_dinput)
+set_target_properties(test_dinput8 PROPERTIES PREFIX "" OUTPUT_NAME dinput8
+  RUNTIME_OUTPUT_DIRECTORY ${ZENTRA_TEST_DINPUT_DIR})
+add_custom_command(TARGET zntpanelhost POST_BUILD
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${ZENTRA_TEST_DINPUT_DIR}
+  COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:zntpanelhost> ${ZENTRA_TEST_DINPUT_DIR}/)
+add_dependencies(wine_tests test_dinput8)

@@ -17,6 +17,9 @@ namespace {
 
 CalibrationState g_calibration;
 
+static_assert(sizeof(JOYREGHWCONFIG) == kHardwareConfigSize, "the stored record is the system's hardware configuration");
+static_assert(sizeof(DIJOYCONFIG) == 1176, "joystick configuration layout");
+
 constexpr int kCaptionString = 82;
 constexpr int kRestFirstString = 55, kRestSecondString = 56;
 constexpr int kTrackFirstString = 54, kTrackSecondString = 57;

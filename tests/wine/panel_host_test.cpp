@@ -5,7 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include "driver/protocol.h"
+#include "preset/registry.h"
 #include "sim/sim_client.h"
+#include "sim/sim_wheels.h"
 #include "sim/sim_setup.h"
 #include "tests/wine/support/wine_test_support.h"
 
@@ -118,6 +121,94 @@ TEST_F(PanelHost, AReportEndingThePanelEndsItsHostWithZero) {
     EXPECT_TRUE(sent) << "the sheet did not show";
     EXPECT_EQ(0u, run.exitCode) << run.output;
     EXPECT_EQ(std::string::npos, run.output.find("result:")) << "ended before the sheet closed";
+}
+
+// The calibration dialog of process `pid`: its window with the wheel marker.
+HWND findCalibrationOf(DWORD pid) {
+    struct Search {
+        DWORD pid;
+        HWND found;
+    } search{pid, nullptr};
+    EnumWindows(
+        [](HWND window, LPARAM param) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(param);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(window, &owner);
+            if (owner == s->pid && IsWindowVisible(window) && GetDlgItem(window, 148)) return s->found = window, FALSE;
+            return TRUE;
+        },
+        LPARAM(&search));
+    return search.found;
+}
+
+// Wine's per-program setting that makes ZntPanelHost.exe load a dinput8.dll
+// beside it before the system's; the copy beside the test dinput8.dll is
+// the only one that has one.
+class NativeDirectInputFirst {
+public:
+    NativeDirectInputFirst() {
+        if (RegCreateKeyExA(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key_, nullptr) == 0)
+            RegSetValueExA(key_, "dinput8", 0, REG_SZ, reinterpret_cast<const BYTE*>("native,builtin"), 15);
+    }
+    ~NativeDirectInputFirst() {
+        if (!key_) return;
+        RegDeleteValueA(key_, "dinput8");
+        RegCloseKey(key_);
+    }
+
+private:
+    static constexpr char kKey[] = "Software\\Wine\\AppDefaults\\ZntPanelHost.exe\\DllOverrides";
+    HKEY key_ = nullptr;
+};
+
+TEST_F(PanelHost, TheCalibrationStoresASweepThroughThePanelsOwnDirectInput) {
+    Registry registry(platformRegistryStore(), Deliverable::Panel);
+    const std::string value = joystickConfigurationName(0);
+    platformRegistryStore().deleteValue(kPanelKey, value);
+    sim::SimClient wheel;
+    ASSERT_TRUE(wheel.open()) << wheel.error();
+    ASSERT_TRUE(wheel.resetAnswers());  // at rest: the wheel byte is 127
+    // The copy of the stand-in panel beside the test dinput8.dll, which that
+    // process alone loads instead of the system's.
+    NativeDirectInputFirst nativeFirst;
+    int step = 0;
+    const ChildRun run = runChild(besideTests("testdi\\ZntPanelHost.exe"), "show --handover none", 30000, [&](DWORD pid) {
+        if (step == 0) {
+            HWND test = findPage("TESTWINDOW");
+            if (test) PostMessageA(test, WM_COMMAND, 1139, 0), step = 1;
+        } else if (step == 1) {
+            HWND dialog = findCalibrationOf(pid);
+            if (!dialog) return;
+            Sleep(300);                                 // rest steps at 127
+            PostMessageA(dialog, WM_COMMAND, 1, 0);     // the rest position
+            // Nine steps reach every extreme; each is held for two ticks.
+            uint8_t report[SIM_WHEEL_REPORT_SIZE];
+            for (int i = 0; i < 9; ++i) {
+                sim::sweepReport(i, 9, report);
+                wheel.setReport(report);
+                Sleep(250);
+            }
+            Sleep(200);
+            PostMessageA(dialog, WM_COMMAND, 1, 0);     // store
+            step = 2;
+        }
+    });
+    EXPECT_EQ(2, step) << "the calibration did not show";
+    ASSERT_EQ(0u, run.exitCode) << run.output;
+    EXPECT_NE(std::string::npos, run.output.find("result: 1")) << "stored: the sheet closes as with OK\n" << run.output;
+    uint8_t record[kHardwareConfigSize] = {};
+    uint32_t size = 0;
+    ASSERT_EQ(1, registry.readRegBinary(record, sizeof record, kPanelKey, value.c_str(), &size));
+    ASSERT_EQ(kHardwareConfigSize, size);
+    const struct {
+        size_t offset;
+        uint32_t value;
+    } words[] = {{12, 0},    {16, 0},   {20, 0},   {24, 255}, {36, 255}, {40, 255}, {44, 255}, {48, 0},
+                 {60, 127},  {64, 127}, {68, 127}, {100, 3},
+                 // from the system's configuration of the joystick
+                 {0, 0x10}, {4, 13},    {8, 0x0B}, {28, 11},  {56, 22},  {84, 33},  {104, 7},  {108, 44}};
+    for (const auto& w : words) EXPECT_EQ(w.value, readU32(record + w.offset)) << "offset " << w.offset;
+    platformRegistryStore().deleteValue(kPanelKey, value);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "tools/cplhost/fake_dinput.h"
 
 #include <cstdio>
+#include <cstring>
 #include <sstream>
 
 namespace zentra {
@@ -131,9 +132,29 @@ HRESULT FakeJoystick::GetDeviceInfo(LPDIDEVICEINSTANCEA info) {
     return DI_OK;
 }
 
+GUID testJoystickInstance(UINT id) {
+    GUID g = {0x5A4E5400, 0x7E57, 0x4A0B, {0x8C, 0x1D, 0x20, 0x26, 0x12, 0x08, 0x00, 0x00}};
+    g.Data4[7] = BYTE(id);
+    return g;
+}
+
+int testJoystickId(REFGUID instance) {
+    const GUID first = testJoystickInstance(0);
+    if (std::memcmp(&instance, &first, sizeof first - 1) != 0) return -1;
+    return instance.Data4[7];
+}
+
 FakeJoyConfig::FakeJoyConfig() {
     ZeroMemory(&config, sizeof config);
     config.dwSize = sizeof config;
+    config.hwc.hws.dwFlags = 0x10;
+    config.hwc.hws.dwNumButtons = 13;
+    config.hwc.dwUsageSettings = 0x0B;
+    config.hwc.hwv.jrvHardware.jpMin.dwU = 11;
+    config.hwc.hwv.jrvHardware.jpMax.dwV = 22;
+    config.hwc.hwv.dwPOVValues[0] = 33;
+    config.hwc.dwType = 7;
+    config.hwc.dwReserved = 44;
 }
 
 HRESULT FakeJoyConfig::QueryInterface(REFIID riid, void** out) {
@@ -159,11 +180,13 @@ HRESULT FakeJoyConfig::SendNotify() {
     ++notifies;
     return DI_OK;
 }
-HRESULT FakeJoyConfig::GetConfig(UINT, LPDIJOYCONFIG out, DWORD) {
+HRESULT FakeJoyConfig::GetConfig(UINT id, LPDIJOYCONFIG out, DWORD) {
     if (!out || out->dwSize < sizeof(DIJOYCONFIG_DX5)) return DIERR_INVALIDPARAM;
+    if (id >= 16) return DIERR_NOMOREITEMS;
     const DWORD size = out->dwSize;
     CopyMemory(out, &config, size < sizeof config ? size : sizeof config);
     out->dwSize = size;
+    out->guidInstance = testJoystickInstance(id);
     return DI_OK;
 }
 HRESULT FakeJoyConfig::SetConfig(UINT, LPCDIJOYCONFIG in, DWORD) {

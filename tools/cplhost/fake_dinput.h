@@ -33,9 +33,10 @@ bool parseJoystickScript(const std::string& text, std::vector<ScriptedState>& st
 // bytes (2, then 3) is set.
 ScriptedState stateOfReport(const uint8_t (&report)[SIM_WHEEL_REPORT_SIZE]);
 
-class FakeJoystick final : public IDirectInputDevice8A {
+class FakeJoystick : public IDirectInputDevice8A {
 public:
     FakeJoystick(std::wstring path, std::vector<ScriptedState> script);
+    virtual ~FakeJoystick() = default;
 
     // Each GetDeviceState takes the next state; the last one stays. Without
     // a script each one reads the simulated wheel's report.
@@ -84,11 +85,19 @@ private:
     sim::SimClient wheel_;
 };
 
+// The instance GUID by which the configuration names joystick `id`, and the
+// joystick id of such a GUID (-1 for any other GUID).
+GUID testJoystickInstance(UINT id);
+int testJoystickId(REFGUID instance);
+
 class FakeJoyConfig final : public IDirectInputJoyConfig8 {
 public:
     FakeJoyConfig();
 
-    DIJOYCONFIG config;  // what GetConfig answers and SetConfig replaces
+    // What GetConfig answers (with the instance GUID of the joystick asked
+    // for) and SetConfig replaces. Its hardware configuration carries
+    // values of its own, so that a test can tell them in what is stored.
+    DIJOYCONFIG config;
     LONG references = 1;
     int acquires = 0, unacquires = 0, sets = 0, notifies = 0;
 

@@ -7,11 +7,13 @@
 //   ZntPanelHost register [DLL]     write the entries an installer writes
 //   ZntPanelHost unregister
 //   ZntPanelHost show [--oem NAME] [--id N] [--wheel W] [--script FILE] [--close ok|cancel] [--after MS]
-//                     [--screenshot FILE.bmp] [--calibration]
+//                     [--screenshot FILE.bmp] [--calibration] [--handover none]
 //
 // With --calibration the axis calibration is opened from the test page
 // first; the picture is then the calibration dialog's, and it is cancelled
-// before the sheet closes.
+// before the sheet closes. With --handover none the sheet gets no
+// DirectInput objects: the page makes its own, as it does when the panel
+// hands it none.
 //
 // `show` prints what it learns and does, one fact a line, for tests.
 #include <windows.h>
@@ -220,6 +222,7 @@ struct ShowOptions {
     DWORD after = 2000;
     std::string screenshot;
     bool calibration = false;
+    bool handOver = true;
 };
 
 int showSheet(const ShowOptions& o) {
@@ -266,8 +269,10 @@ int showSheet(const ShowOptions& o) {
     auto* config = new FakeJoyConfig();
 
     sheet->SetID(USHORT(o.id));
-    sheet->SetDevice(device);
-    sheet->SetJoyConfig(config);
+    if (o.handOver) {
+        sheet->SetDevice(device);
+        sheet->SetJoyConfig(config);
+    }
     DIGCSHEETINFO* sheetInfo = nullptr;
     DIGCPAGEINFO* pageInfo = nullptr;
     sheet->GetSheetInfo(&sheetInfo);
@@ -328,7 +333,7 @@ int showSheet(const ShowOptions& o) {
 int main(int argc, char** argv) {
     const char* usage =
         "usage: ZntPanelHost register [DLL] | unregister | show [--oem NAME] [--id N] [--wheel W] [--script FILE]"
-        " [--close ok|cancel] [--after MS] [--screenshot FILE.bmp] [--calibration]\n";
+        " [--close ok|cancel] [--after MS] [--screenshot FILE.bmp] [--calibration] [--handover none]\n";
     if (argc < 2) return std::fputs(usage, stderr), 2;
     const std::string command = argv[1];
     if (command == "register") return registerSheet(argc > 2 ? argv[2] : besideMe("ZentraCpl.dll"), kDefaultOem);
@@ -351,6 +356,7 @@ int main(int argc, char** argv) {
         else if (arg == "--after") o.after = DWORD(std::atoi(value));
         else if (arg == "--close") o.close = std::strcmp(value, "ok") == 0 ? IDOK : IDCANCEL;
         else if (arg == "--screenshot") o.screenshot = value;
+        else if (arg == "--handover") o.handOver = std::strcmp(value, "none") != 0;
         else return std::fputs(usage, stderr), 2;
     }
     InitCommonControls();
