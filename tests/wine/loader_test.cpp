@@ -357,13 +357,24 @@ TEST_F(PanelBesideLoader, OkTellsTheTrayProgramAndSendsTheClosingBlock) {
         const EmulationSwitch on{768, uint32_t(wheel == 0)}, off{0, 0};
         ASSERT_EQ(wheel == 1 ? 2u : 1u, switches.size());
         EXPECT_EQ(input(switches[0]), bytesOf(&on, 8));
-        if (wheel == 1) EXPECT_EQ(input(switches[1]), bytesOf(&off, 8));
+        if (wheel == 1) {
+            EXPECT_EQ(input(switches[1]), bytesOf(&off, 8));
+        }
         // The closing block of the current preset, as the preset tool builds it.
         std::vector<SimLogEntry> panelBlocks;
         for (const SimLogEntry& e : entriesOf(kCodeParameterBlock, uint32_t(wheel)))
             if (readU32(e.input) == 3) panelBlocks.push_back(e);
         ASSERT_EQ(1u, panelBlocks.size());
         EXPECT_EQ(input(panelBlocks[0]), presetToolBlock(2, "panel", 3));
+        // The simulated wheel's raw log holds the same bytes in a file of
+        // the request's own.
+        const std::string raw = dir;  // the test's folder, emptied at its end
+        ASSERT_EQ(0u, runChild(besideTests("ZntSimSetup.exe"), "log --raw \"" + raw + "\"", 10000).exitCode);
+        char name[64];
+        std::snprintf(name, sizeof name, "\\%04u-w%d-222006.bin", unsigned(panelBlocks[0].sequence), wheel);
+        std::vector<uint8_t> file;
+        ASSERT_TRUE(platformFileSystem().readFile(raw + name, file)) << raw + name;
+        EXPECT_EQ(input(panelBlocks[0]), file);
         EXPECT_EQ(2u, registry.readRegDword(kPanelKey, kLastIndexValue));
     }
 }
