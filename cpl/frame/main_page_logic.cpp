@@ -40,24 +40,19 @@ std::vector<int> hoverTab(TabStates& states, int tabUnderPointer) {
     std::vector<int> repaint;
     const int last = states.lastHovered;
     const TabInfo* tab = findTab(tabUnderPointer);
-    if (!tab) {
-        // The pointer has left the tabs: the one it lit goes back.
-        if (findTab(last)) {
-            states.visual[tabIndex(last)] = states.remembered[tabIndex(last)];
-            repaint.push_back(last);
-        }
-        states.lastHovered = 0;
-        return repaint;
-    }
-    const int i = tabIndex(tab->id);
-    if (tab->id == last || states.visual[i] == kTabSelected) return repaint;
+    if (tab && tab->id == last) return repaint;
+    // The pointer has left the tab it lit: that one goes back.
     if (findTab(last)) {
         states.visual[tabIndex(last)] = states.remembered[tabIndex(last)];
         repaint.push_back(last);
     }
-    states.lastHovered = tab->id;
-    states.visual[i] = kTabHovered;
-    repaint.push_back(tab->id);
+    states.lastHovered = 0;
+    // A tab lights up unless it is the selected one.
+    if (tab && states.visual[tabIndex(tab->id)] != kTabSelected) {
+        states.lastHovered = tab->id;
+        states.visual[tabIndex(tab->id)] = kTabHovered;
+        repaint.push_back(tab->id);
+    }
     return repaint;
 }
 

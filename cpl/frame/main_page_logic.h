@@ -76,7 +76,9 @@ inline int tabIndex(int id) { return id - kFirstTab; }
 void clearTabStates(TabStates& states);
 
 // The pointer is over the window of tab `tabUnderPointer` (0 when over no
-// tab). Returns the tabs to repaint, in order.
+// tab). The tab it lit before falls back to its remembered state as soon as
+// the pointer is elsewhere; a tab that is not the selected one lights up.
+// Returns the tabs to repaint, in order.
 std::vector<int> hoverTab(TabStates& states, int tabUnderPointer);
 
 // Tab `tab` was pressed. `shown` lists the tabs whose child page exists;

@@ -47,7 +47,8 @@ TEST(MainPageTabs, HoverLightsOneTabAndFallsBackWhenThePointerMoves) {
         {kTabAxis, {kTabAxis}, kTabAxis, 1, 2, 0},
         {kTabAxis, {}, kTabAxis, 1, 2, 0},                   // still over it: nothing new
         {kTabPresets, {kTabAxis, kTabPresets}, kTabPresets, 0, 2, 1},
-        {kTabTest, {}, kTabPresets, 0, 2, 1},                // the selected tab does not light
+        {kTabTest, {kTabPresets}, 0, 0, 2, 0},               // the selected tab does not light
+        {kTabPresets, {kTabPresets}, kTabPresets, 0, 2, 1},
         {0, {kTabPresets}, 0, 0, 2, 0},                      // off the tabs: back to normal
         {0, {}, 0, 0, 2, 0},
     };

@@ -473,3 +473,52 @@ TEST_F(MainPageTest, CalibrationWithTheSystemsDirectInputReportsItsRefusal) {
 
 }  // namespace
 }  // namespace zentra
+
+namespace zentra {
+namespace {
+
+// The centre of window `window` on the screen, as xdotool takes it.
+std::string centreOf(HWND window) {
+    RECT r;
+    GetWindowRect(window, &r);
+    return std::to_string((r.left + r.right) / 2) + " " + std::to_string((r.top + r.bottom) / 2);
+}
+
+TEST_F(MainPageTest, ThePointerLightsTabsAndAClickSwitchesThePage) {
+    open(0);
+    SetForegroundWindow(sheetWindow);
+    const TabStates& tabs = mainPageState().tabs;
+    const auto moveTo = [&](const std::string& where) {
+        xdotool("mousemove " + where);
+        pumpMessages(200);
+    };
+    moveTo(centreOf(GetDlgItem(pageWindow, kTabAxis)));
+    EXPECT_EQ(kTabHovered, tabs.visual[tabIndex(kTabAxis)]);
+    moveTo(centreOf(GetDlgItem(pageWindow, kTabButtons)));
+    EXPECT_EQ(kTabNormal, tabs.visual[tabIndex(kTabAxis)]);
+    EXPECT_EQ(kTabHovered, tabs.visual[tabIndex(kTabButtons)]);
+    // Held over a tab, the pointer brings up its tooltip.
+    moveTo(centreOf(GetDlgItem(pageWindow, kTabTest)));
+    pumpMessages(1500);
+    EXPECT_TRUE(IsWindowVisible(mainPageState().tooltip)) << "the tooltip shows";
+    EXPECT_STREQ("Test page", mainPageState().tooltipText);
+    EXPECT_EQ(kTabSelected, tabs.visual[tabIndex(kTabTest)]) << "the shown page's tab stays selected";
+    EXPECT_EQ(kTabNormal, tabs.visual[tabIndex(kTabButtons)]);
+
+    moveTo(centreOf(GetDlgItem(pageWindow, kTabAxis)));
+    xdotool("click 1");
+    pumpMessages(200);
+    EXPECT_NE(nullptr, GetDlgItem(pageWindow, 153)) << "the axis page";
+    EXPECT_EQ(nullptr, GetDlgItem(pageWindow, 152));
+    EXPECT_EQ(kTabSelected, tabs.visual[tabIndex(kTabAxis)]);
+    EXPECT_EQ(kTabNormal, tabs.visual[tabIndex(kTabTest)]);
+    // Off the tabs, nothing stays lit.
+    moveTo(centreOf(GetDlgItem(pageWindow, kTabPresets)));
+    moveTo(centreOf(pageWindow));
+    EXPECT_EQ(kTabNormal, tabs.visual[tabIndex(kTabPresets)]);
+    EXPECT_EQ(0, tabs.lastHovered);
+    close(IDOK);
+}
+
+}  // namespace
+}  // namespace zentra

@@ -51,3 +51,21 @@ ChildRun runChild(const std::string& exe, const std::string& args, DWORD ms,
 }
 
 }  // namespace zentra
+
+namespace zentra {
+
+void xdotool(const std::string& args) {
+    // A Linux program: Wine starts it, but does not wait for it.
+    std::string command = "Z:\\usr\\bin\\xdotool " + args;
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    if (CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
+        WaitForSingleObject(pi.hProcess, 5000);
+        CloseHandle(pi.hProcess);
+        CloseHandle(pi.hThread);
+    }
+    Sleep(150);
+}
+
+}  // namespace zentra

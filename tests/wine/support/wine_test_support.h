@@ -23,4 +23,8 @@ struct ChildRun {
 ChildRun runChild(const std::string& exe, const std::string& args, DWORD ms,
                   const std::function<void(DWORD pid)>& whileRunning = {});
 
+// Runs xdotool with `args` on the test bench's display (real pointer moves,
+// clicks and keys for the windows under test) and gives the events a moment.
+void xdotool(const std::string& args);
+
 }  // namespace zentra
