@@ -65,6 +65,21 @@ TEST_F(PanelHost, TakesAPictureOfTheSheetBeforeClosingIt) {
     DeleteFileA(picture.c_str());
 }
 
+TEST_F(PanelHost, AHundredSheetsInOneProcessLeaveNothingBehind) {
+    std::string out;
+    ASSERT_EQ(runHost("show --repeat 100 --close ok --after 50", out), 0u) << out;
+    const auto probe = [&](const char* after) {
+        const size_t at = out.find(after);
+        return at == std::string::npos ? std::string("missing") : out.substr(at + std::strlen(after), out.find('\n', at) - at - std::strlen(after));
+    };
+    const std::string first = probe("after the first sheet: "), last = probe("after sheet 100: ");
+    std::printf("after the first sheet: %s; after the hundredth: %s\n", first.c_str(), last.c_str());
+    EXPECT_NE("missing", first) << out;
+    EXPECT_EQ(first, last) << "handles and windows flat";
+    EXPECT_NE(out.find("result: 1"), std::string::npos) << out;
+    EXPECT_NE(out.find("can unload: yes"), std::string::npos) << out;
+}
+
 TEST_F(PanelHost, CancelEndsTheSheetToo) {
     std::string out;
     ASSERT_EQ(runHost("show --close cancel --after 1000", out), 0u) << out;

@@ -7,13 +7,16 @@
 //   ZntPanelHost register [DLL]     write the entries an installer writes
 //   ZntPanelHost unregister
 //   ZntPanelHost show [--oem NAME] [--id N] [--wheel W] [--script FILE] [--close ok|cancel] [--after MS]
-//                     [--screenshot FILE.bmp] [--calibration] [--handover none]
+//                     [--screenshot FILE.bmp] [--calibration] [--handover none] [--repeat N]
 //
 // With --calibration the axis calibration is opened from the test page
 // first; the picture is then the calibration dialog's, and it is cancelled
 // before the sheet closes. With --handover none the sheet gets no
 // DirectInput objects: the page makes its own, as it does when the panel
-// hands it none.
+// hands it none. With --repeat N the whole round (sheet object, sheet,
+// release) runs N times in this process, as the panel does when a user
+// opens the properties again and again, and what the process holds is
+// printed after the first and the last.
 //
 // `show` prints what it learns and does, one fact a line, for tests.
 #include <windows.h>
@@ -21,6 +24,7 @@
 #include <commctrl.h>
 #include <prsht.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -223,7 +227,34 @@ struct ShowOptions {
     std::string screenshot;
     bool calibration = false;
     bool handOver = true;
+    int repeat = 1;
 };
+
+// What the process holds, as far as it can be seen from inside: Wine's
+// object counts are stubs, so the value of a new kernel handle (the lowest
+// free one is reused, so it climbs while handles leak) and the thread's
+// top-level windows.
+struct Probe {
+    uintptr_t handle;
+    int windows;
+    std::string text() const {
+        char line[96];
+        std::snprintf(line, sizeof line, "next handle %#llx, windows %d", static_cast<unsigned long long>(handle),
+                      windows);
+        return line;
+    }
+};
+
+Probe probeProcess() {
+    Probe p{};
+    HANDLE event = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    p.handle = reinterpret_cast<uintptr_t>(event);
+    CloseHandle(event);
+    EnumThreadWindows(
+        GetCurrentThreadId(), [](HWND, LPARAM count) -> BOOL { return ++*reinterpret_cast<int*>(count), TRUE; },
+        LPARAM(&p.windows));
+    return p;
+}
 
 int showSheet(const ShowOptions& o) {
     std::string classId, dll;
@@ -247,10 +278,6 @@ int showSheet(const ShowOptions& o) {
     IClassFactory* factory = nullptr;
     HRESULT hr = getClassObject(clsid, IID_IClassFactory, reinterpret_cast<void**>(&factory));
     if (FAILED(hr)) return fail("DllGetClassObject failed");
-    IDIGameCntrlPropSheet* sheet = nullptr;
-    hr = factory->CreateInstance(nullptr, IID_IDIGameCntrlPropSheet, reinterpret_cast<void**>(&sheet));
-    if (FAILED(hr)) return fail("CreateInstance failed");
-
     std::vector<ScriptedState> states;
     if (!o.script.empty()) {
         HANDLE f = CreateFileA(o.script.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
@@ -263,68 +290,84 @@ int showSheet(const ShowOptions& o) {
         std::string error;
         if (!parseJoystickScript(text, states, error)) return fail(o.script + ": " + error);
     }
-    // Owned here; the sheet holds them without a reference of its own and
-    // releases them when it goes.
-    auto* device = new FakeJoystick(sim::simHidPath(o.wheel), states);
-    auto* config = new FakeJoyConfig();
+    for (int round = 0; round < o.repeat; ++round) {
+        // Owned here; the sheet holds them without a reference of its own and
+        // releases them when it goes.
+        auto* device = new FakeJoystick(sim::simHidPath(o.wheel), states);
+        auto* config = new FakeJoyConfig();
 
-    sheet->SetID(USHORT(o.id));
-    if (o.handOver) {
-        sheet->SetDevice(device);
-        sheet->SetJoyConfig(config);
+        IDIGameCntrlPropSheet* sheet = nullptr;
+        hr = factory->CreateInstance(nullptr, IID_IDIGameCntrlPropSheet, reinterpret_cast<void**>(&sheet));
+        if (FAILED(hr)) return fail("CreateInstance failed");
+        sheet->SetID(USHORT(o.id));
+        if (o.handOver) {
+            sheet->SetDevice(device);
+            sheet->SetJoyConfig(config);
+        }
+        DIGCSHEETINFO* sheetInfo = nullptr;
+        DIGCPAGEINFO* pageInfo = nullptr;
+        sheet->GetSheetInfo(&sheetInfo);
+        sheet->GetPageInfo(&pageInfo);
+        const std::string caption = narrow(sheetInfo->lpwszSheetCaption);
+        const std::string title = narrow(pageInfo->lpwszPageTitle);
+        // The template is a numbered resource, as the page icon is.
+        const int templateId = IS_INTRESOURCE(pageInfo->lpwszTemplate) ? int(UINT_PTR(pageInfo->lpwszTemplate)) : -1;
+        if (round == 0)
+            std::printf("sheet: %s\npages: %d\npage: %s, template %d\n", caption.c_str(), int(sheetInfo->nNumPages),
+                        title.c_str(), templateId);
+        if (templateId < 0) return fail("the page names its template by text");
+        std::fflush(stdout);
+
+        PROPSHEETPAGEA page{};
+        page.dwSize = sizeof page;
+        page.dwFlags = PSP_USETITLE | (pageInfo->fIconFlag ? PSP_USEHICON : 0);
+        page.hInstance = pageInfo->hInstance;
+        page.pszTemplate = MAKEINTRESOURCEA(templateId);
+        page.pfnDlgProc = pageInfo->fpPageProc;
+        page.lParam = pageInfo->lParam;
+        page.pszTitle = title.c_str();
+        if (pageInfo->fIconFlag)
+            page.hIcon = LoadIconW(pageInfo->hInstance, pageInfo->lpwszPageIcon);
+        PROPSHEETHEADERA header{};
+        header.dwSize = sizeof header;
+        header.dwFlags = PSH_PROPSHEETPAGE | PSH_NOAPPLYNOW | PSH_USECALLBACK;
+        header.hInstance = pageInfo->hInstance;
+        header.pszCaption = caption.c_str();
+        header.nPages = 1;
+        header.ppsp = &page;
+        header.pfnCallback = sheetCallback;
+
+        g_closer.sheet = nullptr;
+        if (o.close) {
+            g_closer.after = o.after;
+            g_closer.button = o.close;
+            g_closer.screenshot = o.screenshot;
+            g_closer.calibration = o.calibration;
+            g_closer.uiThread = GetCurrentThreadId();
+            CloseHandle(CreateThread(nullptr, 0, closeLater, nullptr, 0, nullptr));
+        }
+        const INT_PTR result = PropertySheetA(&header);
+        if (round + 1 < o.repeat) {
+            sheet->Release();
+            delete device;
+            delete config;
+            // What this process holds between two sheets, for a leak test.
+            if (round == 0) std::printf("after the first sheet: %s\n", probeProcess().text().c_str());
+            continue;
+        }
+        std::printf("result: %d\n", int(result));
+
+        const ULONG left = sheet->Release();
+        std::printf("sheet references left: %lu\n", left);
+        std::printf("device: unacquired %d, released to %ld\n", device->unacquires, device->references);
+        std::printf("joyconfig: unacquired %d, released to %ld\n", config->unacquires, config->references);
+        delete device;
+        delete config;
+        if (o.repeat > 1) std::printf("after sheet %d: %s\n", o.repeat, probeProcess().text().c_str());
     }
-    DIGCSHEETINFO* sheetInfo = nullptr;
-    DIGCPAGEINFO* pageInfo = nullptr;
-    sheet->GetSheetInfo(&sheetInfo);
-    sheet->GetPageInfo(&pageInfo);
-    const std::string caption = narrow(sheetInfo->lpwszSheetCaption);
-    const std::string title = narrow(pageInfo->lpwszPageTitle);
-    // The template is a numbered resource, as the page icon is.
-    const int templateId = IS_INTRESOURCE(pageInfo->lpwszTemplate) ? int(UINT_PTR(pageInfo->lpwszTemplate)) : -1;
-    std::printf("sheet: %s\npages: %d\npage: %s, template %d\n", caption.c_str(), int(sheetInfo->nNumPages),
-                title.c_str(), templateId);
-    if (templateId < 0) return fail("the page names its template by text");
-    std::fflush(stdout);
-
-    PROPSHEETPAGEA page{};
-    page.dwSize = sizeof page;
-    page.dwFlags = PSP_USETITLE | (pageInfo->fIconFlag ? PSP_USEHICON : 0);
-    page.hInstance = pageInfo->hInstance;
-    page.pszTemplate = MAKEINTRESOURCEA(templateId);
-    page.pfnDlgProc = pageInfo->fpPageProc;
-    page.lParam = pageInfo->lParam;
-    page.pszTitle = title.c_str();
-    if (pageInfo->fIconFlag)
-        page.hIcon = LoadIconW(pageInfo->hInstance, pageInfo->lpwszPageIcon);
-    PROPSHEETHEADERA header{};
-    header.dwSize = sizeof header;
-    header.dwFlags = PSH_PROPSHEETPAGE | PSH_NOAPPLYNOW | PSH_USECALLBACK;
-    header.hInstance = pageInfo->hInstance;
-    header.pszCaption = caption.c_str();
-    header.nPages = 1;
-    header.ppsp = &page;
-    header.pfnCallback = sheetCallback;
-
-    if (o.close) {
-        g_closer.after = o.after;
-        g_closer.button = o.close;
-        g_closer.screenshot = o.screenshot;
-        g_closer.calibration = o.calibration;
-        g_closer.uiThread = GetCurrentThreadId();
-        CloseHandle(CreateThread(nullptr, 0, closeLater, nullptr, 0, nullptr));
-    }
-    const INT_PTR result = PropertySheetA(&header);
-    std::printf("result: %d\n", int(result));
-
-    const ULONG left = sheet->Release();
     factory->Release();
-    std::printf("sheet references left: %lu\n", left);
-    std::printf("device: unacquired %d, released to %ld\n", device->unacquires, device->references);
-    std::printf("joyconfig: unacquired %d, released to %ld\n", config->unacquires, config->references);
     std::printf("can unload: %s\n", canUnloadNow() == S_OK ? "yes" : "no");
     FreeLibrary(library);
-    delete device;
-    delete config;
     return 0;
 }
 
@@ -333,7 +376,7 @@ int showSheet(const ShowOptions& o) {
 int main(int argc, char** argv) {
     const char* usage =
         "usage: ZntPanelHost register [DLL] | unregister | show [--oem NAME] [--id N] [--wheel W] [--script FILE]"
-        " [--close ok|cancel] [--after MS] [--screenshot FILE.bmp] [--calibration] [--handover none]\n";
+        " [--close ok|cancel] [--after MS] [--screenshot FILE.bmp] [--calibration] [--handover none] [--repeat N]\n";
     if (argc < 2) return std::fputs(usage, stderr), 2;
     const std::string command = argv[1];
     if (command == "register") return registerSheet(argc > 2 ? argv[2] : besideMe("ZentraCpl.dll"), kDefaultOem);
@@ -357,6 +400,7 @@ int main(int argc, char** argv) {
         else if (arg == "--close") o.close = std::strcmp(value, "ok") == 0 ? IDOK : IDCANCEL;
         else if (arg == "--screenshot") o.screenshot = value;
         else if (arg == "--handover") o.handOver = std::strcmp(value, "none") != 0;
+        else if (arg == "--repeat") o.repeat = std::max(1, std::atoi(value));
         else return std::fputs(usage, stderr), 2;
     }
     InitCommonControls();
