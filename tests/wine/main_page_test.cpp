@@ -262,6 +262,17 @@ TEST_F(MainPageTest, CancelKeepsTheFileButStillWritesLastIndice) {
     EXPECT_EQ(1u, registry.readRegDword(kPanelKey, kLastIndexValue));
 }
 
+TEST_F(MainPageTest, TheCloseBoxCancelsAsTheSheetReportsIt) {
+    open(0);
+    const std::vector<uint8_t> before = fileBytes(presetFile);
+    setPresetText(panelState().table.presets[1].gameName, "Not Saved Either");
+    SendMessageA(sheetWindow, WM_SYSCOMMAND, SC_CLOSE, 0);
+    pumpMessages(50);
+    EXPECT_EQ(0, mainPageState().applyOnClose) << "the sheet asked PSN_QUERYCANCEL";
+    close(IDCANCEL);
+    EXPECT_EQ(before, fileBytes(presetFile));
+}
+
 TEST_F(MainPageTest, LastIndicePastTheTableStartsAtTheFirstPreset) {
     registry.writeRegDword(40, kPanelKey, kLastIndexValue);
     open(0);
