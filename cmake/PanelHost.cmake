@@ -1,7 +1,9 @@
 # The stand-in game-controllers panel ZntPanelHost.exe: it loads ZentraCpl.dll
 # the way the Windows panel does and shows its property sheet.
-# The test DirectInput objects, for the stand-in panel and the Wine tests.
-add_library(zentra_fake_dinput STATIC ${PROJECT_SOURCE_DIR}/tools/cplhost/fake_dinput.cpp)
+# The test DirectInput objects and the window search, for the stand-in panel
+# and the Wine tests.
+add_library(zentra_fake_dinput STATIC ${PROJECT_SOURCE_DIR}/tools/cplhost/fake_dinput.cpp
+  ${PROJECT_SOURCE_DIR}/tools/cplhost/window_search.cpp)
 target_include_directories(zentra_fake_dinput PUBLIC ${PROJECT_SOURCE_DIR})
 target_link_libraries(zentra_fake_dinput PUBLIC zentra_sim)
 # The page in the caller's own process, for the Wine tests and the benchmark.

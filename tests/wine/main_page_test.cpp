@@ -30,6 +30,7 @@
 #include "sim/sim_wheels.h"
 #include "tests/wine/support/wine_test_support.h"
 #include "tools/cplhost/page_harness.h"
+#include "tools/cplhost/window_search.h"
 
 namespace zentra {
 namespace {
@@ -386,25 +387,9 @@ struct CalibrationRun {
     bool openAfterBox = false;
 };
 
-HWND findThreadDialog(DWORD thread, int withControl) {
-    struct Search {
-        int control;
-        HWND found;
-    } search{withControl, nullptr};
-    EnumThreadWindows(
-        thread,
-        [](HWND window, LPARAM param) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(param);
-            if (IsWindowVisible(window) && GetDlgItem(window, s->control)) return s->found = window, FALSE;
-            return TRUE;
-        },
-        LPARAM(&search));
-    return search.found;
-}
-
 HWND waitForDialog(DWORD thread, int withControl) {
     for (int i = 0; i < 200; ++i) {
-        if (HWND found = findThreadDialog(thread, withControl)) return found;
+        if (HWND found = findShownWindowWithControl(thread, 0, withControl)) return found;
         Sleep(20);
     }
     return nullptr;
@@ -434,7 +419,7 @@ DWORD WINAPI calibrateAsAUser(void* param) {
     PostMessageA(run->dialog, WM_COMMAND, kCalibrationConfirm, 0);
     Sleep(300);
     run->openAfterQuickClicks = IsWindow(run->dialog) && IsWindowVisible(run->dialog);
-    run->storedAfterQuickClicks = findThreadDialog(run->uiThread, 0xFFFF) != nullptr;  // a message box
+    run->storedAfterQuickClicks = findShownWindowWithControl(run->uiThread, 0, 0xFFFF) != nullptr;  // a message box
     uint8_t report[SIM_WHEEL_REPORT_SIZE];
     for (int step = 0; step <= 40; ++step) {
         sim::sweepReport(step, 40, report);

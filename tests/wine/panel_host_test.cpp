@@ -11,6 +11,7 @@
 #include "sim/sim_wheels.h"
 #include "sim/sim_setup.h"
 #include "tests/wine/support/wine_test_support.h"
+#include "tools/cplhost/window_search.h"
 
 #include <cstring>
 #include <string>
@@ -97,22 +98,7 @@ TEST_F(PanelHost, AnUnregisteredWheelHasNoSheet) {
 // The page of class `cls` inside the sheet of another process.
 HWND findPage(const char* cls) {
     HWND sheet = FindWindowA(nullptr, "MORVENHOLLOW ZENTRAVOLI");
-    if (!sheet) return nullptr;
-    struct Search {
-        const char* cls;
-        HWND found;
-    } search{cls, nullptr};
-    EnumChildWindows(
-        sheet,
-        [](HWND window, LPARAM param) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(param);
-            char name[32] = "";
-            GetClassNameA(window, name, sizeof name);
-            if (std::strcmp(name, s->cls) == 0) return s->found = window, FALSE;
-            return TRUE;
-        },
-        LPARAM(&search));
-    return search.found;
+    return sheet ? findChildOfClass(sheet, cls) : nullptr;
 }
 
 TEST_F(PanelHost, AReportEndingThePanelEndsItsHostWithZero) {
@@ -136,24 +122,6 @@ TEST_F(PanelHost, AReportEndingThePanelEndsItsHostWithZero) {
     EXPECT_TRUE(sent) << "the sheet did not show";
     EXPECT_EQ(0u, run.exitCode) << run.output;
     EXPECT_EQ(std::string::npos, run.output.find("result:")) << "ended before the sheet closed";
-}
-
-// The calibration dialog of process `pid`: its window with the wheel marker.
-HWND findCalibrationOf(DWORD pid) {
-    struct Search {
-        DWORD pid;
-        HWND found;
-    } search{pid, nullptr};
-    EnumWindows(
-        [](HWND window, LPARAM param) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(param);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(window, &owner);
-            if (owner == s->pid && IsWindowVisible(window) && GetDlgItem(window, 148)) return s->found = window, FALSE;
-            return TRUE;
-        },
-        LPARAM(&search));
-    return search.found;
 }
 
 // Wine's per-program setting that makes ZntPanelHost.exe load a dinput8.dll
@@ -192,7 +160,7 @@ TEST_F(PanelHost, TheCalibrationStoresASweepThroughThePanelsOwnDirectInput) {
             HWND test = findPage("TESTWINDOW");
             if (test) PostMessageA(test, WM_COMMAND, 1139, 0), step = 1;
         } else if (step == 1) {
-            HWND dialog = findCalibrationOf(pid);
+            HWND dialog = findShownWindowWithControl(0, pid, 148);
             if (!dialog) return;
             Sleep(300);                                 // rest steps at 127
             PostMessageA(dialog, WM_COMMAND, 1, 0);     // the rest position

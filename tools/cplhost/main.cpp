@@ -34,6 +34,7 @@
 #include "cpl/frame/dinput_sheet.h"
 #include "sim/sim_wheels.h"
 #include "tools/cplhost/fake_dinput.h"
+#include "tools/cplhost/window_search.h"
 
 using namespace zentra;
 
@@ -159,39 +160,9 @@ int CALLBACK sheetCallback(HWND sheet, UINT message, LPARAM) {
     return 0;
 }
 
-// The first child of `parent`, at any depth, of window class `cls`.
-HWND findChildOfClass(HWND parent, const char* cls) {
-    struct Search {
-        const char* cls;
-        HWND found;
-    } search{cls, nullptr};
-    EnumChildWindows(
-        parent,
-        [](HWND window, LPARAM param) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(param);
-            char name[32] = "";
-            GetClassNameA(window, name, sizeof name);
-            if (std::strcmp(name, s->cls) == 0) return s->found = window, FALSE;
-            return TRUE;
-        },
-        LPARAM(&search));
-    return search.found;
-}
-
 // The calibration dialog of the user-interface thread: the window with the
 // wheel marker 148.
-HWND findCalibration() {
-    HWND found = nullptr;
-    EnumThreadWindows(
-        g_closer.uiThread,
-        [](HWND window, LPARAM param) -> BOOL {
-            if (!IsWindowVisible(window) || !GetDlgItem(window, 148)) return TRUE;
-            *reinterpret_cast<HWND*>(param) = window;
-            return FALSE;
-        },
-        LPARAM(&found));
-    return found;
-}
+HWND findCalibration() { return findShownWindowWithControl(g_closer.uiThread, 0, 148); }
 
 DWORD WINAPI closeLater(void*) {
     for (int i = 0; i < 100 && !g_closer.sheet; ++i) Sleep(50);
