@@ -10,7 +10,8 @@ set(ZENTRA_CPL_LOGIC_SOURCES
   ${PROJECT_SOURCE_DIR}/cpl/frame/panel_state.cpp
   ${PROJECT_SOURCE_DIR}/cpl/frame/skin_logic.cpp
   ${PROJECT_SOURCE_DIR}/cpl/frame/main_page_logic.cpp
-  ${PROJECT_SOURCE_DIR}/cpl/frame/calibration_logic.cpp)
+  ${PROJECT_SOURCE_DIR}/cpl/frame/calibration_logic.cpp
+  ${PROJECT_SOURCE_DIR}/cpl/pages/test_page_logic.cpp)
 
 function(zentra_add_cpl_logic name core)
   cmake_parse_arguments(ARG "" "" "OPTIONS" ${ARGN})
@@ -31,8 +32,9 @@ if(WIN32)
     ${PROJECT_SOURCE_DIR}/cpl/frame/direct_input.cpp
     ${PROJECT_SOURCE_DIR}/cpl/frame/calibration.cpp
     ${PROJECT_SOURCE_DIR}/cpl/frame/page_window_procs.cpp
-    ${PROJECT_SOURCE_DIR}/cpl/frame/window_classes.cpp)
-  target_link_libraries(zentra_cpl_pages PUBLIC zentra_cpl_ui zentra_core dinput8 dxguid ole32)
+    ${PROJECT_SOURCE_DIR}/cpl/frame/window_classes.cpp
+    ${PROJECT_SOURCE_DIR}/cpl/pages/test_page.cpp)
+  target_link_libraries(zentra_cpl_pages PUBLIC zentra_cpl_ui zentra_core dinput8 dxguid ole32 vfw32)
 else()
   zentra_add_cpl_logic(zentra_cpl_logic_san zentra_core_san OPTIONS ${ZENTRA_SANITIZE})
 endif()

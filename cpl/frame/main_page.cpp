@@ -125,11 +125,15 @@ void loadPresets() {
     PanelPresetNotice notice;
     const char* stored = registry.readRegString(kPanelKey, kTemporaryFileValue);
     const std::string path = stored ? stored : "";
-    if (stored && loadPresetFile(g_page.page, path.c_str(), state.table, platformFileSystem(), &notice) == 0 &&
-        state.table.presetCount > 0) {
+    if (stored && loadPresetFile(g_page.page, path.c_str(), state.table, platformFileSystem(), &notice) == 0) {
         state.currentIndex =
             startingPresetIndex(registry.readRegDword(kPanelKey, kLastIndexValue), state.table.presetCount);
-        copyPreset(state.currentPreset, state.table.presets[state.currentIndex]);
+        // A file without presets is the user's (every preset deleted): it
+        // stays so, and the preset worked on is the default one.
+        if (state.table.presetCount > 0)
+            copyPreset(state.currentPreset, state.table.presets[state.currentIndex]);
+        else
+            resetPreset(state.currentPreset, Deliverable::Panel);
     } else {
         resetPreset(state.currentPreset, Deliverable::Panel);
         copyPreset(state.table.presets[0], state.currentPreset);
@@ -143,7 +147,7 @@ void loadPresets() {
 // The message hook: mouse messages for the page's controls go to the
 // tooltip too.
 LRESULT CALLBACK relayMouseToTooltip(int code, WPARAM wParam, LPARAM lParam) {
-    if (code == HC_ACTION && g_page.tooltip) {
+    if (code == HC_ACTION && g_page.tooltip && IsWindow(g_page.tooltip)) {
         const MSG* message = reinterpret_cast<const MSG*>(lParam);
         switch (message->message) {
         case WM_MOUSEMOVE:
@@ -300,7 +304,8 @@ void onDestroy() {
     Registry& registry = panelRegistry();
     // 1-2.
     OutputDebugStringA("MainPage - WM_DESTROY\n");
-    if (g_page.tooltip)
+    // The tooltip belongs to the sheet, which may have destroyed it already.
+    if (g_page.tooltip && IsWindow(g_page.tooltip))
         for (const TabInfo& tab : kTabs)
             if (tabWindow(tab.id)) RemoveTooltipTool(g_page.page, g_page.tooltip, tab.id);
     if (g_page.hook && UnhookWindowsHookEx(g_page.hook)) g_page.hook = nullptr;
@@ -331,10 +336,10 @@ void onDestroy() {
     // 10.
     if (state.wheel.link.linkHandle) io.close(state.wheel.link.linkHandle);
     state.wheel.link.linkHandle = 0;
-    if (g_page.videoWritten) DeleteFileA(g_page.videoPath);
+    if (g_page.videoPath[0]) DeleteFileA(g_page.videoPath);
     for (HBITMAP* bitmap : {&g_page.skin, &g_page.presetsBackground, &g_page.testBackground, &g_page.configBackground})
         gdiDelete(*bitmap);
-    g_page.tooltip = nullptr;  // owned by the page, destroyed with it
+    g_page.tooltip = nullptr;  // owned by the sheet, destroyed with it
     g_page.videoWritten = false;
 }
 

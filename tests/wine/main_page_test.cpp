@@ -6,6 +6,7 @@
 
 #include <commctrl.h>
 #include <prsht.h>
+#include <vfw.h>
 
 #include <gtest/gtest.h>
 
@@ -21,6 +22,8 @@
 #include "cpl/frame/gdi_tally.h"
 #include "cpl/frame/main_page.h"
 #include "cpl/frame/panel_state.h"
+#include "cpl/frame/skin_layout.h"
+#include "cpl/pages/test_page_logic.h"
 #include "preset/file_system.h"
 #include "preset/preset_file.h"
 #include "preset/program_messages.h"
@@ -294,6 +297,17 @@ TEST_F(MainPageTest, AMissingPresetFileGivesOneDefaultPresetAndANewPath) {
     DeleteFileA(newFile.c_str());
 }
 
+TEST_F(MainPageTest, AFileWithoutPresetsStaysTheUsersFile) {
+    PresetTable empty{};
+    ASSERT_EQ(1, savePresetFile(nullptr, presetFile.c_str(), empty, platformFileSystem()));
+    open(0);
+    EXPECT_EQ(0, panelState().table.presetCount);
+    EXPECT_STREQ(presetFile.c_str(), registry.readRegString(kPanelKey, kTemporaryFileValue));
+    EXPECT_STREQ("<<<DEFAULT PRESETS>>>", panelState().currentPreset.gameName);
+    close(IDOK);
+    EXPECT_EQ(kEmptyPresetFileSize, fileBytes(presetFile).size());
+}
+
 TEST_F(MainPageTest, WithoutDirectInputThePageStaysEmptyAndLeavesThePresetsAlone) {
     const std::vector<uint8_t> before = fileBytes(presetFile);
     open(0, false);  // Wine has no joystick: the page's own DirectInput finds none
@@ -513,6 +527,80 @@ TEST_F(MainPageTest, ThePointerLightsTabsAndAClickSwitchesThePage) {
     moveTo(centreOf(pageWindow));
     EXPECT_EQ(kTabNormal, tabs.visual[tabIndex(kTabPresets)]);
     EXPECT_EQ(0, tabs.lastHovered);
+    close(IDOK);
+}
+
+}  // namespace
+}  // namespace zentra
+
+namespace zentra {
+namespace {
+
+// What the screen shows at point (x, y) of `window`.
+COLORREF screenPixel(HWND window, int x, int y) {
+    POINT p{x, y};
+    ClientToScreen(window, &p);
+    HDC screen = GetDC(nullptr);
+    const COLORREF colour = GetPixel(screen, p.x, p.y);
+    ReleaseDC(nullptr, screen);
+    return colour;
+}
+
+// The colour of the skin picture `sprite` at (dx, dy) inside it.
+COLORREF spritePixel(const skin::Sprite& sprite, int dx, int dy) {
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HGDIOBJ old = SelectObject(memory, sharedBitmap(sprite.bitmap));
+    const COLORREF colour = GetPixel(memory, sprite.x + dx, sprite.y + dy);
+    SelectObject(memory, old);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return colour;
+}
+
+void setWheel(sim::SimClient& wheel, uint8_t x, uint8_t y, uint8_t z, uint8_t buttons) {
+    uint8_t report[SIM_WHEEL_REPORT_SIZE] = SIM_DEFAULT_REPORT_INIT;
+    report[2] = buttons, report[5] = x, report[6] = y, report[7] = z;
+    wheel.setReport(report);
+}
+
+TEST_F(MainPageTest, TheTestPageFollowsTheWheel) {
+    // Preset 2 is current: button 1 has no keys, button 2 has.
+    threePresets();
+    PresetTable& table = threePresets();
+    table.presets[2].buttonKeys[1][0] = 0x1E;
+    table.presets[2].pedalsLinked = 0;
+    ASSERT_EQ(1, savePresetFile(nullptr, presetFile.c_str(), table, platformFileSystem()));
+    setWheel(client, 0, 0, 0, 0);
+    open(0);
+    SetForegroundWindow(sheetWindow);
+    HWND test = GetDlgItem(pageWindow, 152);
+    ASSERT_NE(nullptr, test);
+    HWND video = GetDlgItem(test, 273);
+    ASSERT_NE(nullptr, video) << "the wheel video";
+    const auto blocks = logOf(SIM_CODE_PARAMETER_BLOCK);
+    ASSERT_EQ(1u, blocks.size()) << "the page sends the current preset when it opens";
+    EXPECT_EQ(1u, readU32(blocks[0].input)) << "mode 1";
+
+    struct Case {
+        uint8_t x, buttons;
+        long frame;
+        PagePoint marker;
+        bool indicator;
+    } cases[] = {
+        {0, 0x00, 0, {121, 231}, false},     // full left
+        {127, 0x01, 22, {228, 80}, false},   // centre, button 1 (no keys)
+        {255, 0x02, 45, {334, 231}, true},   // full right, button 2 (keys)
+    };
+    for (const Case& c : cases) {
+        setWheel(client, c.x, 0, 0, c.buttons);
+        pumpMessages(400);
+        EXPECT_EQ(c.frame, long(SendMessageA(video, MCIWNDM_GETPOSITION, 0, 0))) << int(c.x);
+        EXPECT_EQ(spritePixel(skin::kSteeringMarker, 7, 7), screenPixel(test, c.marker.x + 7, c.marker.y + 7))
+            << "the steering marker at " << c.marker.x << "," << c.marker.y;
+        const skin::Sprite& indicator = c.indicator ? skin::kKeyboardIndicatorLit : skin::kKeyboardIndicatorNormal;
+        EXPECT_EQ(spritePixel(indicator, 53, 28), screenPixel(test, 337 + 53, 70 + 28)) << "keyboard indicator";
+    }
     close(IDOK);
 }
 
