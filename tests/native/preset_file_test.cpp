@@ -370,6 +370,31 @@ TEST_F(PresetFileTest, FileShorterThanTheSignatureIsRefused) {
     expectTargetUnchanged();
 }
 
+TEST(PresetFileSize, TheLargestFileTheWriterMakesLoadsAndAByteMoreIsNotAPresetFile) {
+    auto full = newTable();
+    for (int i = 0; i < kMaxPresets; ++i) {
+        fillPreset(full->presets[i], unsigned(i % 100 + 1));
+        putText(full->presets[i].gameName, std::string(kMaxTextLength, 'n'));
+        putText(full->presets[i].exePath, std::string(kMaxTextLength, 'p'));
+    }
+    full->presetCount = kMaxPresets;
+    MemoryFileSystem files;
+    files.files["full.pst"] = encodePresetFile(*full);
+    files.files["longer.pst"] = files.files["full.pst"] + Bytes{0};
+    ASSERT_EQ(kMaxPresetFileSize, files.files["full.pst"].size());
+    CountingNotice notice;
+    auto target = newTable();
+
+    EXPECT_EQ(0, loadPresetFile(nullptr, "full.pst", *target, files, &notice));
+    EXPECT_EQ(kMaxPresets, target->presetCount);
+    target->presetCount = 3;
+    FileResult outcome;
+    EXPECT_EQ(-1, loadPresetFile(nullptr, "longer.pst", *target, files, &notice, &outcome));
+    EXPECT_EQ(FileResult::TooLarge, outcome.status);
+    EXPECT_EQ(1, notice.calls);
+    EXPECT_EQ(3, target->presetCount);
+}
+
 TEST_F(PresetFileTest, MissingOrUnreadableFileReturnsMinusOneWithoutANotice) {
     MemoryFileSystem files;
     files.files["busy.pst"] = encodePresetFile(*source_);

@@ -104,6 +104,28 @@ check "a file without the signature is refused" status_is 1
 check "the refusal says why" has e 'This is not a preset file.'
 run o e show nothere.pst
 check "a missing file is bad input" status_is 1
+check "the message gives the system's reason" has e 'nothere.pst: cannot read the file: .'
+printf 'PRS_JOYS' >huge.pst
+truncate -s 100G huge.pst
+run o e show huge.pst
+check "a huge file with the signature is refused" status_is 1
+check "a huge file is not a preset file" has e 'This is not a preset file. It is larger than 501899 bytes.'
+rm -f huge.pst
+
+# What only a POSIX system has: pipes, and its own words for failures.
+if [ -z "$runner" ]; then
+    mkfifo fifo.pst
+    status=0
+    timeout 10 "$tool" show fifo.pst >o 2>e || status=$?
+    check "a pipe is refused, not waited on" status_is 1
+    check "a pipe is not a regular file" has e 'fifo.pst: cannot read the file: not a regular file'
+    mkdir folder.pst
+    run o e import sample.json -o folder.pst
+    check "a folder as output is bad input" status_is 1
+    check "a folder as output says so" has e 'folder.pst: cannot write the file: Is a directory'
+    run o e import sample.json -o "$(printf '%0252d' 0).pst"
+    check "a name longer than 255 bytes says so" has e 'cannot write the file: File name too long'
+fi
 
 refuse() {  # refuse NAME JSON EXPECTED-TEXT
     printf '%s' "$2" >bad.json

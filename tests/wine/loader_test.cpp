@@ -132,7 +132,7 @@ protected:
                                                                 " --sender loader --mode 2 -o \"" + out + "\""));
         EXPECT_EQ(tool.wait(10000), 0u);
         std::vector<uint8_t> bytes;
-        EXPECT_TRUE(platformFileSystem().readFile(out, bytes));
+        EXPECT_TRUE(platformFileSystem().readFile(out, sizeof(ParameterBlock), bytes));
         return bytes;
     }
 

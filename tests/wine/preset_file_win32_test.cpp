@@ -59,7 +59,7 @@ protected:
     }
     std::vector<uint8_t> fileBytes() const {
         std::vector<uint8_t> bytes;
-        EXPECT_TRUE(platformFileSystem().readFile(path, bytes));
+        EXPECT_TRUE(platformFileSystem().readFile(path, kMaxPresetFileSize, bytes));
         return bytes;
     }
     static std::vector<uint8_t> readAll(HANDLE h) {
@@ -183,9 +183,32 @@ TEST_F(Win32PresetFile, AFailedSaveLeavesTheOldFileIntact) {
     EXPECT_EQ(filesInDir(), std::vector<std::string>{"TempoZNT.pst"});
 }
 
-TEST_F(Win32PresetFile, SavingIntoAMissingFolderFailsQuietly) {
-    EXPECT_EQ(savePresetFile(nullptr, (dir + "\\no such folder\\x.pst").c_str(), *table, files), 0);
+TEST_F(Win32PresetFile, SavingIntoAMissingFolderFailsQuietlyWithTheSystemsReason) {
+    FileResult outcome;
+    EXPECT_EQ(savePresetFile(nullptr, (dir + "\\no such folder\\x.pst").c_str(), *table, files, &outcome), 0);
+    EXPECT_EQ(outcome.status, FileResult::Failed);
+    EXPECT_NE(outcome.reason.find_first_not_of(' '), std::string::npos) << "no reason given";
     EXPECT_TRUE(filesInDir().empty());
+}
+
+TEST_F(Win32PresetFile, DevicesAndFilesAboveTheLimitAreRefusedBeforeReading) {
+    std::vector<uint8_t> bytes;
+    EXPECT_EQ(files.readFile("NUL", 100, bytes).status, FileResult::NotAFile);
+    ASSERT_TRUE(files.replaceFile(path, std::vector<uint8_t>(101, 7)));
+    EXPECT_EQ(files.readFile(path, 100, bytes).status, FileResult::TooLarge);
+    EXPECT_TRUE(files.readFile(path, 101, bytes));
+    EXPECT_EQ(bytes, std::vector<uint8_t>(101, 7));
+}
+
+TEST_F(Win32PresetFile, AFileLargerThanAnyPresetFileIsNotAPresetFile) {
+    std::vector<uint8_t> bytes = encodePresetFile(*table);
+    bytes.resize(kMaxPresetFileSize + 1);
+    ASSERT_TRUE(files.replaceFile(path, bytes));
+    CountingNotice notice;
+    loaded->presetCount = 9;
+    EXPECT_EQ(loadPresetFile(nullptr, path.c_str(), *loaded, files, &notice), -1);
+    EXPECT_EQ(notice.count, 1);
+    EXPECT_EQ(loaded->presetCount, 9);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 // exported (not keepValue, selected or key codes 33..40).
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 #include <nlohmann/json.hpp>
@@ -10,6 +11,10 @@
 #include "preset/preset.h"
 
 namespace zentra {
+
+// The largest JSON input the tool reads: many times the export of a full
+// table with the longest names, which is about 4 MB.
+constexpr size_t kMaxPresetJsonSize = size_t(16) << 20;
 
 nlohmann::ordered_json presetTableToJson(const PresetTable& table);
 
