@@ -40,14 +40,27 @@ public:
     // it is read. On failure `bytes` is unspecified.
     virtual FileResult readFile(const std::string& path, size_t maxSize, std::vector<uint8_t>& bytes) = 0;
 
-    // Writes `bytes` into a new file beside `path` and then puts it in place
-    // of `path` in one step, so that a reader sees either the old file or the
-    // new one, never a part of either. On failure `path` is left as it was and
-    // the new file is removed.
+    // Writes `bytes` into the temporary file of `path` (temporaryPathFor) and
+    // then puts it in place of `path` in one step, so that a reader sees
+    // either the old file or the new one, never a part of either, even when
+    // the writer is killed at any moment. The next save takes over a
+    // temporary file that an interrupted one left. An existing file keeps
+    // its permissions (a new one gets the default ones) and a link to the
+    // file stays, the file it names is replaced. On failure `path` is left as
+    // it was and the temporary file is removed.
     virtual FileResult replaceFile(const std::string& path, const std::vector<uint8_t>& bytes) = 0;
 };
 
 // The platform's own files (Win32 on Windows, POSIX elsewhere).
 FileSystem& platformFileSystem();
+
+// The one temporary file that saves of `path` write: in the same folder,
+// named by the start of the file's name, a hash of the whole name and
+// ".tmp". It is never longer than the name when that has at least
+// kTemporaryNameSize bytes (shorter names get a kTemporaryNameSize-byte
+// one), so every name that can be saved has a temporary name that can be.
+// `separators` are the characters that end a folder in a path.
+constexpr size_t kTemporaryNameSize = 13;  // "~" 8 hex digits ".tmp"
+std::string temporaryPathFor(const std::string& path, const char* separators);
 
 }  // namespace zentra

@@ -7,13 +7,6 @@ namespace zentra {
 
 namespace {
 
-std::string folderOf(const std::string& path) {
-    const size_t cut = path.find_last_of("\\/");
-    if (cut == std::string::npos) return ".";
-    if (cut == 0 || (cut == 2 && path[1] == ':')) return path.substr(0, cut + 1);
-    return path.substr(0, cut);
-}
-
 // The system's words for an error code, without the line end.
 FileResult systemError(DWORD code = GetLastError()) {
     char text[512];
@@ -76,15 +69,22 @@ public:
         return result;
     }
 
+    // The temporary file is held without sharing, apart from the deletion
+    // that putting it in place is, until it is in place: a second save of the
+    // same file waits for it (briefly, as for a reader), and one left by an
+    // interrupted save is taken over.
     FileResult replaceFile(const std::string& path, const std::vector<uint8_t>& bytes) override {
-        char temp[MAX_PATH];
-        if (!GetTempFileNameA(folderOf(path).c_str(), "znt", 0, temp)) return systemError();
-        HANDLE h = CreateFileA(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (h == INVALID_HANDLE_VALUE) {
-            const FileResult result = systemError();
-            DeleteFileA(temp);
-            return result;
+        const std::string temp = temporaryPathFor(path, "\\/:");
+        HANDLE h = INVALID_HANDLE_VALUE;
+        DWORD error = 0;
+        for (int attempt = 0; attempt < 10 && h == INVALID_HANDLE_VALUE; ++attempt) {
+            h = CreateFileA(temp.c_str(), GENERIC_WRITE, FILE_SHARE_DELETE, nullptr, CREATE_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+            error = GetLastError();
+            if (h == INVALID_HANDLE_VALUE && error != ERROR_SHARING_VIOLATION) break;
+            if (h == INVALID_HANDLE_VALUE) Sleep(25);
         }
+        if (h == INVALID_HANDLE_VALUE) return systemError(error);
         DWORD put = 0;
         FileResult result;
         if (!bytes.empty() && !WriteFile(h, bytes.data(), DWORD(bytes.size()), &put, nullptr))
@@ -93,9 +93,9 @@ public:
             result = systemError(ERROR_DISK_FULL);
         else if (!FlushFileBuffers(h))
             result = systemError();
-        if (!CloseHandle(h) && result) result = systemError();
-        if (result) result = moveIntoPlace(temp, path.c_str());
-        if (!result) DeleteFileA(temp);
+        if (result) result = moveIntoPlace(temp.c_str(), path.c_str());
+        if (!result) DeleteFileA(temp.c_str());  // gone when the handle closes
+        CloseHandle(h);
         return result;
     }
 };

@@ -1,15 +1,18 @@
 // The POSIX file system under what a user's disk can hold: devices, pipes,
-// folders, huge files, and saves that fail for the system's reasons.
+// folders, huge files, links, long names, saves that fail for the system's
+// reasons, saves killed half way and saves that race each other.
 #ifndef _WIN32
 
 #include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <functional>
@@ -140,6 +143,129 @@ TEST_F(PosixFiles, AFailedSaveGivesTheSystemsReasonAndLeavesTheFolderAsItWas) {
     }
     EXPECT_EQ(0, std::system(("test \"$(ls -A '" + dir + "')\" = \"$(printf 'folder\\nlocked')\"").c_str()))
         << "something was left in the folder";
+}
+
+std::string kindOf(const std::string& path) {
+    struct stat st;
+    if (::lstat(path.c_str(), &st) != 0) return "missing";
+    if (S_ISLNK(st.st_mode)) return "link";
+    return "file " + std::to_string(st.st_mode & 0777);
+}
+
+// The names in the folder, sorted.
+std::vector<std::string> namesIn(const std::string& dir) {
+    std::vector<std::string> names;
+    FILE* ls = ::popen(("ls -A '" + dir + "'").c_str(), "r");
+    char line[512];
+    while (ls && std::fgets(line, sizeof line, ls)) names.push_back(std::string(line, std::strcspn(line, "\n")));
+    if (ls) ::pclose(ls);
+    return names;
+}
+
+TEST_F(PosixFiles, ASaveKeepsTheFilesPermissionsAndANewFileFollowsTheUmask) {
+    write("kept.pst", Bytes(3, 1));
+    ASSERT_EQ(0, ::chmod(at("kept.pst").c_str(), 0600));
+    // What an interrupted save of another file by that name left behind.
+    const std::string left = temporaryPathFor(at("new.pst"), "/");
+    ASSERT_EQ(0, std::system(("echo old > '" + left + "' && chmod 0604 '" + left + "'").c_str()));
+    const mode_t before = ::umask(027);
+    write("kept.pst", Bytes(4, 2));
+    write("new.pst", Bytes(4, 2));
+    ::umask(before);
+
+    EXPECT_EQ("file " + std::to_string(0600), kindOf(at("kept.pst")));
+    EXPECT_EQ("file " + std::to_string(0640), kindOf(at("new.pst")));
+    EXPECT_EQ((std::vector<std::string>{"kept.pst", "new.pst"}), namesIn(dir));
+}
+
+TEST_F(PosixFiles, ASaveThroughASymbolicLinkReplacesTheFileItNamesAndKeepsTheLink) {
+    ASSERT_EQ(0, ::mkdir(at("real").c_str(), 0700));
+    write("real/presets.pst", Bytes(3, 1));
+    ASSERT_EQ(0, ::symlink("real/presets.pst", at("relative.pst").c_str()));
+    ASSERT_EQ(0, ::symlink(at("relative.pst").c_str(), at("chain.pst").c_str()));
+    ASSERT_EQ(0, ::symlink("real/new.pst", at("dangling.pst").c_str()));
+
+    write("chain.pst", Bytes(5, 2));
+    write("dangling.pst", Bytes(6, 3));
+
+    EXPECT_EQ("link", kindOf(at("chain.pst")));
+    EXPECT_EQ("link", kindOf(at("relative.pst")));
+    EXPECT_EQ("link", kindOf(at("dangling.pst")));
+    Bytes bytes;
+    ASSERT_TRUE(files.readFile(at("real/presets.pst"), 100, bytes));
+    EXPECT_EQ(Bytes(5, 2), bytes);
+    ASSERT_TRUE(files.readFile(at("real/new.pst"), 100, bytes));
+    EXPECT_EQ(Bytes(6, 3), bytes);
+    EXPECT_EQ((std::vector<std::string>{"new.pst", "presets.pst"}), namesIn(at("real")));
+}
+
+TEST_F(PosixFiles, EveryNameLengthUpTo255BytesCanBeSaved) {
+    for (size_t length = 1; length <= 255; ++length) {
+        const std::string name(length, 'n');
+        ASSERT_TRUE(files.replaceFile(at(name), Bytes(length, 1))) << length;
+        Bytes bytes;
+        ASSERT_TRUE(files.readFile(at(name), 1000, bytes)) << length;
+        ASSERT_EQ(length, bytes.size());
+        ::unlink(at(name).c_str());
+    }
+    EXPECT_TRUE(namesIn(dir).empty());
+}
+
+// Saves killed at random moments: the file is always the old or the new one
+// whole, and what they leave is one temporary file, which the next save
+// takes over.
+TEST_F(PosixFiles, SavesKilledAtAnyMomentLeaveTheOldOrTheNewFileAndOneTemporaryFileAtMost) {
+    const Bytes a(40000, 0xAA), b(30000, 0xBB);
+    write("t.pst", a);
+    std::srand(14);
+    for (int round = 0; round < 150; ++round) {
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            for (int i = 0;; ++i) files.replaceFile(at("t.pst"), i % 2 ? a : b);
+        }
+        ::usleep(useconds_t(std::rand() % 3000));
+        ::kill(child, SIGKILL);
+        ::waitpid(child, nullptr, 0);
+
+        Bytes bytes;
+        ASSERT_TRUE(files.readFile(at("t.pst"), 100000, bytes)) << round;
+        ASSERT_TRUE(bytes == a || bytes == b) << "round " << round << ": a file of " << bytes.size() << " bytes";
+        ASSERT_LE(namesIn(dir).size(), 2u) << round;
+    }
+    write("t.pst", a);
+    EXPECT_EQ(std::vector<std::string>{"t.pst"}, namesIn(dir));
+}
+
+// Two programs saving the same file at once take turns: every read sees one
+// of their files whole.
+TEST_F(PosixFiles, ConcurrentSavesOfOneFileNeverMix) {
+    const Bytes a(60000, 0xAA), b(50000, 0xBB);
+    write("t.pst", a);
+    pid_t children[2];
+    for (int c = 0; c < 2; ++c) {
+        children[c] = ::fork();
+        ASSERT_GE(children[c], 0);
+        if (children[c] == 0) {
+            bool ok = true;
+            for (int i = 0; i < 150 && ok; ++i) ok = bool(files.replaceFile(at("t.pst"), c ? a : b));
+            ::_exit(ok ? 0 : 1);
+        }
+    }
+    int reads = 0, mixed = 0;
+    for (int done = 0; done < 2;) {
+        Bytes bytes;
+        if (files.readFile(at("t.pst"), 100000, bytes) && !(bytes == a || bytes == b)) ++mixed;
+        ++reads;
+        int status;
+        for (pid_t& child : children)
+            if (child > 0 && ::waitpid(child, &status, WNOHANG) == child) {
+                EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "a save failed";
+                child = 0, ++done;
+            }
+    }
+    EXPECT_EQ(0, mixed) << "of " << reads << " reads";
+    EXPECT_EQ(std::vector<std::string>{"t.pst"}, namesIn(dir));
 }
 
 }  // namespace

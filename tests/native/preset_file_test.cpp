@@ -331,6 +331,37 @@ TEST_F(PresetFileTest, SaveThatCannotWriteReturnsZeroAndLeavesTheOldFile) {
     EXPECT_EQ(old, files.files["locked.pst"]);
 }
 
+TEST(TemporaryName, OneFixedNamePerFileInItsFolderNeverLongerThanALongName) {
+    const std::string longName(255, 'n');
+    const struct {
+        std::string path;
+        const char* separators;
+        std::string folder;  // the temporary file's, with its separator
+        size_t nameLength;
+    } cases[] = {
+        {"a.pst", "/", "", kTemporaryNameSize},
+        {"/home/u/presets.pst", "/", "/home/u/", kTemporaryNameSize},
+        {"/d/" + longName, "/", "/d/", 255},
+        {"/d/" + std::string(14, 'x'), "/", "/d/", 14},
+        {"C:\\TEMP\\TempoZNT.pst", "\\/:", "C:\\TEMP\\", kTemporaryNameSize},
+        {"C:presets.pst", "\\/:", "C:", kTemporaryNameSize},
+        {"/d/b\\s.pst", "/", "/d/", kTemporaryNameSize},  // a POSIX name may hold a backslash
+    };
+    for (const auto& c : cases) {
+        const std::string temp = temporaryPathFor(c.path, c.separators);
+        EXPECT_EQ(c.folder, temp.substr(0, c.folder.size())) << c.path;
+        EXPECT_EQ(c.nameLength, temp.size() - c.folder.size()) << c.path << " -> " << temp;
+        EXPECT_EQ(".tmp", temp.substr(temp.size() - 4)) << c.path;
+        EXPECT_EQ(temp, temporaryPathFor(c.path, c.separators)) << c.path;
+        EXPECT_NE(temp, c.path);
+    }
+    // Names that share their start still get temporary files of their own.
+    EXPECT_NE(temporaryPathFor("/d/" + longName, "/"), temporaryPathFor("/d/" + longName.substr(1) + "m", "/"));
+    // The start of the name is kept but never ends in the middle of a character.
+    const std::string accented = "/d/" + std::string(20, 'r') + "\xC3\xA9" + std::string(10, 'e');
+    EXPECT_EQ("/d/" + std::string(19, 'r') + "~", temporaryPathFor(accented, "/").substr(0, 23));
+}
+
 // --------------------------------------------------------- refused files
 
 TEST_F(PresetFileTest, WrongSignatureIsRefusedEvenWithEverySectionPresent) {

@@ -112,20 +112,6 @@ check "a huge file with the signature is refused" status_is 1
 check "a huge file is not a preset file" has e 'This is not a preset file. It is larger than 501899 bytes.'
 rm -f huge.pst
 
-# What only a POSIX system has: pipes, and its own words for failures.
-if [ -z "$runner" ]; then
-    mkfifo fifo.pst
-    status=0
-    timeout 10 "$tool" show fifo.pst >o 2>e || status=$?
-    check "a pipe is refused, not waited on" status_is 1
-    check "a pipe is not a regular file" has e 'fifo.pst: cannot read the file: not a regular file'
-    mkdir folder.pst
-    run o e import sample.json -o folder.pst
-    check "a folder as output is bad input" status_is 1
-    check "a folder as output says so" has e 'folder.pst: cannot write the file: Is a directory'
-    run o e import sample.json -o "$(printf '%0252d' 0).pst"
-    check "a name longer than 255 bytes says so" has e 'cannot write the file: File name too long'
-fi
 
 refuse() {  # refuse NAME JSON EXPECTED-TEXT
     printf '%s' "$2" >bad.json
@@ -154,6 +140,34 @@ printf '{"presets": []}' >none.json
 run o e import none.json -o none.pst
 check "an empty table is accepted" status_is 0
 check "an empty table gives the 37-byte file" [ "$(wc -c <none.pst)" -eq 37 ]
+
+# What only a POSIX system has: pipes, and its own words for failures.
+if [ -z "$runner" ]; then
+    mkfifo fifo.pst
+    status=0
+    timeout 10 "$tool" show fifo.pst >o 2>e || status=$?
+    check "a pipe is refused, not waited on" status_is 1
+    check "a pipe is not a regular file" has e 'fifo.pst: cannot read the file: not a regular file'
+    mkdir folder.pst
+    run o e import sample.json -o folder.pst
+    check "a folder as output is bad input" status_is 1
+    check "a folder as output says so" has e 'folder.pst: cannot write the file: Is a directory'
+    run o e import sample.json -o "$(printf '%0252d' 0).pst"
+    check "a name longer than 255 bytes says so" has e 'cannot write the file: File name too long'
+    run o e import sample.json -o "$(printf '%0251d' 0).pst"
+    check "a name of 255 bytes is written" status_is 0
+    cp a.pst private.pst
+    chmod 600 private.pst
+    ln -s private.pst link.pst
+    run o e import none.json -o link.pst
+    check "a save through a link succeeds" status_is 0
+    check "a save keeps the link" [ -L link.pst ]
+    check "a save through a link writes the file it names" [ "$(wc -c <private.pst)" -eq 37 ]
+    check "a save keeps the file's permissions" [ "$(stat -c %a private.pst)" = 600 ]
+    (umask 077 && "$tool" import none.json -o new.pst)
+    check "a new file follows the umask" [ "$(stat -c %a new.pst)" = 600 ]
+    check "saves leave no temporary file" [ -z "$(ls | grep '\.tmp$')" ]
+fi
 
 echo "$passes passed, $failures failed"
 [ "$failures" -eq 0 ]
