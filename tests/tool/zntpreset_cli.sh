@@ -130,6 +130,10 @@ refuse "a 255-byte name" "{\"presets\": [{\"gameName\": \"$long\"}]}" "field 'ga
 refuse "a character outside the code page" '{"presets": [{"exePath": "C:\\\\\u4e2d.exe"}]}' "field 'exePath'"
 refuse "too many key codes" "{\"presets\": [{\"buttonKeys\": [[$(seq -s, 1 33)]]}]}" "field 'buttonKeys'"
 refuse "an unknown field" '{"presets": [{"keepValue": 3}]}' "keepValue"
+deep=$(printf '%100000s' '' | tr ' ' '[')$(printf '%100000s' '' | tr ' ' ']')
+refuse "nesting 100,000 arrays deep" "{\"presets\": [{\"gameType\": $deep}]}" 'deeper than a preset table'
+check "the refusal of deep nesting is short" [ "$(wc -c <e)" -lt 200 ]
+refuse "a key twice" '{"presets": [{"gameType": 1, "gameType": 2}]}' '"gameType" twice'
 presets=$(seq 1 256 | sed 's/.*/{}/' | paste -sd, -)
 refuse "more than 255 presets" "{\"presets\": [$presets]}" '256 presets'
 

@@ -21,7 +21,9 @@ nlohmann::ordered_json presetTableToJson(const PresetTable& table);
 // Fills `table` from JSON text. A field missing from an object takes the
 // control panel's default. False, with a message naming the preset and the
 // field, for malformed JSON, more than 255 presets, a value outside what the
-// file can store, or a name or path longer than 254 bytes.
+// file can store, or a name or path longer than 254 bytes; also for nesting
+// deeper than a table's, a key twice in one object and anything after the
+// document. Messages quote at most a short excerpt of a value.
 bool presetTableFromJson(const std::string& text, PresetTable& table, std::string& error);
 
 }  // namespace zentra
