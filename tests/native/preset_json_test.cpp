@@ -36,6 +36,11 @@ TEST(CodePage, CharactersOutsideTheCodePageAndBrokenUtf8AreRefused) {
     EXPECT_FALSE(utf8ToCp1252("\xC3(", bytes, bad));
 }
 
+TEST(CodePage, ThePrintableFormEscapesControlCharactersOnly) {
+    EXPECT_EQ(cp1252ToPrintableUtf8("a\x1B[2J\x07\x7F\x9D\x0A\x01z"), "a\\x1B[2J\\x07\\x7F\\x9D\\x0A\\x01z");
+    EXPECT_EQ(cp1252ToPrintableUtf8("C:\\Caf\xE9\x80 \xA0"), cp1252ToUtf8("C:\\Caf\xE9\x80 \xA0"));
+}
+
 class PresetJson : public ::testing::Test {
 protected:
     std::unique_ptr<PresetTable> table{new PresetTable()};

@@ -137,6 +137,13 @@ refuse "a key twice" '{"presets": [{"gameType": 1, "gameType": 2}]}' '"gameType"
 presets=$(seq 1 256 | sed 's/.*/{}/' | paste -sd, -)
 refuse "more than 255 presets" "{\"presets\": [$presets]}" '256 presets'
 
+printf '{"presets": [{"gameName": "Bell\\u0007 Clear\\u001b[2J", "exePath": "C:\\\\G\\u009d.EXE"}]}' >controls.json
+run o e import controls.json -o controls.pst
+run show.txt e show controls.pst
+check "show escapes control characters of names" has show.txt 'Preset 0: Bell\\x07 Clear\\x1B\[2J'
+check "show escapes control characters of paths" has show.txt 'path: *C:\\G\\x9D.EXE'
+check "show prints no control character" [ -z "$(tr -d '\r\n' <show.txt | tr -d '[:print:]')" ]
+
 printf '{"presets": [{"gameName": "%s"}]}' "$(printf '%0254d' 0)" >max.json
 run o e import max.json -o max.pst
 check "a 254-byte name is accepted" status_is 0

@@ -147,8 +147,8 @@ int show(const std::string& path) {
     std::printf("%s: %u preset%s\n", path.c_str(), g_table.presetCount, g_table.presetCount == 1 ? "" : "s");
     for (int i = 0; i < g_table.presetCount; ++i) {
         const Preset& p = g_table.presets[i];
-        std::printf("\nPreset %d: %s\n", i, cp1252ToUtf8(p.gameName).c_str());
-        std::printf("  path:            %s\n", cp1252ToUtf8(p.exePath).c_str());
+        std::printf("\nPreset %d: %s\n", i, cp1252ToPrintableUtf8(p.gameName).c_str());
+        std::printf("  path:            %s\n", cp1252ToPrintableUtf8(p.exePath).c_str());
         std::printf("  type:            %u (%s)\n", p.gameType, gameTypeName(p.gameType));
         std::printf("  axis functions:  %s\n", list(p.axisFunction).c_str());
         std::printf("  pedals:          %s (%u)\n", p.pedalsLinked ? "linked" : "separate", p.pedalsLinked);
