@@ -55,8 +55,10 @@ public:
         std::string target;
         FileResult result = followLinks(path, target);
         if (!result) return result;
+        // A file its owner made read-only stays, as it would on Windows.
         struct stat old;
         const bool replacing = ::stat(target.c_str(), &old) == 0;
+        if (replacing && S_ISREG(old.st_mode) && ::access(target.c_str(), W_OK) != 0) return systemError();
         const std::string temp = temporaryPathFor(target, "/");
         int fd = -1;
         result = takeTemporary(temp, fd);
@@ -110,7 +112,8 @@ private:
             const bool created = fd >= 0;
             if (!created) {
                 if (errno != EEXIST) return systemError();
-                fd = ::open(temp.c_str(), O_RDWR | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+                // Only to lock it: a file left read-only opens too.
+                fd = ::open(temp.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
                 if (fd < 0 && errno == ENOENT) continue;  // renamed by the save that held it
                 if (fd < 0) return systemError();
             }

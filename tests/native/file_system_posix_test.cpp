@@ -107,6 +107,8 @@ TEST_F(PosixFiles, AHugeFileWithTheSignatureIsNotAPresetFile) {
 TEST_F(PosixFiles, AFailedSaveGivesTheSystemsReasonAndLeavesTheFolderAsItWas) {
     ASSERT_EQ(0, ::mkdir(at("folder").c_str(), 0700));
     ASSERT_EQ(0, ::mkdir(at("locked").c_str(), 0500));
+    write("readonly.pst", Bytes(3, 1));
+    ASSERT_EQ(0, ::chmod(at("readonly.pst").c_str(), 0444));
     const struct {
         const char* what;
         std::string path;
@@ -117,6 +119,7 @@ TEST_F(PosixFiles, AFailedSaveGivesTheSystemsReasonAndLeavesTheFolderAsItWas) {
         {"a missing folder", at("nothere/x.pst"), ENOENT, nullptr},
         {"a name of 256 bytes", at(std::string(252, 'n') + ".pst"), ENAMETOOLONG, nullptr},
         {"a folder without write access", at("locked/x.pst"), EACCES, nullptr},
+        {"a read-only file", at("readonly.pst"), EACCES, nullptr},
         // The file size limit stands for a full disk: the write fails part way.
         {"a file size limit", at("big.pst"), EFBIG,
          [](bool set) {
@@ -141,7 +144,7 @@ TEST_F(PosixFiles, AFailedSaveGivesTheSystemsReasonAndLeavesTheFolderAsItWas) {
         EXPECT_EQ(FileResult::Failed, result.status) << c.what;
         EXPECT_EQ(std::strerror(c.error), result.reason) << c.what;
     }
-    EXPECT_EQ(0, std::system(("test \"$(ls -A '" + dir + "')\" = \"$(printf 'folder\\nlocked')\"").c_str()))
+    EXPECT_EQ(0, std::system(("test \"$(ls -A '" + dir + "')\" = \"$(printf 'folder\\nlocked\\nreadonly.pst')\"").c_str()))
         << "something was left in the folder";
 }
 
@@ -167,7 +170,7 @@ TEST_F(PosixFiles, ASaveKeepsTheFilesPermissionsAndANewFileFollowsTheUmask) {
     ASSERT_EQ(0, ::chmod(at("kept.pst").c_str(), 0600));
     // What an interrupted save of another file by that name left behind.
     const std::string left = temporaryPathFor(at("new.pst"), "/");
-    ASSERT_EQ(0, std::system(("echo old > '" + left + "' && chmod 0604 '" + left + "'").c_str()));
+    ASSERT_EQ(0, std::system(("echo old > '" + left + "' && chmod 0400 '" + left + "'").c_str()));
     const mode_t before = ::umask(027);
     write("kept.pst", Bytes(4, 2));
     write("new.pst", Bytes(4, 2));
