@@ -146,11 +146,11 @@ int loadLiteral(const char* path, PresetTable& table) {
 class CountingFileSystem : public FileSystem {
 public:
     long long reads = 0;
-    bool readFile(const std::string& path, std::vector<uint8_t>& bytes) override {
-        const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-        if (fd < 0) return false;
+    FileResult readFile(const std::string& path, size_t maxSize, std::vector<uint8_t>& bytes) override {
+        const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+        if (fd < 0) return FileResult::failed("cannot open");
         struct stat st;
-        const bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+        const bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && uint64_t(st.st_size) <= maxSize;
         size_t done = 0;
         if (ok) bytes.resize(size_t(st.st_size));
         while (ok && done < bytes.size()) {
@@ -162,9 +162,9 @@ public:
         }
         if (ok) bytes.resize(done);  // shorter when the file shrank while it was read
         ::close(fd);
-        return ok;
+        return ok ? FileResult() : FileResult::notAFile();
     }
-    bool replaceFile(const std::string& path, const std::vector<uint8_t>& bytes) override {
+    FileResult replaceFile(const std::string& path, const std::vector<uint8_t>& bytes) override {
         return platformFileSystem().replaceFile(path, bytes);
     }
 };

@@ -5,6 +5,7 @@
 # plain one.
 
 set(ZENTRA_CORE_SOURCES
+  preset/file_system.cpp
   preset/preset.cpp
   preset/preset_file.cpp
   preset/registry.cpp

@@ -1,5 +1,5 @@
 # Native build: the portable core, its unit tests under AddressSanitizer and
-# UndefinedBehaviorSanitizer, benchmarks, the fuzz target and the Linux
+# UndefinedBehaviorSanitizer, benchmarks, the fuzz targets and the Linux
 # preset tool.
 include(GoogleTest)
 
@@ -41,31 +41,44 @@ add_executable(watcher_scan_bench ${PROJECT_SOURCE_DIR}/bench/watcher_scan_bench
 target_link_libraries(watcher_scan_bench PRIVATE zentra_loader_core benchmark::benchmark)
 set_target_properties(watcher_scan_bench PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
 
-# The preset file reader under libFuzzer, built with clang whatever compiler
-# builds the rest.
+# The fuzz targets under libFuzzer, built with clang whatever compiler builds
+# the rest: preset_file_fuzz (the preset file reader) and preset_json_fuzz
+# (the preset tool's JSON import). fuzz/run.sh runs one; the preset file
+# target's seeds are made from the JSON target's with the preset tool.
 find_program(CLANGXX NAMES clang++ clang++-14)
 if(CLANGXX)
-  set(fuzz_sources
-    ${PROJECT_SOURCE_DIR}/fuzz/preset_file_fuzz.cpp
-    ${PROJECT_SOURCE_DIR}/preset/preset.cpp
-    ${PROJECT_SOURCE_DIR}/preset/preset_file.cpp
-    ${PROJECT_SOURCE_DIR}/preset/sensitivity.cpp)
-  add_custom_command(
-    OUTPUT ${CMAKE_BINARY_DIR}/fuzz/preset_file_fuzz
-    COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/fuzz
-    COMMAND ${CLANGXX} -std=c++17 -g -O1 -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all
-            -I${PROJECT_SOURCE_DIR} ${fuzz_sources} -o ${CMAKE_BINARY_DIR}/fuzz/preset_file_fuzz
-    DEPENDS ${fuzz_sources} ${PROJECT_SOURCE_DIR}/preset/preset_file.h ${PROJECT_SOURCE_DIR}/preset/preset.h
-            ${PROJECT_SOURCE_DIR}/preset/sensitivity.h
-    COMMENT "Building the preset file fuzz target with clang")
-  add_custom_target(preset_file_fuzz ALL DEPENDS ${CMAKE_BINARY_DIR}/fuzz/preset_file_fuzz)
-else()
-  message(WARNING "clang++ not found: the fuzz target is not built")
-endif()
+  function(zentra_add_fuzz_target name)
+    list(TRANSFORM ARGN PREPEND ${PROJECT_SOURCE_DIR}/ OUTPUT_VARIABLE sources)
+    file(GLOB headers ${PROJECT_SOURCE_DIR}/preset/*.h ${PROJECT_SOURCE_DIR}/tools/zntpreset/*.h)
+    add_custom_command(
+      OUTPUT ${CMAKE_BINARY_DIR}/fuzz/${name}
+      COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/fuzz
+      COMMAND ${CLANGXX} -std=c++17 -g -O1 -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all
+              -I${PROJECT_SOURCE_DIR} ${sources} -o ${CMAKE_BINARY_DIR}/fuzz/${name}
+      DEPENDS ${sources} ${headers}
+      COMMENT "Building the fuzz target ${name} with clang")
+    add_custom_target(${name} ALL DEPENDS ${CMAKE_BINARY_DIR}/fuzz/${name})
+  endfunction()
+  zentra_add_fuzz_target(preset_file_fuzz
+    fuzz/preset_file_fuzz.cpp preset/preset.cpp preset/preset_file.cpp preset/sensitivity.cpp)
+  zentra_add_fuzz_target(preset_json_fuzz
+    fuzz/preset_json_fuzz.cpp preset/preset.cpp preset/preset_file.cpp tools/zntpreset/preset_json.cpp
+    tools/zntpreset/codepage.cpp)
 
-# A short fuzzing run with every test run; scripts/fuzz runs it for longer.
-if(CLANGXX)
-  add_test(NAME preset_file_fuzz_smoke
-    COMMAND ${CMAKE_BINARY_DIR}/fuzz/preset_file_fuzz -max_total_time=30 -print_final_stats=1
-            -artifact_prefix=${CMAKE_BINARY_DIR}/fuzz/)
+  file(GLOB json_seeds CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/fuzz/seeds/json/*.json)
+  add_custom_command(
+    OUTPUT ${CMAKE_BINARY_DIR}/fuzz/seeds/pst/count300.pst
+    COMMAND sh ${PROJECT_SOURCE_DIR}/fuzz/make_pst_seeds.sh $<TARGET_FILE:zntpreset>
+            ${PROJECT_SOURCE_DIR}/fuzz/seeds/json ${CMAKE_BINARY_DIR}/fuzz/seeds/pst
+    DEPENDS zntpreset ${json_seeds} ${PROJECT_SOURCE_DIR}/fuzz/make_pst_seeds.sh
+    COMMENT "Making the preset file fuzz target's seeds")
+  add_custom_target(preset_file_seeds ALL DEPENDS ${CMAKE_BINARY_DIR}/fuzz/seeds/pst/count300.pst)
+
+  # A short run of each with every test run; scripts/fuzz runs one for longer.
+  foreach(target file json)
+    add_test(NAME preset_${target}_fuzz_smoke
+      COMMAND sh ${PROJECT_SOURCE_DIR}/fuzz/run.sh ${CMAKE_BINARY_DIR} ${target} 30)
+  endforeach()
+else()
+  message(WARNING "clang++ not found: the fuzz targets are not built")
 endif()

@@ -10,18 +10,20 @@ namespace zentra {
 
 class MemoryFileSystem : public FileSystem {
 public:
-    bool readFile(const std::string& path, std::vector<uint8_t>& bytes) override {
+    FileResult readFile(const std::string& path, size_t maxSize, std::vector<uint8_t>& bytes) override {
         ++reads;
         auto it = files.find(path);
-        if (it == files.end() || unreadable.count(path)) return false;
+        if (it == files.end()) return FileResult::failed("No such file");
+        if (unreadable.count(path)) return FileResult::failed("Permission denied");
+        if (it->second.size() > maxSize) return FileResult::tooLarge(maxSize);
         bytes = it->second;
-        return true;
+        return FileResult();
     }
-    bool replaceFile(const std::string& path, const std::vector<uint8_t>& bytes) override {
+    FileResult replaceFile(const std::string& path, const std::vector<uint8_t>& bytes) override {
         ++writes;
-        if (unwritable.count(path)) return false;
+        if (unwritable.count(path)) return FileResult::failed("Read-only file system");
         files[path] = bytes;
-        return true;
+        return FileResult();
     }
 
     std::map<std::string, std::vector<uint8_t>> files;

@@ -268,18 +268,22 @@ bool decodePresetFile(const uint8_t* data, size_t size, PresetTable& table) {
 }
 
 int loadPresetFile(OwnerWindow owner, const char* path, PresetTable& table, FileSystem& files,
-                   PresetFileNotice* notice) {
+                   PresetFileNotice* notice, FileResult* outcome) {
     std::vector<uint8_t> bytes;
-    if (!files.readFile(path, bytes)) return -1;
-    if (!decodePresetFile(bytes.data(), bytes.size(), table)) {
+    const FileResult result = files.readFile(path, kMaxPresetFileSize, bytes);
+    if (outcome) *outcome = result;
+    if (result.status == FileResult::TooLarge || (result && !decodePresetFile(bytes.data(), bytes.size(), table))) {
         if (notice) notice->notPresetFile(owner);
         return -1;
     }
-    return 0;
+    return result ? 0 : -1;
 }
 
-int savePresetFile(OwnerWindow, const char* path, const PresetTable& table, FileSystem& files) {
-    return files.replaceFile(path, encodePresetFile(table)) ? 1 : 0;
+int savePresetFile(OwnerWindow, const char* path, const PresetTable& table, FileSystem& files,
+                   FileResult* outcome) {
+    const FileResult result = files.replaceFile(path, encodePresetFile(table));
+    if (outcome) *outcome = result;
+    return result ? 1 : 0;
 }
 
 }  // namespace zentra

@@ -19,6 +19,10 @@ constexpr size_t kDataRecordSize = 1394;
 constexpr size_t kMiscRecordSize = 30;
 constexpr size_t kMousRecordSize = 34;
 constexpr size_t kEmptyPresetFileSize = 37;
+// The largest file the writer makes: 255 presets, each with a name and a path
+// of 254 bytes and their two length bytes. The reader refuses larger files.
+constexpr size_t kMaxPresetFileSize =
+    59 + size_t(kMaxPresets) * (kDataRecordSize + kMiscRecordSize + kMousRecordSize + 2 + 2 * kMaxTextLength);
 
 // Tells the user that a file is not a preset file. The control panel shows
 // its localized message box; the tray loader passes no notice and refuses
@@ -46,12 +50,16 @@ std::vector<uint8_t> encodePresetFile(const PresetTable& table);
 bool decodePresetFile(const uint8_t* data, size_t size, PresetTable& table);
 
 // Loads the file at `path`. Returns 0 on success, -1 when the file cannot be
-// opened (nothing shown) or is not a preset file (`notice` told, when given).
-int loadPresetFile(OwnerWindow owner, const char* path, PresetTable& table,
-                   FileSystem& files, PresetFileNotice* notice);
+// opened or is not a regular file (nothing shown), or is not a preset file:
+// no signature, or larger than kMaxPresetFileSize (`notice` told, when
+// given). `outcome`, when given, receives the file system's result.
+int loadPresetFile(OwnerWindow owner, const char* path, PresetTable& table, FileSystem& files,
+                   PresetFileNotice* notice, FileResult* outcome = nullptr);
 
 // Saves the table to `path` through a new file that replaces the old one.
-// Returns 1 on success, 0 when nothing could be written (the old file stays).
-int savePresetFile(OwnerWindow owner, const char* path, const PresetTable& table, FileSystem& files);
+// Returns 1 on success, 0 when nothing could be written (the old file stays;
+// `outcome`, when given, says why).
+int savePresetFile(OwnerWindow owner, const char* path, const PresetTable& table, FileSystem& files,
+                   FileResult* outcome = nullptr);
 
 }  // namespace zentra

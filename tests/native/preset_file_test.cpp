@@ -331,6 +331,37 @@ TEST_F(PresetFileTest, SaveThatCannotWriteReturnsZeroAndLeavesTheOldFile) {
     EXPECT_EQ(old, files.files["locked.pst"]);
 }
 
+TEST(TemporaryName, OneFixedNamePerFileInItsFolderNeverLongerThanALongName) {
+    const std::string longName(255, 'n');
+    const struct {
+        std::string path;
+        const char* separators;
+        std::string folder;  // the temporary file's, with its separator
+        size_t nameLength;
+    } cases[] = {
+        {"a.pst", "/", "", kTemporaryNameSize},
+        {"/home/u/presets.pst", "/", "/home/u/", kTemporaryNameSize},
+        {"/d/" + longName, "/", "/d/", 255},
+        {"/d/" + std::string(14, 'x'), "/", "/d/", 14},
+        {"C:\\TEMP\\TempoZNT.pst", "\\/:", "C:\\TEMP\\", kTemporaryNameSize},
+        {"C:presets.pst", "\\/:", "C:", kTemporaryNameSize},
+        {"/d/b\\s.pst", "/", "/d/", kTemporaryNameSize},  // a POSIX name may hold a backslash
+    };
+    for (const auto& c : cases) {
+        const std::string temp = temporaryPathFor(c.path, c.separators);
+        EXPECT_EQ(c.folder, temp.substr(0, c.folder.size())) << c.path;
+        EXPECT_EQ(c.nameLength, temp.size() - c.folder.size()) << c.path << " -> " << temp;
+        EXPECT_EQ(".tmp", temp.substr(temp.size() - 4)) << c.path;
+        EXPECT_EQ(temp, temporaryPathFor(c.path, c.separators)) << c.path;
+        EXPECT_NE(temp, c.path);
+    }
+    // Names that share their start still get temporary files of their own.
+    EXPECT_NE(temporaryPathFor("/d/" + longName, "/"), temporaryPathFor("/d/" + longName.substr(1) + "m", "/"));
+    // The start of the name is kept but never ends in the middle of a character.
+    const std::string accented = "/d/" + std::string(20, 'r') + "\xC3\xA9" + std::string(10, 'e');
+    EXPECT_EQ("/d/" + std::string(19, 'r') + "~", temporaryPathFor(accented, "/").substr(0, 23));
+}
+
 // --------------------------------------------------------- refused files
 
 TEST_F(PresetFileTest, WrongSignatureIsRefusedEvenWithEverySectionPresent) {
@@ -368,6 +399,31 @@ TEST_F(PresetFileTest, FileShorterThanTheSignatureIsRefused) {
     EXPECT_EQ(-1, loadPresetFile(nullptr, "empty.pst", *target_, files, &notice));
     EXPECT_EQ(2, notice.calls);
     expectTargetUnchanged();
+}
+
+TEST(PresetFileSize, TheLargestFileTheWriterMakesLoadsAndAByteMoreIsNotAPresetFile) {
+    auto full = newTable();
+    for (int i = 0; i < kMaxPresets; ++i) {
+        fillPreset(full->presets[i], unsigned(i % 100 + 1));
+        putText(full->presets[i].gameName, std::string(kMaxTextLength, 'n'));
+        putText(full->presets[i].exePath, std::string(kMaxTextLength, 'p'));
+    }
+    full->presetCount = kMaxPresets;
+    MemoryFileSystem files;
+    files.files["full.pst"] = encodePresetFile(*full);
+    files.files["longer.pst"] = files.files["full.pst"] + Bytes{0};
+    ASSERT_EQ(kMaxPresetFileSize, files.files["full.pst"].size());
+    CountingNotice notice;
+    auto target = newTable();
+
+    EXPECT_EQ(0, loadPresetFile(nullptr, "full.pst", *target, files, &notice));
+    EXPECT_EQ(kMaxPresets, target->presetCount);
+    target->presetCount = 3;
+    FileResult outcome;
+    EXPECT_EQ(-1, loadPresetFile(nullptr, "longer.pst", *target, files, &notice, &outcome));
+    EXPECT_EQ(FileResult::TooLarge, outcome.status);
+    EXPECT_EQ(1, notice.calls);
+    EXPECT_EQ(3, target->presetCount);
 }
 
 TEST_F(PresetFileTest, MissingOrUnreadableFileReturnsMinusOneWithoutANotice) {

@@ -36,6 +36,11 @@ TEST(CodePage, CharactersOutsideTheCodePageAndBrokenUtf8AreRefused) {
     EXPECT_FALSE(utf8ToCp1252("\xC3(", bytes, bad));
 }
 
+TEST(CodePage, ThePrintableFormEscapesControlCharactersOnly) {
+    EXPECT_EQ(cp1252ToPrintableUtf8("a\x1B[2J\x07\x7F\x9D\x0A\x01z"), "a\\x1B[2J\\x07\\x7F\\x9D\\x0A\\x01z");
+    EXPECT_EQ(cp1252ToPrintableUtf8("C:\\Caf\xE9\x80 \xA0"), cp1252ToUtf8("C:\\Caf\xE9\x80 \xA0"));
+}
+
 class PresetJson : public ::testing::Test {
 protected:
     std::unique_ptr<PresetTable> table{new PresetTable()};
@@ -103,6 +108,43 @@ TEST_F(PresetJson, RefusalsNameThePresetAndTheFieldAndLeaveTheCountAlone) {
     EXPECT_FALSE(presetTableFromJson(R"([1, 2])", *table, error));
     EXPECT_FALSE(presetTableFromJson(R"({"presets": [{"buttonKeys": [[65536]]}]})", *table, error));
     EXPECT_EQ(table->presetCount, 7);
+}
+
+// Hostile documents: each is refused before any of it is imported, with a
+// short message that says where, whatever the size of the offending value.
+TEST_F(PresetJson, HostileDocumentsAreRefusedWithShortMessagesThatSayWhere) {
+    const std::string deep = std::string(100000, '[') + std::string(100000, ']');
+    const std::string huge(1 << 20, 'x');
+    std::string ones;
+    for (int i = 0; i < 100000; ++i) ones += "1,";
+    const struct {
+        const char* what;
+        std::string text;
+        const char* says;
+    } cases[] = {
+        {"deep nesting in a field", R"({"presets": [{"gameType": )" + deep + "}]}", "presets[0].gameType"},
+        {"deep nesting at the top", deep, "deeper than a preset table"},
+        {"one level too deep", R"({"presets": [{"buttonKeys": [[[1]]]}]})", "presets[0].buttonKeys[0][0]"},
+        {"a huge text as a number", R"({"presets": [{"gameType": ")" + huge + "\"}]}", "not \"xxxx"},
+        {"a huge unknown field", R"({"presets": [{")" + huge + "\": 1}]}", "unknown field \"xxx"},
+        {"a huge array as a number", R"({"presets": [{"gameType": [)" + ones + "1]}]}",
+         "not an array of 100001 values"},
+        {"a huge text as a key code", R"({"presets": [{"buttonKeys": [[")" + huge + "\"]]}]}",
+         "[0][0] must be a key code in 0..65535, not \"xxx"},
+        {"a duplicate key in a preset", R"({"presets": [{}, {"gameType": 1, "gameType": 3}]})",
+         "\"gameType\" twice in one object, at presets[1].gameType"},
+        {"a duplicate key at the top", R"({"presets": [], "presets": [{}]})", "\"presets\" twice"},
+        {"bytes after a NUL", std::string(R"({"presets": []})") + '\0' + "{\"presets\": 5}", "NUL byte (at byte 15)"},
+        {"a second document", R"({"presets": []} {"presets": []})", "not valid JSON (at byte 17)"},
+        {"a control character in a key", "{\"presets\": [{\"a\\u001b[2Jb\": 1}]}", "\"a\\u001b[2Jb\""},
+    };
+    for (const auto& c : cases) {
+        table->presetCount = 7;
+        EXPECT_FALSE(presetTableFromJson(c.text, *table, error)) << c.what;
+        EXPECT_NE(error.find(c.says), std::string::npos) << c.what << ": " << error;
+        EXPECT_LT(error.size(), 200u) << c.what;
+        EXPECT_EQ(table->presetCount, 7) << c.what;
+    }
 }
 
 }  // namespace

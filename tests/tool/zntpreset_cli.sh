@@ -104,6 +104,14 @@ check "a file without the signature is refused" status_is 1
 check "the refusal says why" has e 'This is not a preset file.'
 run o e show nothere.pst
 check "a missing file is bad input" status_is 1
+check "the message gives the system's reason" has e 'nothere.pst: cannot read the file: .'
+printf 'PRS_JOYS' >huge.pst
+truncate -s 100G huge.pst
+run o e show huge.pst
+check "a huge file with the signature is refused" status_is 1
+check "a huge file is not a preset file" has e 'This is not a preset file. It is larger than 501899 bytes.'
+rm -f huge.pst
+
 
 refuse() {  # refuse NAME JSON EXPECTED-TEXT
     printf '%s' "$2" >bad.json
@@ -122,8 +130,19 @@ refuse "a 255-byte name" "{\"presets\": [{\"gameName\": \"$long\"}]}" "field 'ga
 refuse "a character outside the code page" '{"presets": [{"exePath": "C:\\\\\u4e2d.exe"}]}' "field 'exePath'"
 refuse "too many key codes" "{\"presets\": [{\"buttonKeys\": [[$(seq -s, 1 33)]]}]}" "field 'buttonKeys'"
 refuse "an unknown field" '{"presets": [{"keepValue": 3}]}' "keepValue"
+deep=$(printf '%100000s' '' | tr ' ' '[')$(printf '%100000s' '' | tr ' ' ']')
+refuse "nesting 100,000 arrays deep" "{\"presets\": [{\"gameType\": $deep}]}" 'deeper than a preset table'
+check "the refusal of deep nesting is short" [ "$(wc -c <e)" -lt 200 ]
+refuse "a key twice" '{"presets": [{"gameType": 1, "gameType": 2}]}' '"gameType" twice'
 presets=$(seq 1 256 | sed 's/.*/{}/' | paste -sd, -)
 refuse "more than 255 presets" "{\"presets\": [$presets]}" '256 presets'
+
+printf '{"presets": [{"gameName": "Bell\\u0007 Clear\\u001b[2J", "exePath": "C:\\\\G\\u009d.EXE"}]}' >controls.json
+run o e import controls.json -o controls.pst
+run show.txt e show controls.pst
+check "show escapes control characters of names" has show.txt 'Preset 0: Bell\\x07 Clear\\x1B\[2J'
+check "show escapes control characters of paths" has show.txt 'path: *C:\\G\\x9D.EXE'
+check "show prints no control character" [ -z "$(tr -d '\r\n' <show.txt | tr -d '[:print:]')" ]
 
 printf '{"presets": [{"gameName": "%s"}]}' "$(printf '%0254d' 0)" >max.json
 run o e import max.json -o max.pst
@@ -132,6 +151,34 @@ printf '{"presets": []}' >none.json
 run o e import none.json -o none.pst
 check "an empty table is accepted" status_is 0
 check "an empty table gives the 37-byte file" [ "$(wc -c <none.pst)" -eq 37 ]
+
+# What only a POSIX system has: pipes, and its own words for failures.
+if [ -z "$runner" ]; then
+    mkfifo fifo.pst
+    status=0
+    timeout 10 "$tool" show fifo.pst >o 2>e || status=$?
+    check "a pipe is refused, not waited on" status_is 1
+    check "a pipe is not a regular file" has e 'fifo.pst: cannot read the file: not a regular file'
+    mkdir folder.pst
+    run o e import sample.json -o folder.pst
+    check "a folder as output is bad input" status_is 1
+    check "a folder as output says so" has e 'folder.pst: cannot write the file: Is a directory'
+    run o e import sample.json -o "$(printf '%0252d' 0).pst"
+    check "a name longer than 255 bytes says so" has e 'cannot write the file: File name too long'
+    run o e import sample.json -o "$(printf '%0251d' 0).pst"
+    check "a name of 255 bytes is written" status_is 0
+    cp a.pst private.pst
+    chmod 600 private.pst
+    ln -s private.pst link.pst
+    run o e import none.json -o link.pst
+    check "a save through a link succeeds" status_is 0
+    check "a save keeps the link" [ -L link.pst ]
+    check "a save through a link writes the file it names" [ "$(wc -c <private.pst)" -eq 37 ]
+    check "a save keeps the file's permissions" [ "$(stat -c %a private.pst)" = 600 ]
+    (umask 077 && "$tool" import none.json -o new.pst)
+    check "a new file follows the umask" [ "$(stat -c %a new.pst)" = 600 ]
+    check "saves leave no temporary file" [ -z "$(ls | grep '\.tmp$')" ]
+fi
 
 echo "$passes passed, $failures failed"
 [ "$failures" -eq 0 ]

@@ -132,7 +132,7 @@ protected:
                                    sender + " --mode " + std::to_string(mode) + " -o \"" + out + "\""));
         EXPECT_EQ(tool.wait(10000), 0u);
         std::vector<uint8_t> bytes;
-        EXPECT_TRUE(platformFileSystem().readFile(out, bytes));
+        EXPECT_TRUE(platformFileSystem().readFile(out, sizeof(ParameterBlock), bytes));
         return bytes;
     }
 

@@ -59,7 +59,7 @@ protected:
     }
     std::vector<uint8_t> fileBytes() const {
         std::vector<uint8_t> bytes;
-        EXPECT_TRUE(platformFileSystem().readFile(path, bytes));
+        EXPECT_TRUE(platformFileSystem().readFile(path, kMaxPresetFileSize, bytes));
         return bytes;
     }
     static std::vector<uint8_t> readAll(HANDLE h) {
@@ -183,9 +183,67 @@ TEST_F(Win32PresetFile, AFailedSaveLeavesTheOldFileIntact) {
     EXPECT_EQ(filesInDir(), std::vector<std::string>{"TempoZNT.pst"});
 }
 
-TEST_F(Win32PresetFile, SavingIntoAMissingFolderFailsQuietly) {
-    EXPECT_EQ(savePresetFile(nullptr, (dir + "\\no such folder\\x.pst").c_str(), *table, files), 0);
+TEST_F(Win32PresetFile, SavingIntoAMissingFolderFailsQuietlyWithTheSystemsReason) {
+    FileResult outcome;
+    EXPECT_EQ(savePresetFile(nullptr, (dir + "\\no such folder\\x.pst").c_str(), *table, files, &outcome), 0);
+    EXPECT_EQ(outcome.status, FileResult::Failed);
+    EXPECT_NE(outcome.reason.find_first_not_of(' '), std::string::npos) << "no reason given";
     EXPECT_TRUE(filesInDir().empty());
+}
+
+TEST_F(Win32PresetFile, ASaveTakesOverTheTemporaryFileAnInterruptedOneLeft) {
+    const std::string temp = temporaryPathFor(path, "\\/:");
+    ASSERT_EQ(temp.substr(0, dir.size() + 1), dir + "\\");
+    ASSERT_TRUE(files.replaceFile(temp, std::vector<uint8_t>(5000, 0xEE)));
+    ASSERT_EQ(filesInDir().size(), 1u);
+    ASSERT_EQ(savePresetFile(nullptr, path.c_str(), *table, files), 1);
+    EXPECT_EQ(fileBytes(), encodePresetFile(*table));
+    EXPECT_EQ(filesInDir(), std::vector<std::string>{"TempoZNT.pst"});
+}
+
+TEST_F(Win32PresetFile, ASaveWhileAnotherIsWritingWaitsThenKeepsTheOldFile) {
+    ASSERT_EQ(savePresetFile(nullptr, path.c_str(), *table, files), 1);
+    const std::vector<uint8_t> before = fileBytes();
+    // Another program's save, holding the temporary file as a save does.
+    HANDLE other = CreateFileA(temporaryPathFor(path, "\\/:").c_str(), GENERIC_WRITE, FILE_SHARE_DELETE, nullptr,
+                               CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(other, INVALID_HANDLE_VALUE);
+    table->presetCount = 1;
+    FileResult outcome;
+    EXPECT_EQ(savePresetFile(nullptr, path.c_str(), *table, files, &outcome), 0);
+    EXPECT_EQ(outcome.status, FileResult::Failed);
+    CloseHandle(other);
+    EXPECT_EQ(fileBytes(), before);
+    EXPECT_EQ(savePresetFile(nullptr, path.c_str(), *table, files), 1);
+    EXPECT_EQ(filesInDir(), std::vector<std::string>{"TempoZNT.pst"});
+}
+
+TEST_F(Win32PresetFile, APathOfMaxPathMinusOneCharactersCanBeSaved) {
+    const std::string longPath = dir + "\\" + std::string(MAX_PATH - 1 - dir.size() - 5, 'n') + ".pst";
+    ASSERT_EQ(longPath.size(), size_t(MAX_PATH - 1));
+    FileResult outcome;
+    EXPECT_EQ(savePresetFile(nullptr, longPath.c_str(), *table, files, &outcome), 1) << outcome.reason;
+    EXPECT_EQ(filesInDir().size(), 1u);
+}
+
+TEST_F(Win32PresetFile, DevicesAndFilesAboveTheLimitAreRefusedBeforeReading) {
+    std::vector<uint8_t> bytes;
+    EXPECT_EQ(files.readFile("NUL", 100, bytes).status, FileResult::NotAFile);
+    ASSERT_TRUE(files.replaceFile(path, std::vector<uint8_t>(101, 7)));
+    EXPECT_EQ(files.readFile(path, 100, bytes).status, FileResult::TooLarge);
+    EXPECT_TRUE(files.readFile(path, 101, bytes));
+    EXPECT_EQ(bytes, std::vector<uint8_t>(101, 7));
+}
+
+TEST_F(Win32PresetFile, AFileLargerThanAnyPresetFileIsNotAPresetFile) {
+    std::vector<uint8_t> bytes = encodePresetFile(*table);
+    bytes.resize(kMaxPresetFileSize + 1);
+    ASSERT_TRUE(files.replaceFile(path, bytes));
+    CountingNotice notice;
+    loaded->presetCount = 9;
+    EXPECT_EQ(loadPresetFile(nullptr, path.c_str(), *loaded, files, &notice), -1);
+    EXPECT_EQ(notice.count, 1);
+    EXPECT_EQ(loaded->presetCount, 9);
 }
 
 }  // namespace

@@ -34,12 +34,30 @@ int byteFor(uint32_t c) {
     return -1;
 }
 
+uint32_t characterOf(unsigned char b) { return (b >= 0x80 && b < 0xA0) ? kHighControls[b - 0x80] : b; }
+
 }  // namespace
 
 std::string cp1252ToUtf8(const std::string& bytes) {
     std::string out;
     out.reserve(bytes.size() * 2);
-    for (unsigned char b : bytes) appendUtf8(out, (b >= 0x80 && b < 0xA0) ? kHighControls[b - 0x80] : b);
+    for (unsigned char b : bytes) appendUtf8(out, characterOf(b));
+    return out;
+}
+
+std::string cp1252ToPrintableUtf8(const std::string& bytes) {
+    std::string out;
+    out.reserve(bytes.size() * 2);
+    for (unsigned char b : bytes) {
+        const uint32_t c = characterOf(b);
+        if (c < 0x20 || (c >= 0x7F && c < 0xA0)) {
+            char escaped[5];
+            std::snprintf(escaped, sizeof escaped, "\\x%02X", b);
+            out += escaped;
+        } else {
+            appendUtf8(out, c);
+        }
+    }
     return out;
 }
 

@@ -11,7 +11,12 @@ namespace zentra {
 // the same number, as Windows converts them, so every byte round-trips.
 std::string cp1252ToUtf8(const std::string& bytes);
 
-// The reverse. False when the text is not valid UTF-8 or holds a character
+// The same for a terminal: control characters (bytes below 0x20, 0x7F and
+// the five unassigned bytes) become "\x1B" and the like, so that a name
+// cannot move the cursor, clear the screen or ring the bell.
+std::string cp1252ToPrintableUtf8(const std::string& bytes);
+
+// The reverse of cp1252ToUtf8. False when the text is not valid UTF-8 or holds a character
 // the code page cannot store; `bad` then names the offending character.
 bool utf8ToCp1252(const std::string& utf8, std::string& bytes, std::string& bad);
 

@@ -57,12 +57,27 @@ public:
 bool load(const std::string& path) {
     std::memset(&g_table, 0, sizeof g_table);
     StderrNotice notice;
-    if (loadPresetFile(nullptr, path.c_str(), g_table, platformFileSystem(), &notice) == 0) return true;
-    if (notice.refused)
-        badInput(path + ": This is not a preset file.");
+    FileResult result;
+    if (loadPresetFile(nullptr, path.c_str(), g_table, platformFileSystem(), &notice, &result) == 0) return true;
+    if (!notice.refused)
+        badInput(path + ": cannot read the file: " + result.reason);
+    else if (!result)
+        badInput(path + ": This is not a preset file. It is " + result.reason + ".");
     else
-        badInput(path + ": cannot open the file");
+        badInput(path + ": This is not a preset file.");
     return false;
+}
+
+// Reads a whole input file of at most `maxSize` bytes; false after saying why.
+bool readInput(const std::string& path, size_t maxSize, std::vector<uint8_t>& bytes) {
+    const FileResult result = platformFileSystem().readFile(path, maxSize, bytes);
+    if (!result) badInput(path + ": cannot read the file: " + result.reason);
+    return bool(result);
+}
+
+int writeOutput(const std::string& path, const std::vector<uint8_t>& bytes) {
+    const FileResult result = platformFileSystem().replaceFile(path, bytes);
+    return result ? kOk : badInput(path + ": cannot write the file: " + result.reason);
 }
 
 // Options after the positional argument: "-o X", "--preset N", "--slot S".
@@ -132,8 +147,8 @@ int show(const std::string& path) {
     std::printf("%s: %u preset%s\n", path.c_str(), g_table.presetCount, g_table.presetCount == 1 ? "" : "s");
     for (int i = 0; i < g_table.presetCount; ++i) {
         const Preset& p = g_table.presets[i];
-        std::printf("\nPreset %d: %s\n", i, cp1252ToUtf8(p.gameName).c_str());
-        std::printf("  path:            %s\n", cp1252ToUtf8(p.exePath).c_str());
+        std::printf("\nPreset %d: %s\n", i, cp1252ToPrintableUtf8(p.gameName).c_str());
+        std::printf("  path:            %s\n", cp1252ToPrintableUtf8(p.exePath).c_str());
         std::printf("  type:            %u (%s)\n", p.gameType, gameTypeName(p.gameType));
         std::printf("  axis functions:  %s\n", list(p.axisFunction).c_str());
         std::printf("  pedals:          %s (%u)\n", p.pedalsLinked ? "linked" : "separate", p.pedalsLinked);
@@ -163,11 +178,6 @@ int show(const std::string& path) {
     return kOk;
 }
 
-bool writeText(const std::string& path, const std::string& text) {
-    const std::vector<uint8_t> bytes(text.begin(), text.end());
-    return platformFileSystem().replaceFile(path, bytes);
-}
-
 int exportJson(const std::string& path, const Options& o) {
     if (!load(path)) return kBadInput;
     const std::string text = presetTableToJson(g_table).dump(2) + "\n";
@@ -175,19 +185,20 @@ int exportJson(const std::string& path, const Options& o) {
         std::fwrite(text.data(), 1, text.size(), stdout);
         return kOk;
     }
-    return writeText(o.output, text) ? kOk : badInput(o.output + ": cannot write the file");
+    return writeOutput(o.output, std::vector<uint8_t>(text.begin(), text.end()));
 }
 
 int importJson(const std::string& path, const Options& o) {
     if (o.output.empty()) return usage("import needs -o FILE.pst");
     std::vector<uint8_t> bytes;
-    if (!platformFileSystem().readFile(path, bytes)) return badInput(path + ": cannot open the file");
+    if (!readInput(path, kMaxPresetJsonSize, bytes)) return kBadInput;
     std::memset(&g_table, 0, sizeof g_table);
     std::string error;
     if (!presetTableFromJson(std::string(bytes.begin(), bytes.end()), g_table, error))
         return badInput(path + ": " + error + "; nothing was written");
-    if (!savePresetFile(nullptr, o.output.c_str(), g_table, platformFileSystem()))
-        return badInput(o.output + ": cannot write the file");
+    FileResult result;
+    if (!savePresetFile(nullptr, o.output.c_str(), g_table, platformFileSystem(), &result))
+        return badInput(o.output + ": cannot write the file: " + result.reason);
     return kOk;
 }
 
@@ -234,7 +245,7 @@ int block(const std::string& path, const Options& o) {
         MemoryRegistryStore store;
         if (!o.hardware.empty()) {
             std::vector<uint8_t> record;
-            if (!platformFileSystem().readFile(o.hardware, record)) return badInput(o.hardware + ": cannot open the file");
+            if (!readInput(o.hardware, kHardwareConfigSize, record)) return kBadInput;
             if (record.size() != kHardwareConfigSize)
                 return badInput(o.hardware + ": a hardware configuration is 112 bytes, this file " +
                                 std::to_string(record.size()));
@@ -246,10 +257,7 @@ int block(const std::string& path, const Options& o) {
     }
     const ParameterBlock& b = o.sender == "loader" ? g_loader.block : g_panel.block;
     const uint8_t* bytes = reinterpret_cast<const uint8_t*>(&b);
-    if (!o.output.empty())
-        return platformFileSystem().replaceFile(o.output, std::vector<uint8_t>(bytes, bytes + sizeof b))
-                   ? kOk
-                   : badInput(o.output + ": cannot write the file");
+    if (!o.output.empty()) return writeOutput(o.output, std::vector<uint8_t>(bytes, bytes + sizeof b));
 #ifdef _WIN32
     _setmode(_fileno(stdout), _O_BINARY);
 #endif

@@ -1,7 +1,10 @@
 #include "tools/zntpreset/preset_json.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstring>
+#include <set>
+#include <vector>
 
 #include "tools/zntpreset/codepage.h"
 
@@ -64,11 +67,119 @@ void setValue(Preset& p, const FieldDef& f, int i, uint32_t value) {
 // buttonKeys stands before clickMask in the record.
 const char* const kKeysBefore = "clickMask";
 
+// Messages quote at most this many bytes of a value.
+const size_t kExcerptLength = 40;
+
+// A text as a message quotes it: in JSON's quotes and escapes, so that no
+// control character reaches the terminal, and cut after kExcerptLength
+// bytes at the start of a character.
+std::string quote(const std::string& text) {
+    const bool cut = text.size() > kExcerptLength;
+    size_t keep = std::min(text.size(), kExcerptLength);
+    while (cut && keep > 0 && (static_cast<unsigned char>(text[keep]) & 0xC0) == 0x80) --keep;
+    std::string quoted = Json(text.substr(0, keep)).dump(-1, ' ', false, Json::error_handler_t::replace);
+    if (cut) quoted.insert(quoted.size() - 1, "...");
+    return quoted;
+}
+
+// An offending value for a message: numbers and words as they are, texts
+// quoted, arrays and objects by their kind.
+std::string excerpt(const Json& v) {
+    if (v.is_string()) return quote(v.get_ref<const std::string&>());
+    if (v.is_array()) return "an array of " + std::to_string(v.size()) + " values";
+    if (v.is_object()) return "an object";
+    return v.dump();
+}
+
 std::string describe(size_t index, const Preset& p) {
     std::string who = "preset " + std::to_string(index);
-    if (p.gameName[0]) who += " (\"" + cp1252ToUtf8(p.gameName) + "\")";
+    if (p.gameName[0]) who += " (" + quote(cp1252ToUtf8(p.gameName)) + ")";
     return who;
 }
+
+// The deepest a preset table nests: the document's object, the "presets"
+// array, a preset, its buttonKeys and one slot's codes.
+const size_t kMaxDepth = 5;
+
+// Walks the text once before any of it is built into values. Refuses, with a
+// message naming the place, text that is not JSON, a NUL byte (where the
+// parser would end the document and ignore what follows), nesting deeper
+// than kMaxDepth and a key that appears twice in one object.
+class DocumentCheck : public nlohmann::json_sax<Json> {
+public:
+    bool run(const std::string& text, std::string& error) {
+        const size_t nul = text.find('\0');
+        if (nul != std::string::npos)
+            error_ = "the input holds a NUL byte (at byte " + std::to_string(nul) + "), which JSON text never does";
+        else if (!Json::sax_parse(text, this) && error_.empty())
+            error_ = "the input is not valid JSON";
+        error = error_;
+        return error_.empty();
+    }
+
+    bool null() override { return value(); }
+    bool boolean(bool) override { return value(); }
+    bool number_integer(number_integer_t) override { return value(); }
+    bool number_unsigned(number_unsigned_t) override { return value(); }
+    bool number_float(number_float_t, const string_t&) override { return value(); }
+    bool string(string_t&) override { return value(); }
+    bool binary(binary_t&) override { return value(); }
+    bool start_object(std::size_t) override { return open(true); }
+    bool start_array(std::size_t) override { return open(false); }
+    bool end_object() override { return close(); }
+    bool end_array() override { return close(); }
+    bool key(string_t& key) override {
+        Level& level = levels_.back();
+        level.key = key;
+        if (level.keys.insert(key).second) return true;
+        error_ = "the input has the key " + quote(key) + " twice in one object, at " + where();
+        return false;
+    }
+    bool parse_error(std::size_t position, const std::string&, const nlohmann::detail::exception&) override {
+        error_ = "the input is not valid JSON (at byte " + std::to_string(position) + ")";
+        return false;
+    }
+
+private:
+    struct Level {
+        bool object;
+        std::set<std::string> keys;
+        std::string key;      // of an object: the last key
+        size_t elements = 0;  // of an array: the values so far
+    };
+
+    bool value() {
+        if (!levels_.empty() && !levels_.back().object) ++levels_.back().elements;
+        return true;
+    }
+    bool open(bool object) {
+        value();
+        if (levels_.size() == kMaxDepth) {
+            error_ = "the input nests deeper than a preset table (" + std::to_string(kMaxDepth) + " levels), at " +
+                     where();
+            return false;
+        }
+        levels_.push_back(Level{object, {}, {}, 0});
+        return true;
+    }
+    bool close() {
+        levels_.pop_back();
+        return true;
+    }
+    // The place in the document: presets[3].gameName.
+    std::string where() const {
+        std::string at;
+        for (const Level& level : levels_) {
+            if (level.object && !level.key.empty())
+                at += (at.empty() ? "" : ".") + (level.key.size() <= kExcerptLength ? level.key : quote(level.key));
+            if (!level.object && level.elements > 0) at += "[" + std::to_string(level.elements - 1) + "]";
+        }
+        return at.empty() ? "the top" : at;
+    }
+
+    std::vector<Level> levels_;
+    std::string error_;
+};
 
 class Importer {
 public:
@@ -81,7 +192,7 @@ public:
         if (!object.is_object()) return fail(describe(index, p), "is not a JSON object");
         if (!text(object, "gameName", p, p.gameName) || !text(object, "exePath", p, p.exePath)) return false;
         for (auto it = object.begin(); it != object.end(); ++it)
-            if (!known(it.key())) return fail(describe(index, p), "has an unknown field '" + it.key() + "'");
+            if (!known(it.key())) return fail(describe(index, p), "has an unknown field " + quote(it.key()));
         for (const FieldDef& f : kFields) {
             if (!std::strcmp(f.name, kKeysBefore) && !keys(object, p)) return false;
             if (!numeric(object, f, p)) return false;
@@ -140,7 +251,7 @@ private:
         if (f.count == 1) {
             uint32_t v;
             if (!number(*it, f.max, v))
-                return failField(p, f.name, "must be a whole number in " + range + ", not " + it->dump());
+                return failField(p, f.name, "must be a whole number in " + range + ", not " + excerpt(*it));
             setValue(p, f, 0, v);
             return true;
         }
@@ -151,7 +262,7 @@ private:
             if (!number((*it)[i], f.max, v))
                 return failField(p, f.name,
                                  "[" + std::to_string(i) + "] must be a whole number in " + range + ", not " +
-                                     (*it)[i].dump());
+                                     excerpt((*it)[i]));
             setValue(p, f, i, v);
         }
         return true;
@@ -173,7 +284,7 @@ private:
                 if (!number(codes[k], 0xFFFF, v))
                     return failField(p, "buttonKeys",
                                      "[" + std::to_string(slot) + "][" + std::to_string(k) +
-                                         "] must be a key code in 0..65535, not " + codes[k].dump());
+                                         "] must be a key code in 0..65535, not " + excerpt(codes[k]));
                 p.buttonKeys[slot][k] = KeyCode(v);
             }
         }
@@ -221,6 +332,8 @@ nlohmann::ordered_json presetTableToJson(const PresetTable& table) {
 }
 
 bool presetTableFromJson(const std::string& text, PresetTable& table, std::string& error) {
+    DocumentCheck check;
+    if (!check.run(text, error)) return false;
     const Json root = Json::parse(text, nullptr, false);
     if (root.is_discarded()) {
         error = "the input is not valid JSON";
