@@ -373,7 +373,7 @@ TEST_F(PanelBesideLoader, OkTellsTheTrayProgramAndSendsTheClosingBlock) {
         char name[64];
         std::snprintf(name, sizeof name, "\\%04u-w%d-222006.bin", unsigned(panelBlocks[0].sequence), wheel);
         std::vector<uint8_t> file;
-        ASSERT_TRUE(platformFileSystem().readFile(raw + name, file)) << raw + name;
+        ASSERT_TRUE(platformFileSystem().readFile(raw + name, sizeof(ParameterBlock), file)) << raw + name;
         EXPECT_EQ(input(panelBlocks[0]), file);
         EXPECT_EQ(2u, registry.readRegDword(kPanelKey, kLastIndexValue));
     }
@@ -389,10 +389,10 @@ TEST_F(PanelBesideLoader, CancelLeavesTheFileAndTheTrayProgramReadsItASecondLate
     // cancelled, leaves it as it is.
     writePresets({"C:\\GAMES\\RALLYX\\RALLYX.EXE", "D:\\Sky Ace\\SkyAce.exe", "E:\\NEWGAME\\NEWGAME.EXE"});
     std::vector<uint8_t> written;
-    ASSERT_TRUE(platformFileSystem().readFile(presetFile, written));
+    ASSERT_TRUE(platformFileSystem().readFile(presetFile, kMaxPresetFileSize, written));
     ASSERT_EQ(0u, panel.wait(20000));
     std::vector<uint8_t> after;
-    ASSERT_TRUE(platformFileSystem().readFile(presetFile, after));
+    ASSERT_TRUE(platformFileSystem().readFile(presetFile, kMaxPresetFileSize, after));
     EXPECT_EQ(written, after);
     EXPECT_EQ(2u, registry.readRegDword(kPanelKey, kLastIndexValue)) << "still written";
     Sleep(2000);
