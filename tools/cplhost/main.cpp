@@ -338,6 +338,17 @@ int showSheet(const ShowOptions& o) {
     }
     factory->Release();
     std::printf("can unload: %s\n", canUnloadNow() == S_OK ? "yes" : "no");
+    // The processor time this process took, for the cost of the pages'
+    // timers.
+    FILETIME created, ended, kernel, user;
+    if (GetProcessTimes(GetCurrentProcess(), &created, &ended, &kernel, &user)) {
+        const auto ms = [](const FILETIME& t) {
+            return double((ULONGLONG(t.dwHighDateTime) << 32) | t.dwLowDateTime) / 10000.0;
+        };
+        FILETIME now;
+        GetSystemTimeAsFileTime(&now);
+        std::printf("processor time: %.0f ms in %.0f ms\n", ms(kernel) + ms(user), ms(now) - ms(created));
+    }
     FreeLibrary(library);
     return 0;
 }
