@@ -3,6 +3,8 @@
 
 #include <commctrl.h>
 
+#include <cstdlib>
+
 #include "driver/discovery.h"
 #include "loader/loader_text.h"
 #include "loader/startup.h"
@@ -40,7 +42,7 @@ constexpr DWORD kWatcherExitWait = 5000;
 int runLoader(HINSTANCE instance, int showCommand) {
     LoaderApp& app = loaderApp();
     static Registry registry(platformRegistryStore(), Deliverable::Loader);
-    static SharedPresets presets(g_table);
+    static SharedPresets presets(g_table, systemUpperCase());
     app.instance = instance;
     app.showCommand = showCommand;
     app.osLevel = platformOsLevel();
@@ -56,7 +58,6 @@ int runLoader(HINSTANCE instance, int showCommand) {
 
     // The instance check is the window class's; the mutex carries no name.
     HANDLE mutex = CreateMutexA(nullptr, FALSE, nullptr);
-    app.stopEvent = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     app.watcherThread = CreateThread(nullptr, 0, watcherThreadMain, nullptr, 0, nullptr);
     if (app.watcherThread) SetThreadPriority(app.watcherThread, THREAD_PRIORITY_BELOW_NORMAL);
 
@@ -80,8 +81,8 @@ int runLoader(HINSTANCE instance, int showCommand) {
 
     // The watcher was told to stop before the window went; it returns at its
     // next look at the flag.
-    app.stopFlag = 1;
-    SetEvent(app.stopEvent);
+    app.stop.stop();
+    const int code = int(message.wParam);
     if (app.watcherThread) {
         // Messages the watcher still sends are answered while it finishes.
         const DWORD deadline = GetTickCount() + kWatcherExitWait;
@@ -93,10 +94,14 @@ int runLoader(HINSTANCE instance, int showCommand) {
             MSG pending;
             PeekMessageA(&pending, nullptr, 0, 0, PM_NOREMOVE);
         }
+        // A watcher still running (held in a message box, say) uses the
+        // loader's state: the process ends here without destroying any of
+        // it, as returning would.
+        if (WaitForSingleObject(app.watcherThread, 0) != WAIT_OBJECT_0) std::_Exit(code);
         CloseHandle(app.watcherThread);
     }
     if (mutex) CloseHandle(mutex);
-    return int(message.wParam);
+    return code;
 }
 
 }  // namespace zentra
