@@ -53,3 +53,9 @@ foreach(case ${ZENTRA_CODE_PAGE_LOCALES})
 endforeach()
 add_custom_target(zentra_test_locales ALL DEPENDS ${locale_outputs})
 add_dependencies(wine_tests zentra_test_locales)
+
+# The soak of the real loader, run by hand with scripts/soak; not a test.
+add_executable(loader_soak ${PROJECT_SOURCE_DIR}/tests/soak/loader_soak.cpp)
+target_link_libraries(loader_soak PRIVATE zentra_core zentra_sim zentra_loaderctl)
+set_target_properties(loader_soak PROPERTIES OUTPUT_NAME ZntLoaderSoak)
+add_dependencies(loader_soak zntusb fakegame)

@@ -55,7 +55,7 @@ build_windows() {
 # --- The Wine bench -------------------------------------------------------
 
 wine_env() {
-    export WINEPREFIX="$BUILD/windows/wineprefix"
+    export WINEPREFIX="${ZENTRA_WINE_PREFIX:-$BUILD/windows/wineprefix}"
     export WINEARCH=win64
     export WINEDEBUG=${WINEDEBUG:--all}
     export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
