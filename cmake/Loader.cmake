@@ -59,3 +59,18 @@ add_executable(loader_soak ${PROJECT_SOURCE_DIR}/tests/soak/loader_soak.cpp)
 target_link_libraries(loader_soak PRIVATE zentra_core zentra_sim zentra_loaderctl)
 set_target_properties(loader_soak PROPERTIES OUTPUT_NAME ZntLoaderSoak)
 add_dependencies(loader_soak zntusb fakegame)
+
+# The tray menu in the user's language: the locale's language chooses the
+# menu resource (Swedish has none: English).
+set(ZENTRA_TRAY_MENU_LOCALES de_DE.UTF-8=239 es_ES.UTF-8=240 sv_SE.UTF-8=232)
+foreach(case ${ZENTRA_TRAY_MENU_LOCALES})
+  string(REPLACE "=" ";" parts ${case})
+  list(GET parts 0 locale)
+  list(GET parts 1 menu)
+  add_test(NAME tray_menu_language_${locale}
+    COMMAND wine_tests --gtest_filter=TrayUi.ARightClickOpensTheMenuInTheUsersLanguage)
+  set_tests_properties(tray_menu_language_${locale} PROPERTIES
+    ENVIRONMENT "LC_ALL=${locale};ZENTRA_EXPECTED_MENU=${menu}"
+    PASS_REGULAR_EXPRESSION "\\[  PASSED  \\] 1 test\\."
+    FAIL_REGULAR_EXPRESSION "FAILED")
+endforeach()
