@@ -39,6 +39,32 @@ LoaderContext mainContext() {
 // stays up (two seconds of painting) plus a scan.
 constexpr DWORD kWatcherExitWait = 5000;
 
+namespace {
+
+// Stops the watcher and waits a bounded time for it. A watcher still running
+// then (held in a message box, say) uses the loader's state: the process
+// ends at once with `code`, without destroying any of it, as returning would.
+void stopWatcher(int code) {
+    LoaderApp& app = loaderApp();
+    app.stop.stop();
+    if (!app.watcherThread) return;
+    // Messages the watcher still sends are answered while it finishes.
+    const DWORD deadline = GetTickCount() + kWatcherExitWait;
+    for (;;) {
+        const DWORD now = GetTickCount();
+        const DWORD left = int(deadline - now) > 0 ? deadline - now : 0;
+        const DWORD woke = MsgWaitForMultipleObjects(1, &app.watcherThread, FALSE, left, QS_SENDMESSAGE);
+        if (woke != WAIT_OBJECT_0 + 1) break;
+        MSG pending;
+        PeekMessageA(&pending, nullptr, 0, 0, PM_NOREMOVE);
+    }
+    if (WaitForSingleObject(app.watcherThread, 0) != WAIT_OBJECT_0) std::_Exit(code);
+    CloseHandle(app.watcherThread);
+    app.watcherThread = nullptr;
+}
+
+}  // namespace
+
 int runLoader(HINSTANCE instance, int showCommand) {
     LoaderApp& app = loaderApp();
     static Registry registry(platformRegistryStore(), Deliverable::Loader);
@@ -64,13 +90,16 @@ int runLoader(HINSTANCE instance, int showCommand) {
     if (HWND other = FindWindowA(kLoaderClassName, nullptr)) {
         SetForegroundWindow(other);
         ShowWindowAsync(other, SW_RESTORE);
+        stopWatcher(0);
         return 0;
     }
 
     InitCommonControls();
-    if (!registerMainWindowClass(instance)) return 0;
-    HWND window = createMainWindow(instance);
-    if (!window) return 0;
+    HWND window = registerMainWindowClass(instance) ? createMainWindow(instance) : nullptr;
+    if (!window) {
+        stopWatcher(0);
+        return 0;
+    }
     UpdateWindow(window);
 
     MSG message{};
@@ -81,25 +110,8 @@ int runLoader(HINSTANCE instance, int showCommand) {
 
     // The watcher was told to stop before the window went; it returns at its
     // next look at the flag.
-    app.stop.stop();
     const int code = int(message.wParam);
-    if (app.watcherThread) {
-        // Messages the watcher still sends are answered while it finishes.
-        const DWORD deadline = GetTickCount() + kWatcherExitWait;
-        for (;;) {
-            const DWORD now = GetTickCount();
-            const DWORD left = int(deadline - now) > 0 ? deadline - now : 0;
-            const DWORD woke = MsgWaitForMultipleObjects(1, &app.watcherThread, FALSE, left, QS_SENDMESSAGE);
-            if (woke != WAIT_OBJECT_0 + 1) break;
-            MSG pending;
-            PeekMessageA(&pending, nullptr, 0, 0, PM_NOREMOVE);
-        }
-        // A watcher still running (held in a message box, say) uses the
-        // loader's state: the process ends here without destroying any of
-        // it, as returning would.
-        if (WaitForSingleObject(app.watcherThread, 0) != WAIT_OBJECT_0) std::_Exit(code);
-        CloseHandle(app.watcherThread);
-    }
+    stopWatcher(code);
     if (mutex) CloseHandle(mutex);
     return code;
 }
