@@ -117,7 +117,7 @@ void setCounters(benchmark::State& state, const std::vector<ProcessEntry>& proce
 // Steady state: the same processes scan after scan, the memo filled by the
 // first scan.
 void scanSteady(benchmark::State& state, const std::vector<ProcessEntry>& processes, Announcement::Kind steady) {
-    const PresetMatcher matcher(g_table);
+    const PresetMatcher matcher(g_table, westernUpperCase());
     GameWatcher watcher;
     watcher.scan(processes, matcher);
     for (auto _ : state) {
@@ -135,7 +135,7 @@ void BM_WatcherScanLastIsGame(benchmark::State& state) { scanSteady(state, g_pla
 // looked up once.
 void BM_WatcherFirstScanAfterLoad(benchmark::State& state) {
     for (auto _ : state) {
-        const PresetMatcher matcher(g_table);
+        const PresetMatcher matcher(g_table, westernUpperCase());
         GameWatcher watcher;
         benchmark::DoNotOptimize(watcher.scan(g_playing, matcher));
     }
@@ -171,7 +171,7 @@ int main(int argc, char** argv) {
     buildUpperTable();
     // Both algorithms must agree before their costs are compared: no
     // process has a preset in the idle list, the last one in the other.
-    const PresetMatcher matcher(g_table);
+    const PresetMatcher matcher(g_table, westernUpperCase());
     GameWatcher watcher;
     if (literalScan(g_idle) != -1 || watcher.scan(g_idle, matcher).kind != Announcement::None)
         fail("a process of the idle list has a preset");

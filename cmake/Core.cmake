@@ -6,6 +6,7 @@
 
 set(ZENTRA_CORE_SOURCES
   preset/file_system.cpp
+  preset/decimal_text.cpp
   preset/preset.cpp
   preset/preset_file.cpp
   preset/registry.cpp
@@ -21,7 +22,7 @@ set(ZENTRA_CORE_SOURCES
   driver/upload.cpp
 )
 if(WIN32)
-  list(APPEND ZENTRA_CORE_SOURCES preset/file_system_win32.cpp preset/registry_store_win32.cpp
+  list(APPEND ZENTRA_CORE_SOURCES preset/ansi_text_win32.cpp preset/file_system_win32.cpp preset/registry_store_win32.cpp
     preset/os_level_win32.cpp driver/device_io_win32.cpp driver/host_win32.cpp)
 else()
   list(APPEND ZENTRA_CORE_SOURCES preset/file_system_posix.cpp)
@@ -46,9 +47,13 @@ endfunction()
 set(ZENTRA_LOADER_SOURCES
   loader/loader_text.cpp
   loader/startup.cpp
+  loader/stop_signal.cpp
   loader/watcher.cpp
   loader/transitions.cpp
 )
+if(WIN32)
+  list(APPEND ZENTRA_LOADER_SOURCES loader/upper_case_win32.cpp)
+endif()
 list(TRANSFORM ZENTRA_LOADER_SOURCES PREPEND ${PROJECT_SOURCE_DIR}/)
 
 function(zentra_add_loader_core name core)

@@ -1,7 +1,9 @@
 #include "driver/discovery.h"
 
-#include <cstdlib>
+#include <cstdint>
 #include <cstring>
+
+#include "preset/decimal_text.h"
 
 namespace zentra {
 
@@ -161,9 +163,12 @@ void hidClassScheme(DeviceLink& link, const std::wstring& path, DiscoveryContext
     }
     link.isEmulationDevice = emulation == linkName;
 
-    // The wheel's number follows "INST_"; 0 when there is none.
+    // The wheel's number follows "INST_"; 0 when there is none, or none
+    // that a wheel's number can be.
     const size_t inst = usbPath.find("INST_");
-    link.deviceNumber = inst == std::string::npos ? 0 : std::atoi(usbPath.c_str() + inst + 5);
+    uint32_t number = 0;
+    if (inst == std::string::npos || !readLeadingDecimal(usbPath.c_str() + inst + 5, INT32_MAX, number)) number = 0;
+    link.deviceNumber = int32_t(number);
 }
 
 }  // namespace

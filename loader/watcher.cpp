@@ -39,16 +39,24 @@ std::string upperWestern(const std::string& text) {
     return out;
 }
 
+const UpperCase& westernUpperCase() {
+    static const struct Western : UpperCase {
+        std::string upper(const std::string& text) const override { return upperWestern(text); }
+    } western;
+    return western;
+}
+
 bool isSystemProcessName(const std::string& upperName) {
     return upperName == "SYSTEM" || upperName == "[SYSTEM PROCESS]";
 }
 
-PresetMatcher::PresetMatcher(const PresetTable& table) : generation_(nextGeneration()) {
+PresetMatcher::PresetMatcher(const PresetTable& table, const UpperCase& upperCase)
+    : upperCase_(&upperCase), generation_(nextGeneration()) {
     const int count = table.presetCount > kMaxPresets ? kMaxPresets : table.presetCount;
     paths_.reserve(size_t(count));
     for (int i = 0; i < count; ++i) {
         const char* path = table.presets[i].exePath;
-        paths_.push_back(upperWestern(std::string(path, strnlen(path, kTextSize))));
+        paths_.push_back(upperCase.upper(std::string(path, strnlen(path, kTextSize))));
     }
 }
 
@@ -78,7 +86,7 @@ Announcement GameWatcher::scan(const std::vector<ProcessEntry>& processes, const
 
     Announcement out;
     for (const ProcessEntry& process : processes) {
-        const std::string name = upperWestern(process.exeName);
+        const std::string name = matcher.upper(process.exeName);
         if (isSystemProcessName(name)) continue;
         const int index = lookup(name, matcher);
         if (index < 0) continue;
@@ -87,6 +95,8 @@ Announcement GameWatcher::scan(const std::vector<ProcessEntry>& processes, const
         if (int64_t(process.pid) != activePid_) {
             out.kind = Announcement::Start;
             out.presetIndex = index;
+            out.generation = matcher.generation();
+            out.upperName = name;
             active_ = true;
             activePid_ = int64_t(process.pid);
         }
@@ -99,15 +109,17 @@ Announcement GameWatcher::scan(const std::vector<ProcessEntry>& processes, const
     return out;
 }
 
-SharedPresets::SharedPresets(PresetTable& table)
-    : table_(table), matcher_(std::make_shared<const PresetMatcher>(table)) {}
+SharedPresets::SharedPresets(PresetTable& table, const UpperCase& upperCase)
+    : table_(table), upperCase_(upperCase), matcher_(std::make_shared<const PresetMatcher>(table, upperCase)) {}
 
 int SharedPresets::load(const char* path, FileSystem& files) {
     std::lock_guard<std::mutex> hold(lock_);
     const int result = loadPresetFile(nullptr, path, table_, files, nullptr);
-    if (result == 0) matcher_ = std::make_shared<const PresetMatcher>(table_);
+    if (result == 0) publishLocked();
     return result;
 }
+
+void SharedPresets::publishLocked() { matcher_ = std::make_shared<const PresetMatcher>(table_, upperCase_); }
 
 std::shared_ptr<const PresetMatcher> SharedPresets::matcher() const {
     std::lock_guard<std::mutex> hold(lock_);

@@ -3,6 +3,8 @@
 
 #include <commctrl.h>
 
+#include <cstdlib>
+
 #include "driver/discovery.h"
 #include "loader/loader_text.h"
 #include "loader/startup.h"
@@ -37,10 +39,36 @@ LoaderContext mainContext() {
 // stays up (two seconds of painting) plus a scan.
 constexpr DWORD kWatcherExitWait = 5000;
 
+namespace {
+
+// Stops the watcher and waits a bounded time for it. A watcher still running
+// then (held in a message box, say) uses the loader's state: the process
+// ends at once with `code`, without destroying any of it, as returning would.
+void stopWatcher(int code) {
+    LoaderApp& app = loaderApp();
+    app.stop.stop();
+    if (!app.watcherThread) return;
+    // Messages the watcher still sends are answered while it finishes.
+    const DWORD deadline = GetTickCount() + kWatcherExitWait;
+    for (;;) {
+        const DWORD now = GetTickCount();
+        const DWORD left = int(deadline - now) > 0 ? deadline - now : 0;
+        const DWORD woke = MsgWaitForMultipleObjects(1, &app.watcherThread, FALSE, left, QS_SENDMESSAGE);
+        if (woke != WAIT_OBJECT_0 + 1) break;
+        MSG pending;
+        PeekMessageA(&pending, nullptr, 0, 0, PM_NOREMOVE);
+    }
+    if (WaitForSingleObject(app.watcherThread, 0) != WAIT_OBJECT_0) std::_Exit(code);
+    CloseHandle(app.watcherThread);
+    app.watcherThread = nullptr;
+}
+
+}  // namespace
+
 int runLoader(HINSTANCE instance, int showCommand) {
     LoaderApp& app = loaderApp();
     static Registry registry(platformRegistryStore(), Deliverable::Loader);
-    static SharedPresets presets(g_table);
+    static SharedPresets presets(g_table, systemUpperCase());
     app.instance = instance;
     app.showCommand = showCommand;
     app.osLevel = platformOsLevel();
@@ -56,20 +84,22 @@ int runLoader(HINSTANCE instance, int showCommand) {
 
     // The instance check is the window class's; the mutex carries no name.
     HANDLE mutex = CreateMutexA(nullptr, FALSE, nullptr);
-    app.stopEvent = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     app.watcherThread = CreateThread(nullptr, 0, watcherThreadMain, nullptr, 0, nullptr);
     if (app.watcherThread) SetThreadPriority(app.watcherThread, THREAD_PRIORITY_BELOW_NORMAL);
 
     if (HWND other = FindWindowA(kLoaderClassName, nullptr)) {
         SetForegroundWindow(other);
         ShowWindowAsync(other, SW_RESTORE);
+        stopWatcher(0);
         return 0;
     }
 
     InitCommonControls();
-    if (!registerMainWindowClass(instance)) return 0;
-    HWND window = createMainWindow(instance);
-    if (!window) return 0;
+    HWND window = registerMainWindowClass(instance) ? createMainWindow(instance) : nullptr;
+    if (!window) {
+        stopWatcher(0);
+        return 0;
+    }
     UpdateWindow(window);
 
     MSG message{};
@@ -80,23 +110,10 @@ int runLoader(HINSTANCE instance, int showCommand) {
 
     // The watcher was told to stop before the window went; it returns at its
     // next look at the flag.
-    app.stopFlag = 1;
-    SetEvent(app.stopEvent);
-    if (app.watcherThread) {
-        // Messages the watcher still sends are answered while it finishes.
-        const DWORD deadline = GetTickCount() + kWatcherExitWait;
-        for (;;) {
-            const DWORD now = GetTickCount();
-            const DWORD left = int(deadline - now) > 0 ? deadline - now : 0;
-            const DWORD woke = MsgWaitForMultipleObjects(1, &app.watcherThread, FALSE, left, QS_SENDMESSAGE);
-            if (woke != WAIT_OBJECT_0 + 1) break;
-            MSG pending;
-            PeekMessageA(&pending, nullptr, 0, 0, PM_NOREMOVE);
-        }
-        CloseHandle(app.watcherThread);
-    }
+    const int code = int(message.wParam);
+    stopWatcher(code);
     if (mutex) CloseHandle(mutex);
-    return int(message.wParam);
+    return code;
 }
 
 }  // namespace zentra

@@ -6,6 +6,7 @@
 #include <atomic>
 
 #include "driver/upload.h"
+#include "loader/stop_signal.h"
 #include "loader/transitions.h"
 #include "loader/watcher.h"
 #include "preset/program_messages.h"
@@ -37,9 +38,12 @@ struct LoaderApp {
 
     std::atomic<HWND> mainWindow{nullptr};
     HANDLE watcherThread = nullptr;
-    HANDLE stopEvent = nullptr;       // set together with the stop flag: wakes the watcher
-    std::atomic<int> stopFlag{0};
+    StopSignal stop;                  // set at Exit: the watcher returns at its next look
     std::atomic<int> noticeMode{0};   // 0 launch texts, 1 shutdown texts
+    // The start announcement that the watcher is handing over, while its
+    // MSG_GAME_EVENT is being handled: it names the game by more than the
+    // index in lParam.
+    std::atomic<const Announcement*> announcedStart{nullptr};
 
     // Keyboard emulation as the check box last set it.
     uint32_t emulationEnabled = 1;

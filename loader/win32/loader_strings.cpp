@@ -1,8 +1,7 @@
 // The loader's localized strings: the string-table block of the id in
 // exactly the chosen language, with no fallback to another one.
-#include <string>
-
 #include "loader/win32/loader_app.h"
+#include "preset/ansi_text.h"
 
 namespace zentra {
 
@@ -22,14 +21,7 @@ void loadLoaderString(HINSTANCE instance, uint16_t language, int id, char* buffe
         entry += 1 + *entry;
     }
     if (entry >= end || *entry == 0 || entry + 1 + *entry > end) return;
-    // Converted whole, then cut: a too small output buffer would fail the
-    // conversion instead of shortening it.
-    std::string text(size_t(*entry) * 2 + 1, '\0');
-    const int length = WideCharToMultiByte(GetACP(), WC_COMPOSITECHECK | WC_DEFAULTCHAR, entry + 1, *entry,
-                                           &text[0], int(text.size()), nullptr, nullptr);
-    const int kept = length < size - 1 ? (length > 0 ? length : 0) : size - 1;
-    memcpy(buffer, text.data(), size_t(kept));
-    buffer[kept] = '\0';
+    toAnsiText(GetACP(), reinterpret_cast<const wchar_t*>(entry + 1), *entry, buffer, size);
 }
 
 }  // namespace zentra

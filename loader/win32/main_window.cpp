@@ -50,7 +50,7 @@ void createControls(HWND window) {
 void fillPresetCombo(HWND window) {
     HWND combo = child(window, IDC_PRESET_COMBO);
     SendMessageA(combo, CB_RESETCONTENT, 0, 0);
-    loaderApp().presets->withTable([&](PresetTable& table) {
+    loaderApp().presets->withTable([&](const PresetTable& table) {
         for (int i = 0; i < table.presetCount; ++i)
             SendMessageA(combo, CB_ADDSTRING, 0, LPARAM(table.presets[i].gameName));
         return 0;
@@ -84,13 +84,7 @@ void writeRunValue(Registry& registry) {
 void loadTableAtCreation() {
     LoaderApp& app = loaderApp();
     LoaderContext ctx = mainContext();
-    if (reloadPresetFile(ctx) == 0) return;
-    resetPreset(*app.currentPreset, Deliverable::Loader);
-    app.presets->withTable([&](PresetTable& table) {
-        copyPresetFull(table.presets[0], *app.currentPreset);
-        table.presetCount = 1;
-        return 0;
-    });
+    if (loadTableOrDefault(ctx) == 0) return;
     char temp[MAX_PATH] = "";
     GetTempPathA(MAX_PATH, temp);
     std::string fallback = temp;
@@ -154,8 +148,7 @@ void installTrayIcon(HWND window) {
 // window goes; WinMain waits a bounded time for the watcher to return.
 void exitLoader(HWND window) {
     LoaderApp& app = loaderApp();
-    app.stopFlag = 1;
-    SetEvent(app.stopEvent);
+    app.stop.stop();
     DestroyWindow(window);
 }
 
@@ -262,8 +255,11 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return 0;
     case MSG_GAME_EVENT: {
         LoaderContext ctx = mainContext();
+        const Announcement* start = loaderApp().announcedStart;
         if (lParam == -1)
             handleGameEnd(ctx);
+        else if (start && start->presetIndex == lParam)
+            handleAnnouncedStart(ctx, *start);
         else
             handleGameStart(ctx, int(lParam));
         // Leaves the notice up a moment after the preset has gone.

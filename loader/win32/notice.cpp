@@ -21,6 +21,11 @@ void paintText(HDC dc, int id) {
     RECT box{0, 0, 280, 50};
     DrawTextA(dc, text, -1, &box, DT_WORDBREAK | DT_CENTER);
     GdiFlush();
+    // The text is to be seen before the pause that follows: some systems
+    // (Wine) put a window's drawing on the screen only when its thread
+    // looks at its messages.
+    MSG none;
+    PeekMessageA(&none, nullptr, 0, 0, PM_NOREMOVE);
 }
 
 LRESULT CALLBACK noticeProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

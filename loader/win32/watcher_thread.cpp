@@ -30,10 +30,7 @@ public:
 };
 
 // Sleeps up to `ms`; true when the program is ending.
-bool pauseOrStop(DWORD ms) {
-    LoaderApp& app = loaderApp();
-    return WaitForSingleObject(app.stopEvent, ms) == WAIT_OBJECT_0 || app.stopFlag;
-}
+bool pauseOrStop(DWORD ms) { return loaderApp().stop.pause(ms); }
 
 // Shows the notice, has the main thread carry out the transition, then
 // takes the notice down.
@@ -41,7 +38,9 @@ void announce(HWND window, const Announcement& a) {
     LoaderApp& app = loaderApp();
     app.noticeMode = a.kind == Announcement::End ? 1 : 0;
     HWND notice = showNotice(app.noticeMode);
+    if (a.kind == Announcement::Start) app.announcedStart = &a;
     SendMessageA(window, MSG_GAME_EVENT, 0, a.kind == Announcement::End ? LPARAM(-1) : LPARAM(a.presetIndex));
+    app.announcedStart = nullptr;
     if (notice) DestroyWindow(notice);
 }
 
@@ -69,7 +68,7 @@ DWORD WINAPI watcherThreadMain(void*) {
     ToolhelpProcessList list;
     GameWatcher watcher;
     std::vector<ProcessEntry> processes;
-    while (!app.stopFlag) {
+    while (!app.stop.stopped()) {
         if (list.snapshot(processes)) {
             const Announcement a = watcher.scan(processes, *app.presets->matcher());
             if (a.kind != Announcement::None) announce(window, a);

@@ -5,7 +5,7 @@ ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 BUILD=${ZENTRA_BUILD:-$ROOT/build}
 
 PACKAGES="cmake make g++ pkg-config clang libclang-rt-14-dev googletest libbenchmark-dev nlohmann-json3-dev
-  libcairo2-dev g++-mingw-w64-x86-64 wine wine64 xvfb xdotool imagemagick fonts-liberation"
+  libcairo2-dev g++-mingw-w64-x86-64 wine wine64 xvfb xdotool imagemagick fonts-liberation locales"
 
 say() { printf '\n== %s\n' "$*"; }
 
@@ -55,7 +55,7 @@ build_windows() {
 # --- The Wine bench -------------------------------------------------------
 
 wine_env() {
-    export WINEPREFIX="$BUILD/windows/wineprefix"
+    export WINEPREFIX="${ZENTRA_WINE_PREFIX:-$BUILD/windows/wineprefix}"
     export WINEARCH=win64
     export WINEDEBUG=${WINEDEBUG:--all}
     export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"

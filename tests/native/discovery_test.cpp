@@ -363,12 +363,24 @@ TEST_F(HidClassTest, FirstMatchingSubkeyInEnumerationOrderWins) {
     EXPECT_TRUE(host_.events.empty());
 }
 
-TEST_F(HidClassTest, WheelNumberIsTheNumberAfterTheFirstInst) {
-    setHidInstance("HID\\USB#Vid_1d5a&Pid_0207#INST_7INST_9");
-    addInstanceEntry("A", "USB\\Vid_1d5a&Pid_0207\\INST_7", kLinkName);
+// The digits after the first "INST_", up to the first other character; a
+// number no wheel can have (past 2^31 - 1) gives 0, as no number does.
+TEST_F(HidClassTest, WheelNumberIsTheBoundedNumberAfterTheFirstInst) {
+    const struct {
+        const char* instance;
+        int32_t number;
+    } cases[] = {{"INST_7INST_9", 7},          {"INST_0042&Col01", 42}, {"INST_2147483647", 2147483647},
+                 {"INST_2147483648", 0},       {"INST_99999999999", 0}, {"INST_99999999999999999999999", 0},
+                 {"INST_&7", 0},               {"INST_-3", 0}};
+    addInstanceEntry("A", "USB\\Vid_1d5a&Pid_0207\\INST_", kLinkName);
     io_.devices.insert(kLinkName);
     store_.setString(kPanelKey, kEmulationValue, kLinkName);
-    EXPECT_EQ(7, discover(kMe).deviceNumber);
+    for (const auto& c : cases) {
+        setHidInstance(std::string("HID\\USB#Vid_1d5a&Pid_0207#") + c.instance);
+        const DeviceLink link = discover(kMe);
+        EXPECT_NE(0u, link.linkHandle) << c.instance;
+        EXPECT_EQ(c.number, link.deviceNumber) << c.instance;
+    }
 }
 
 TEST_F(HidClassTest, UsbPathWithoutInstGivesWheelNumberZero) {

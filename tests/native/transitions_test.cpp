@@ -69,7 +69,7 @@ protected:
     }
 
     Preset tablePreset(int index) {
-        return presets_.withTable([&](PresetTable& t) { return t.presets[index]; });
+        return presets_.withTable([&](const PresetTable& t) { return t.presets[index]; });
     }
     const MemoryRegistryStore::Value* stored(const char* name) const { return store_.find(kPanelKey, name); }
     uint32_t dword(const char* name) { return registry_.readRegDword(kPanelKey, name); }
@@ -79,7 +79,7 @@ protected:
     MemoryDeviceIo io_;
     MemoryFileSystem files_;
     std::unique_ptr<PresetTable> table_ = newTable();
-    SharedPresets presets_{*table_};
+    SharedPresets presets_{*table_, westernUpperCase()};
     Preset current_{};
     LoaderWheel wheel_{};
     LoaderContext ctx_{registry_, io_, files_, presets_, current_, wheel_, recordDebug};
@@ -175,6 +175,81 @@ TEST_F(TransitionsTest, GameEndWithAnUnreadableFileSendsTheCurrentPresetAgain) {
     ASSERT_EQ(3u, blocks.size());
     EXPECT_EQ(blocks[0], blocks[1]);
     EXPECT_EQ(blocks[0], blocks[2]);
+}
+
+// The control panel's reload lands between the watcher's scan and the main
+// thread's transition: the preset is found again by the game's name in the
+// table held now, or not at all when it is gone, and then nothing is taken.
+// The next scan, against the new table, ends the game.
+TEST_F(TransitionsTest, AReloadBetweenScanAndTransitionFindsThePresetAgain) {
+    // The file's presets match "game2.exe" at index 1 (fillPreset's paths).
+    auto table = newTable();
+    ASSERT_TRUE(decodePresetFile(files_.files[kPresetPath].data(), files_.files[kPresetPath].size(), *table));
+    const std::string gamePath = table->presets[1].exePath;
+    const Preset game = table->presets[1];
+    const std::vector<ProcessEntry> playing = {{3000, "explorer.exe"}, {3100, gamePath}};
+
+    const struct {
+        const char* what;
+        std::vector<int> order;  // presets of the first file, in the new file's order
+        int newIndex;            // where the game's preset is then; -1 gone
+    } cases[] = {{"moved", {3, 0, 2, 1}, 3}, {"gone", {3, 0}, -1}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        files_.files[kPresetPath] = presetFile(true);
+        ASSERT_EQ(0, reloadPresetFile(ctx_));
+        store_.deleteValue(kPanelKey, kLastIndexValue);
+        io_.calls.clear();
+        GameWatcher watcher;
+        const Announcement start = watcher.scan(playing, *presets_.matcher());
+        ASSERT_EQ(Announcement::Start, start.kind);
+        ASSERT_EQ(1, start.presetIndex);
+
+        auto reordered = newTable();
+        reordered->presetCount = uint16_t(c.order.size());
+        for (size_t i = 0; i < c.order.size(); ++i) reordered->presets[i] = table->presets[c.order[i]];
+        files_.files[kPresetPath] = encodePresetFile(*reordered);
+        ASSERT_EQ(0, reloadPresetFile(ctx_));
+
+        const Preset before = current_;
+        EXPECT_EQ(c.newIndex >= 0, handleAnnouncedStart(ctx_, start));
+        if (c.newIndex >= 0) {
+            EXPECT_EQ(uint32_t(c.newIndex), dword(kLastIndexValue));
+            Preset expected = before;
+            copyPresetFull(expected, game);
+            EXPECT_EQ("", presetDifference(current_, expected));
+            const auto blocks = sentBlocks(io_);
+            ASSERT_EQ(1u, blocks.size());
+            EXPECT_EQ(gameBlockOf(current_), blocks[0]);
+        } else {
+            EXPECT_EQ(nullptr, stored(kLastIndexValue));
+            EXPECT_EQ("", presetDifference(current_, before));
+            EXPECT_TRUE(io_.calls.empty());
+            EXPECT_EQ(Announcement::End, watcher.scan(playing, *presets_.matcher()).kind);
+        }
+    }
+}
+
+TEST_F(TransitionsTest, AFailedLoadAtCreationPutsTheDefaultPresetInTableAndMatcher) {
+    const std::string gamePath = tablePreset(1).exePath;
+    ASSERT_EQ(1, presets_.matcher()->find(upperWestern(gamePath)));
+    files_.unreadable[kPresetPath] = true;
+
+    EXPECT_EQ(-1, loadTableOrDefault(ctx_));
+
+    Preset expected = current_;
+    resetPreset(expected, Deliverable::Loader);
+    EXPECT_EQ("", presetDifference(current_, expected));
+    EXPECT_EQ(1, presets_.withTable([](const PresetTable& t) { return int(t.presetCount); }));
+    Preset entry = expected;
+    copyPresetFull(entry, tablePreset(0));
+    EXPECT_EQ("", presetDifference(entry, expected));
+    EXPECT_EQ(1, presets_.matcher()->presetCount());
+    EXPECT_EQ(-1, presets_.matcher()->find(upperWestern(gamePath))) << "the old table's paths are gone";
+
+    files_.unreadable.erase(kPresetPath);
+    EXPECT_EQ(0, loadTableOrDefault(ctx_));
+    EXPECT_EQ(1, presets_.matcher()->find(upperWestern(gamePath)));
 }
 
 }  // namespace

@@ -48,7 +48,7 @@ class WatcherTest : public ::testing::Test {
 protected:
     WatcherTest()
         : table_(tableWithPaths({"C:\\Games\\Rally\\Rally.exe", "D:\\Kart Racing\\KART.EXE", "<<<NO PATH>>>"})),
-          matcher_(*table_) {}
+          matcher_(*table_, westernUpperCase()) {}
 
     Announcement scan(const Snapshot& games) { return watcher_.scan(withBackground(games), matcher_); }
 
@@ -81,7 +81,7 @@ TEST(UpperWestern, OnlyTheTwoSystemNamesAreSystemProcesses) {
 TEST(PresetMatcher, FirstPresetWhosePathContainsTheNameInAnyCase) {
     auto table = tableWithPaths({"C:\\Jeux\\\xC9t\xE9\\\xC7ourse.exe", "c:\\games\\rally.exe", "E:\\Rally\\RALLY.EXE",
                                  "F:\\\x8Cuvre\\\x9F.exe"});
-    const PresetMatcher m(*table);
+    const PresetMatcher m(*table, westernUpperCase());
     EXPECT_EQ(4, m.presetCount());
     EXPECT_EQ(1, m.find(upperWestern("Rally.exe")));   // first of two in table order
     EXPECT_EQ(1, m.find(upperWestern("ally.EXE")));    // a part of a file name is enough
@@ -96,10 +96,45 @@ TEST(PresetMatcher, FirstPresetWhosePathContainsTheNameInAnyCase) {
 TEST(PresetMatcher, ReadsAtMostTheTableAndHasItsOwnGeneration) {
     auto table = tableWithPaths({"a.exe"});
     table->presetCount = 300;  // a damaged count
-    const PresetMatcher first(*table);
-    const PresetMatcher second(*table);
+    const PresetMatcher first(*table, westernUpperCase());
+    const PresetMatcher second(*table, westernUpperCase());
     EXPECT_EQ(kMaxPresets, first.presetCount());
     EXPECT_GT(second.generation(), first.generation());
+}
+
+// The Central European code page (1250) for the letters used below: what
+// the system gives there, where the Western table differs.
+class CentralEuropeanUpperCase : public UpperCase {
+public:
+    std::string upper(const std::string& text) const override {
+        std::string out = text;
+        for (char& c : out) {
+            const unsigned char b = (unsigned char)c;
+            if (b >= 'a' && b <= 'z') c = char(b - 0x20);
+            if (b == 0xB3) c = char(0xA3);  // ł
+            if (b == 0xB9) c = char(0xA5);  // ą
+            if (b == 0xBF) c = char(0xAF);  // ż
+            if (b == 0xF3) c = char(0xD3);  // ó
+            if (b == 0x9F) c = char(0x8F);  // ź
+            // 0xFF is the dot above, no letter.
+        }
+        return out;
+    }
+};
+
+// Paths and running names are upper-cased by the seam the matcher is built
+// with, not by the Western table.
+TEST(PresetMatcher, UpperCasesPathsAndNamesWithItsCodePage) {
+    auto table = tableWithPaths({"C:\\Gry\\\xA3\xD3" "D\x8F.EXE", "C:\\Gry\\\xA5\xAF.exe"});  // ŁÓDŹ, ĄŻ
+    const CentralEuropeanUpperCase centralEuropean;
+    const PresetMatcher matcher(*table, centralEuropean);
+    GameWatcher watcher;
+    EXPECT_TRUE(isStart(watcher.scan({{10, "\xB3\xF3""d\x9F.exe"}}, matcher), 0));  // łódź
+    EXPECT_TRUE(isStart(watcher.scan({{11, "\xB9\xBF.EXE"}}, matcher), 1));        // ąż
+    // The Western table takes 0xFF for ÿ and makes it 0x9F, ź here: no match.
+    EXPECT_TRUE(isEnd(watcher.scan({{12, "\xB3\xF3""d\xFF.exe"}}, matcher)));
+    // The Western table misses the Polish letters.
+    EXPECT_EQ(-1, PresetMatcher(*table, westernUpperCase()).find(upperWestern("\xB3\xF3""d\x9F.exe")));
 }
 
 // ---------------------------------------------------------------- scans
@@ -112,7 +147,10 @@ TEST_F(WatcherTest, IdleWithoutAGameAnnouncesNothing) {
 }
 
 TEST_F(WatcherTest, GameStartsRunsAndEnds) {
-    EXPECT_TRUE(isStart(scan({{3000, "rally.exe"}}), 0));
+    const Announcement start = scan({{3000, "rally.exe"}});
+    EXPECT_TRUE(isStart(start, 0));
+    EXPECT_EQ(matcher_.generation(), start.generation) << "the start names the table it was found in";
+    EXPECT_EQ("RALLY.EXE", start.upperName);
     EXPECT_TRUE(watcher_.active());
     EXPECT_EQ(3000, watcher_.activePid());
     EXPECT_TRUE(isNone(scan({{3000, "rally.exe"}})));  // still the first configured game
@@ -145,7 +183,7 @@ TEST_F(WatcherTest, SameGameRestartedWithANewProcessIdStartsAgain) {
 
 TEST(GameWatcher, SystemProcessesNeverMatchWhateverThePresetsHold) {
     auto table = tableWithPaths({"C:\\WINDOWS\\SYSTEM32\\SYSTEM", "[System Process]", "C:\\Tools\\SYSTEM.EXE"});
-    const PresetMatcher matcher(*table);
+    const PresetMatcher matcher(*table, westernUpperCase());
     GameWatcher watcher;
     EXPECT_TRUE(isNone(watcher.scan({{0, "[System Process]"}, {4, "System"}, {8, "SYSTEM"}, {9, "system"}}, matcher)));
     EXPECT_FALSE(watcher.active());
@@ -155,7 +193,7 @@ TEST(GameWatcher, SystemProcessesNeverMatchWhateverThePresetsHold) {
 
 TEST(GameWatcher, NamesMatchInAnyLetterCaseOfTheCodePage) {
     auto table = tableWithPaths({"C:\\JEUX\\\xC9T\xC9 RALLYE\\\xC9T\xC9.EXE", "C:\\Games\\\x8A" "KODA.exe"});
-    const PresetMatcher matcher(*table);
+    const PresetMatcher matcher(*table, westernUpperCase());
     GameWatcher watcher;
     EXPECT_TRUE(isStart(watcher.scan({{10, "\xE9t\xE9.exe"}}, matcher), 0));
     EXPECT_TRUE(isStart(watcher.scan({{11, "\x9Akoda.EXE"}}, matcher), 1));
@@ -177,7 +215,7 @@ TEST_F(WatcherTest, RememberedMatchesNeverChangeTheResult) {
     std::vector<Announcement> got;
     for (const Snapshot& s : scans) {
         const Announcement a = remembering.scan(withBackground(s), matcher_);
-        const Announcement b = fresh.scan(withBackground(s), PresetMatcher(*table_));
+        const Announcement b = fresh.scan(withBackground(s), PresetMatcher(*table_, westernUpperCase()));
         EXPECT_EQ(b.kind, a.kind);
         EXPECT_EQ(b.presetIndex, a.presetIndex);
         got.push_back(a);
@@ -196,7 +234,7 @@ protected:
 
     MemoryFileSystem files_;
     std::unique_ptr<PresetTable> table_ = newTable();
-    SharedPresets presets_{*table_};
+    SharedPresets presets_{*table_, westernUpperCase()};
 };
 
 TEST_F(SharedPresetsTest, ALoadPublishesANewMatcherThatTheNextScanUses) {
@@ -210,7 +248,7 @@ TEST_F(SharedPresetsTest, ALoadPublishesANewMatcherThatTheNextScanUses) {
     ASSERT_EQ(0, presets_.load("second.pst", files_));
     EXPECT_EQ(2, presets_.matcher()->presetCount());
     EXPECT_TRUE(isStart(watcher.scan(kart, *presets_.matcher()), 1));
-    EXPECT_EQ(2, presets_.withTable([](PresetTable& t) { return int(t.presetCount); }));
+    EXPECT_EQ(2, presets_.withTable([](const PresetTable& t) { return int(t.presetCount); }));
 
     ASSERT_EQ(0, presets_.load("first.pst", files_));
     EXPECT_TRUE(isEnd(watcher.scan(kart, *presets_.matcher())));
@@ -226,8 +264,25 @@ TEST_F(SharedPresetsTest, AFailedLoadKeepsTableAndMatcher) {
     for (const char* path : {"missing.pst", "bad.pst", "locked.pst"}) {
         EXPECT_EQ(-1, presets_.load(path, files_)) << path;
         EXPECT_EQ(before, presets_.matcher()) << path;
-        EXPECT_EQ(1, presets_.withTable([](PresetTable& t) { return int(t.presetCount); })) << path;
+        EXPECT_EQ(1, presets_.withTable([](const PresetTable& t) { return int(t.presetCount); })) << path;
     }
+}
+
+// Whoever changes the table publishes its matcher with it.
+TEST_F(SharedPresetsTest, AChangeOfTheTablePublishesItsMatcher) {
+    store("first.pst", {"C:\\Games\\Rally\\rally.exe", "D:\\Kart\\kart.exe"});
+    ASSERT_EQ(0, presets_.load("first.pst", files_));
+    const auto before = presets_.matcher();
+    presets_.change([](PresetTable& t) {
+        setPresetText(t.presets[0].exePath, "E:\\Boat\\boat.exe");
+        t.presetCount = 1;
+    });
+    const auto after = presets_.matcher();
+    EXPECT_GT(after->generation(), before->generation());
+    EXPECT_EQ(1, after->presetCount());
+    EXPECT_EQ(0, after->find("BOAT.EXE"));
+    EXPECT_EQ(-1, after->find("RALLY.EXE"));
+    EXPECT_EQ(-1, after->find("KART.EXE"));
 }
 
 }  // namespace

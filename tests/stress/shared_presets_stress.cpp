@@ -64,7 +64,7 @@ void fail(const char* what, int scan) {
 int main() {
     MemoryFileSystem files;  // the loading thread's alone once it runs
     for (const Layout& l : kLayouts) files.files[l.file] = presetFile(l);
-    SharedPresets presets(g_shared);
+    SharedPresets presets(g_shared, westernUpperCase());
     if (presets.load(kLayouts[0].file, files) != 0) {
         std::fprintf(stderr, "shared_presets_stress: first load failed\n");
         return 1;
@@ -98,7 +98,7 @@ int main() {
         // What the main thread does with an index: copy the preset out.
         const int index = scans % 100;
         Preset copy;
-        const int count = presets.withTable([&](PresetTable& t) {
+        const int count = presets.withTable([&](const PresetTable& t) {
             copyPresetFull(copy, t.presets[index]);
             return int(t.presetCount);
         });
