@@ -49,6 +49,9 @@ TEST_F(Loader, StartUpWithoutLaunchPushesStoredParametersAndEnds) {
 TEST_F(Loader, NormalStartPublishesItsWindowAndOpensTheEmulationLink) {
     HWND window = startLoader();
     ASSERT_NE(window, nullptr);
+    // The window can be found while it is still being made: its handle is
+    // written during its creation.
+    for (int i = 0; i < 100 && registry.readRegDword(kPanelKey, kLoaderWindowValue) == 0; ++i) Sleep(50);
     EXPECT_EQ(registry.readRegDword(kPanelKey, kLoaderWindowValue), uint32_t(uintptr_t(window)));
     std::vector<SimLogEntry> entries;
     for (int i = 0; i < 100 && entries.size() < 2; ++i, Sleep(50)) entries = log();
