@@ -109,7 +109,6 @@ void writeVideo() {
         if (path.size() >= sizeof g_page.videoPath) continue;
         if (writeVideoFile(path)) {
             std::snprintf(g_page.videoPath, sizeof g_page.videoPath, "%s", path.c_str());
-            g_page.videoWritten = true;
             return;
         }
     }
@@ -340,7 +339,6 @@ void onDestroy() {
     for (HBITMAP* bitmap : {&g_page.skin, &g_page.presetsBackground, &g_page.testBackground, &g_page.configBackground})
         gdiDelete(*bitmap);
     g_page.tooltip = nullptr;  // owned by the sheet, destroyed with it
-    g_page.videoWritten = false;
 }
 
 }  // namespace

@@ -23,8 +23,7 @@ struct MainPageState {
     int osLevel;
     int applyOnClose;   // 1: the presets are saved when the page closes
     bool presetsLoaded; // the table was loaded (or built): only then is it saved, sent and "LastIndice" written
-    char videoPath[MAX_PATH];
-    bool videoWritten;
+    char videoPath[MAX_PATH];  // where the clip is (or would have been) written
     TabStates tabs;
     HWND children[kTabCount];  // child page of each tab, or null
     HWND tooltip;

@@ -40,6 +40,14 @@ struct Gauge {
 };
 constexpr Gauge kGauges[2] = {{420, 218, +1}, {480, 175, -1}};
 
+// The lamps of buttons 0 and 1.
+struct Lamp {
+    skin::Sprite on, off;
+    skin::Place at;
+};
+constexpr Lamp kLamps[2] = {{skin::kFirstLampOn, skin::kFirstLampOff, skin::kFirstLampAt},
+                            {skin::kSecondLampOn, skin::kSecondLampOff, skin::kSecondLampAt}};
+
 struct TestPageState {
     HWND page;
     HWND video;
@@ -125,16 +133,12 @@ void draw(const DIJOYSTATE& s) {
                 const PagePoint dot = buttonDot(i, frame);
                 drawSprite(dc, skin::kButtonDot, dot.x, dot.y);
             } else {
-                drawSprite(dc, i == 0 ? skin::kFirstLampOn : skin::kSecondLampOn, i == 0 ? skin::kFirstLampAt.x : skin::kSecondLampAt.x,
-                           i == 0 ? skin::kFirstLampAt.y : skin::kSecondLampAt.y);
+                drawSprite(dc, kLamps[i].on, kLamps[i].at.x, kLamps[i].at.y);
             }
             if (!g_test.buttonLit[i] && hasKeys) setIndicator(true);
             g_test.buttonLit[i] = true;
         } else {
-            if (i < 2)
-                drawSprite(dc, i == 0 ? skin::kFirstLampOff : skin::kSecondLampOff,
-                           i == 0 ? skin::kFirstLampAt.x : skin::kSecondLampAt.x,
-                           i == 0 ? skin::kFirstLampAt.y : skin::kSecondLampAt.y);
+            if (i < 2) drawSprite(dc, kLamps[i].off, kLamps[i].at.x, kLamps[i].at.y);
             if (g_test.buttonLit[i] && hasKeys) setIndicator(false);
             g_test.buttonLit[i] = false;
         }

@@ -31,6 +31,7 @@
 #include "preset/file_system.h"
 #include "sim/sim_client.h"
 #include "sim/sim_setup.h"
+#include "tests/wine/support/child_process.h"
 #include "tools/loaderctl/loader_control.h"
 
 namespace zentra {
@@ -89,36 +90,6 @@ std::vector<uint8_t> blockOf(const Preset& preset) {
     const uint8_t* b = reinterpret_cast<const uint8_t*>(&wheel.block);
     return std::vector<uint8_t>(b, b + sizeof wheel.block);
 }
-
-class Process {
-public:
-    bool start(const std::string& exe, const std::string& args) {
-        std::string command = "\"" + exe + "\" " + args;
-        STARTUPINFOA si{};
-        si.cb = sizeof si;
-        return CreateProcessA(exe.c_str(), &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi_);
-    }
-    DWORD wait(DWORD ms) {
-        if (!pi_.hProcess || WaitForSingleObject(pi_.hProcess, ms) != WAIT_OBJECT_0) return STILL_ACTIVE;
-        DWORD code = 0;
-        GetExitCodeProcess(pi_.hProcess, &code);
-        return code;
-    }
-    void end() {
-        if (pi_.hProcess && wait(0) == STILL_ACTIVE) {
-            TerminateProcess(pi_.hProcess, 0);
-            WaitForSingleObject(pi_.hProcess, 5000);
-        }
-    }
-    ~Process() {
-        end();
-        if (pi_.hProcess) CloseHandle(pi_.hProcess);
-        if (pi_.hThread) CloseHandle(pi_.hThread);
-    }
-
-private:
-    PROCESS_INFORMATION pi_{};
-};
 
 // --- Measures -------------------------------------------------------------
 
@@ -273,7 +244,7 @@ public:
             Process stand;
             if (!stand.start(dir_ + "\\" + gameName(g), std::to_string(kGameLife))) return fail("game did not start");
             expect(blockOf(g_tables[layout_].presets[g_gameIndex[layout_][g]]), "start of " + gameName(g));
-            stand.end();
+            stand.kill(0);
             ++done;
             if (done % kSampleEvery == 0) record(done);
             expect(blockOf(g_tables[layout_].presets[g_defaultIndex[layout_]]), "end of " + gameName(g));

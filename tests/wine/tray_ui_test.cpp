@@ -77,30 +77,6 @@ RECT traySlot(int k) {
     return RECT{tray.right - slot * (k + 1), tray.top, tray.right - slot * k, tray.bottom};
 }
 
-struct MenuSearch {
-    DWORD thread;
-    HWND menu;
-};
-BOOL CALLBACK findMenu(HWND window, LPARAM param) {
-    auto* search = reinterpret_cast<MenuSearch*>(param);
-    char cls[16] = "";
-    GetClassNameA(window, cls, sizeof cls);
-    if (lstrcmpA(cls, "#32768") == 0 && IsWindowVisible(window) &&
-        GetWindowThreadProcessId(window, nullptr) == search->thread) {
-        search->menu = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-HWND visibleMenuOf(DWORD thread, DWORD ms) {
-    MenuSearch search{thread, nullptr};
-    for (DWORD waited = 0;; waited += 50) {
-        EnumWindows(findMenu, reinterpret_cast<LPARAM>(&search));
-        if (search.menu || waited >= ms) return search.menu;
-        Sleep(50);
-    }
-}
-
 // This process's own rendering of a menu resource of the loader, opened at
 // the cursor as the loader opens its own: the popup's pixels.
 std::vector<uint32_t> referenceMenu(int menuId, RECT& rect) {

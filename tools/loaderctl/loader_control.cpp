@@ -40,21 +40,26 @@ HWND waitForLoaderWindow(DWORD ms) {
     }
 }
 
+HWND visibleMenuOf(DWORD thread, DWORD ms) {
+    MenuSearch search{thread, nullptr};
+    for (DWORD waited = 0;; waited += 50) {
+        EnumWindows(findMenu, reinterpret_cast<LPARAM>(&search));
+        if (search.menu || waited >= ms) return search.menu;
+        Sleep(50);
+    }
+}
+
 bool chooseTrayMenuItem(HWND loader, int position, DWORD ms) {
     PostMessageA(loader, kTrayNotify, kTrayIconId, WM_RBUTTONDOWN);
-    MenuSearch search{GetWindowThreadProcessId(loader, nullptr), nullptr};
-    for (DWORD waited = 0; !search.menu && waited < ms; waited += 50) {
-        Sleep(50);
-        EnumWindows(findMenu, reinterpret_cast<LPARAM>(&search));
-    }
-    if (!search.menu) return false;
+    HWND menu = visibleMenuOf(GetWindowThreadProcessId(loader, nullptr), ms);
+    if (!menu) return false;
     // The menu's keyboard: Down selects the first item, then one item a press.
     for (int i = 0; i <= position; ++i) {
-        PostMessageA(search.menu, WM_KEYDOWN, VK_DOWN, 0);
-        PostMessageA(search.menu, WM_KEYUP, VK_DOWN, 0);
+        PostMessageA(menu, WM_KEYDOWN, VK_DOWN, 0);
+        PostMessageA(menu, WM_KEYUP, VK_DOWN, 0);
     }
-    PostMessageA(search.menu, WM_KEYDOWN, VK_RETURN, 0);
-    PostMessageA(search.menu, WM_KEYUP, VK_RETURN, 0);
+    PostMessageA(menu, WM_KEYDOWN, VK_RETURN, 0);
+    PostMessageA(menu, WM_KEYUP, VK_RETURN, 0);
     return true;
 }
 

@@ -13,6 +13,10 @@ HWND findLoaderWindow();
 // Waits up to `ms` for the loader's window and its last control.
 HWND waitForLoaderWindow(DWORD ms);
 
+// The popup menu that thread `thread` shows, waiting up to `ms` for it;
+// null when none appeared.
+HWND visibleMenuOf(DWORD thread, DWORD ms);
+
 // Opens the tray menu as a right click does and chooses the item at
 // `position` (0 control panel, 1 show window, 2 exit). False when no menu
 // appeared.

@@ -16,43 +16,13 @@
 #include "preset/registry.h"
 #include "sim/sim_client.h"
 #include "sim/sim_setup.h"
+#include "tests/wine/support/child_process.h"
 #include "tests/wine/support/wine_test_support.h"
 #include "tools/loaderctl/loader_control.h"
 
 namespace zentra {
 
 constexpr UINT kGameBlockWait = 15000;
-
-class Process {
-public:
-    bool start(const std::string& exe, const std::string& args) {
-        std::string command = "\"" + exe + "\" " + args;
-        STARTUPINFOA si{};
-        si.cb = sizeof si;
-        return CreateProcessA(exe.c_str(), &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi_);
-    }
-    // The exit code, or STILL_ACTIVE when it did not end within `ms`.
-    DWORD wait(DWORD ms) {
-        if (!pi_.hProcess || WaitForSingleObject(pi_.hProcess, ms) != WAIT_OBJECT_0) return STILL_ACTIVE;
-        DWORD code = 0;
-        GetExitCodeProcess(pi_.hProcess, &code);
-        return code;
-    }
-    void kill() {
-        if (pi_.hProcess && wait(0) == STILL_ACTIVE) {
-            TerminateProcess(pi_.hProcess, 1);
-            WaitForSingleObject(pi_.hProcess, 5000);
-        }
-    }
-    ~Process() {
-        kill();
-        if (pi_.hProcess) CloseHandle(pi_.hProcess);
-        if (pi_.hThread) CloseHandle(pi_.hThread);
-    }
-
-private:
-    PROCESS_INFORMATION pi_{};
-};
 
 inline std::vector<uint8_t> bytesOf(const void* p, size_t n) {
     const uint8_t* b = static_cast<const uint8_t*>(p);
