@@ -11,6 +11,8 @@ set(ZENTRA_CPL_LOGIC_SOURCES
   ${PROJECT_SOURCE_DIR}/cpl/frame/skin_logic.cpp
   ${PROJECT_SOURCE_DIR}/cpl/frame/main_page_logic.cpp
   ${PROJECT_SOURCE_DIR}/cpl/frame/calibration_logic.cpp
+  ${PROJECT_SOURCE_DIR}/cpl/pages/curve_editor_logic.cpp
+  ${PROJECT_SOURCE_DIR}/cpl/pages/axis_page_logic.cpp
   ${PROJECT_SOURCE_DIR}/cpl/pages/test_page_logic.cpp)
 
 function(zentra_add_cpl_logic name core)
