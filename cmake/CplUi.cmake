@@ -35,6 +35,8 @@ if(WIN32)
     ${PROJECT_SOURCE_DIR}/cpl/frame/calibration.cpp
     ${PROJECT_SOURCE_DIR}/cpl/frame/page_window_procs.cpp
     ${PROJECT_SOURCE_DIR}/cpl/frame/window_classes.cpp
+    ${PROJECT_SOURCE_DIR}/cpl/pages/curve_box.cpp
+    ${PROJECT_SOURCE_DIR}/cpl/pages/axis_page.cpp
     ${PROJECT_SOURCE_DIR}/cpl/pages/test_page.cpp)
   target_link_libraries(zentra_cpl_pages PUBLIC zentra_cpl_ui zentra_core dinput8 dxguid ole32 vfw32)
 else()
