@@ -26,6 +26,7 @@
 #include "sim/sim_setup.h"
 #include "tests/wine/support/wine_test_support.h"
 #include "tools/cplhost/page_harness.h"
+#include "tools/cplhost/window_search.h"
 
 namespace zentra {
 namespace {
@@ -390,35 +391,6 @@ TEST_F(AxisPageTest, ClosingTheSheetInADragFreesThePointerAndTheWheelGetsTheEdit
 // Leaves pictures of the page with curvilinear and linear curves in the
 // folder named by ZENTRA_SCREENSHOT_DIR; the page's pictures and frames are
 // checked in any case.
-bool saveSheet(HWND sheet, const std::string& path) {
-    RECT r;
-    GetWindowRect(sheet, &r);
-    const int w = r.right - r.left, h = r.bottom - r.top;
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    BITMAPINFO info{};
-    info.bmiHeader = BITMAPINFOHEADER{sizeof(BITMAPINFOHEADER), w, h, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
-    void* bits = nullptr;
-    HBITMAP picture = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(memory, picture);
-    BitBlt(memory, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
-    GdiFlush();
-    const DWORD size = DWORD((w * 3 + 3) & ~3) * DWORD(h);
-    BITMAPFILEHEADER file{};
-    file.bfType = 0x4D42;
-    file.bfOffBits = sizeof file + sizeof info.bmiHeader;
-    file.bfSize = file.bfOffBits + size;
-    FILE* out = std::fopen(path.c_str(), "wb");
-    bool ok = out && std::fwrite(&file, sizeof file, 1, out) == 1 &&
-              std::fwrite(&info.bmiHeader, sizeof info.bmiHeader, 1, out) == 1 && std::fwrite(bits, size, 1, out) == 1;
-    if (out) ok = std::fclose(out) == 0 && ok;
-    SelectObject(memory, old);
-    DeleteObject(picture);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-    return ok;
-}
-
 TEST_F(AxisPageTest, ThePageShowsItsPicturesFramesAndBothCurveTypes) {
     for (int slot = 0; slot < 4; ++slot) {
         table.presets[1].curveType[slot] = 1;
@@ -436,13 +408,13 @@ TEST_F(AxisPageTest, ThePageShowsItsPicturesFramesAndBothCurveTypes) {
     const bool shots = GetEnvironmentVariableA("ZENTRA_SCREENSHOT_DIR", folder, MAX_PATH) > 0;
     const std::string language = UiLanguage == 0x0407 ? "de" : "en";
     if (shots) {
-        EXPECT_TRUE(saveSheet(sheetWindow, std::string(folder) + "\\axis-curvilinear-" + language + ".bmp"));
+        EXPECT_TRUE(saveWindowPicture(sheetWindow, std::string(folder) + "\\axis-curvilinear-" + language + ".bmp"));
     }
     for (int id : {1065, 1067, 1068}) click(id);
     for (int slot = 0; slot < 4; ++slot) EXPECT_EQ(0u, current().curveType[slot]) << slot;
     EXPECT_TRUE(greenNear(box(3), 15 * 0.5, 85 - 55 * 0.5)) << "a straight first segment";
     if (shots) {
-        EXPECT_TRUE(saveSheet(sheetWindow, std::string(folder) + "\\axis-linear-" + language + ".bmp"));
+        EXPECT_TRUE(saveWindowPicture(sheetWindow, std::string(folder) + "\\axis-linear-" + language + ".bmp"));
     }
 }
 
