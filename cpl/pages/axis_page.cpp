@@ -51,7 +51,7 @@ constexpr BoxPlace kBoxes[4] = {{101, 136, 220}, {102, 226, 220}, {103, 350, 174
 struct SelectorPlace {
     int id, x, y;
 };
-constexpr SelectorPlace kSelectorPlaces[4] = {{1031, 136, 197}, {1032, 226, 197}, {1033, 350, 294}, {1034, 448, 294}};
+constexpr SelectorPlace kSelectorPlaces[4] = {{1031, 136, 197}, {1032, 226, 197}, {1033, 350, 292}, {1034, 448, 292}};
 constexpr int kSelectorWidth = 90;
 constexpr int kSelectorDropHeight = 110;
 constexpr int kSelectorDropWidth = 170;
