@@ -4,6 +4,7 @@
 // simulated wheel receives when the sheet closes.
 #include <windows.h>
 
+#include <commctrl.h>
 #include <prsht.h>
 
 #include <gtest/gtest.h>
@@ -234,6 +235,13 @@ TEST_F(AxisPageTest, CurvilinearAnchorsCrossAndTheLinearSwitchPullsThemBack) {
     char t[64] = "";
     GetWindowTextA(GetDlgItem(page, 1067), t, sizeof t);
     EXPECT_EQ(text(14), t);
+    NMTTDISPINFOA tip{};
+    tip.hdr.idFrom = UINT_PTR(GetDlgItem(page, 1067));
+    tip.hdr.code = TTN_GETDISPINFOA;
+    tip.uFlags = TTF_IDISHWND;
+    SendMessageA(page, WM_NOTIFY, 0, LPARAM(&tip));
+    ASSERT_NE(nullptr, tip.lpszText);
+    EXPECT_EQ(text(14), tip.lpszText) << "the tooltip shows the button's text";
     // The polyline's first segment, to (55, 40).
     EXPECT_TRUE(greenNear(pedal, 55 * 0.5, 85 - 45 * 0.5));
 
