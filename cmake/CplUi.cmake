@@ -11,6 +11,8 @@ set(ZENTRA_CPL_LOGIC_SOURCES
   ${PROJECT_SOURCE_DIR}/cpl/frame/skin_logic.cpp
   ${PROJECT_SOURCE_DIR}/cpl/frame/main_page_logic.cpp
   ${PROJECT_SOURCE_DIR}/cpl/frame/calibration_logic.cpp
+  ${PROJECT_SOURCE_DIR}/cpl/pages/curve_editor_logic.cpp
+  ${PROJECT_SOURCE_DIR}/cpl/pages/axis_page_logic.cpp
   ${PROJECT_SOURCE_DIR}/cpl/pages/test_page_logic.cpp
   ${PROJECT_SOURCE_DIR}/cpl/pages/key_code_text.cpp)
 
@@ -34,6 +36,8 @@ if(WIN32)
     ${PROJECT_SOURCE_DIR}/cpl/frame/calibration.cpp
     ${PROJECT_SOURCE_DIR}/cpl/frame/page_window_procs.cpp
     ${PROJECT_SOURCE_DIR}/cpl/frame/window_classes.cpp
+    ${PROJECT_SOURCE_DIR}/cpl/pages/curve_box.cpp
+    ${PROJECT_SOURCE_DIR}/cpl/pages/axis_page.cpp
     ${PROJECT_SOURCE_DIR}/cpl/pages/test_page.cpp
     ${PROJECT_SOURCE_DIR}/cpl/pages/key_names_win32.cpp)
   target_link_libraries(zentra_cpl_pages PUBLIC zentra_cpl_ui zentra_core dinput8 dxguid ole32 vfw32)

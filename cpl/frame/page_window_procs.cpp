@@ -33,20 +33,7 @@ bool pageShell(HWND window, UINT message, const skin::Sprite& background) {
 
 }  // namespace
 
-LRESULT CALLBACK AnchorCustomProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    return DefWindowProcA(window, message, wParam, lParam);
-}
-
-LRESULT CALLBACK SensibCustomProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    return DefWindowProcA(window, message, wParam, lParam);
-}
-
 LRESULT CALLBACK ButtonWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (pageShell(window, message, skin::kConfigPage)) return 0;
-    return DefWindowProcA(window, message, wParam, lParam);
-}
-
-LRESULT CALLBACK SensWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (pageShell(window, message, skin::kConfigPage)) return 0;
     return DefWindowProcA(window, message, wParam, lParam);
 }

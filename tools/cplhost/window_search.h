@@ -1,8 +1,11 @@
-// Finding the windows of a sheet from outside its code: the stand-in panel's
-// closer thread and the Wine tests look for the same pages and dialogs.
+// Finding the windows of a sheet from outside its code, and taking their
+// pictures: the stand-in panel's closer thread and the Wine tests look for
+// the same pages and dialogs.
 #pragma once
 
 #include <windows.h>
+
+#include <string>
 
 namespace zentra {
 
@@ -12,5 +15,8 @@ HWND findShownWindowWithControl(DWORD thread, DWORD process, int control);
 
 // The first child of `parent`, at any depth, of window class `cls`.
 HWND findChildOfClass(HWND parent, const char* cls);
+
+// What the screen shows of `window`, saved as a 24-bit BMP file at `path`.
+bool saveWindowPicture(HWND window, const std::string& path);
 
 }  // namespace zentra

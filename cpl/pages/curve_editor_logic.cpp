@@ -1,0 +1,106 @@
+#include "cpl/pages/curve_editor_logic.h"
+
+#include <algorithm>
+
+#include "preset/sensitivity.h"
+
+namespace zentra {
+
+namespace {
+
+constexpr uint16_t kDefaultFirst[2] = {25, 60};
+constexpr uint16_t kDefaultSecond[2] = {55, 30};
+constexpr int kFirstAnchorIds = 105;
+constexpr int kSecondAnchorIds = 139;
+
+bool validSlot(int slot) { return slot >= 0 && slot < kAxisSlots; }
+
+uint16_t& xOf(Preset& p, int slot, int anchor) { return anchor == kFirstAnchor ? p.curveP1x[slot] : p.curveP2x[slot]; }
+uint16_t& yOf(Preset& p, int slot, int anchor) { return anchor == kFirstAnchor ? p.curveP1y[slot] : p.curveP2y[slot]; }
+
+// Box pixel column of a stored x: slot 0 is measured from the right edge.
+int columnOf(int slot, int x) { return slot == 0 ? kCurveBoxMax - x : x; }
+
+}  // namespace
+
+bool anchorOfControl(int id, int& slot, int& anchor) {
+    if (id >= kFirstAnchorIds && id < kFirstAnchorIds + kAxisSlots) {
+        slot = id - kFirstAnchorIds, anchor = kFirstAnchor;
+        return true;
+    }
+    if (id >= kSecondAnchorIds && id < kSecondAnchorIds + kAxisSlots) {
+        slot = id - kSecondAnchorIds, anchor = kSecondAnchor;
+        return true;
+    }
+    return false;
+}
+
+BoxPoint storedAnchor(const Preset& preset, int slot, int anchor) {
+    if (anchor == kFirstAnchor) return BoxPoint{preset.curveP1x[slot], preset.curveP1y[slot]};
+    return BoxPoint{preset.curveP2x[slot], preset.curveP2y[slot]};
+}
+
+BoxPoint anchorWindowCorner(int slot, BoxPoint stored) {
+    const int half = kAnchorSize / 2;
+    return BoxPoint{slot == 0 ? kCurveBoxMax - half - stored.x : stored.x - half, stored.y - half};
+}
+
+void pullFirstAnchor(Preset& preset, int slot) {
+    if (!validSlot(slot) || preset.curveType[slot] != 0) return;
+    preset.curveP1x[slot] = std::min(preset.curveP1x[slot], preset.curveP2x[slot]);
+}
+
+int linkedSlot(int slot) { return slot == 0 ? 1 : slot == 1 ? 0 : -1; }
+
+int dragAnchorTo(Preset& preset, int slot, int anchor, int x, int y) {
+    if (!validSlot(slot)) return -1;
+    const int p = std::clamp(x, 0, kCurveBoxMax), q = std::clamp(y, 0, kCurveBoxMax);
+    xOf(preset, slot, anchor) = uint16_t(columnOf(slot, p));
+    yOf(preset, slot, anchor) = uint16_t(q);
+    if (preset.curveType[slot] == 0) {
+        uint16_t& first = preset.curveP1x[slot];
+        uint16_t& second = preset.curveP2x[slot];
+        if (anchor == kFirstAnchor && first >= second) first = second;
+        if (anchor == kSecondAnchor && second <= first) second = first;
+    }
+    const int other = linkedSlot(slot);
+    if (other < 0) return -1;
+    preset.curveP1x[other] = preset.curveP1x[slot];
+    preset.curveP1y[other] = preset.curveP1y[slot];
+    preset.curveP2x[other] = preset.curveP2x[slot];
+    preset.curveP2y[other] = preset.curveP2y[slot];
+    return other;
+}
+
+void resetCurveAnchors(Preset& preset, int slot) {
+    if (!validSlot(slot)) return;
+    preset.curveP1x[slot] = kDefaultFirst[0];
+    preset.curveP1y[slot] = kDefaultFirst[1];
+    preset.curveP2x[slot] = kDefaultSecond[0];
+    preset.curveP2y[slot] = kDefaultSecond[1];
+}
+
+uint32_t flipCurveType(Preset& preset, int slot) {
+    if (!validSlot(slot)) return 0;
+    preset.curveType[slot] = preset.curveType[slot] == 1 ? 0 : 1;
+    return preset.curveType[slot];
+}
+
+int curveTypeButtonText(uint32_t type) { return type == 1 ? 15 : 14; }
+
+CurveDrawing curveDrawing(const Preset& preset, int slot) {
+    CurveDrawing d{};
+    const int m = kCurveBoxMax;
+    d.diagonal[0] = slot == 0 ? BoxPoint{m, m} : BoxPoint{0, m};
+    d.diagonal[1] = slot == 0 ? BoxPoint{0, 0} : BoxPoint{m, 0};
+    d.points[0] = d.diagonal[0];
+    d.points[3] = d.diagonal[1];
+    for (int anchor : {kFirstAnchor, kSecondAnchor}) {
+        const BoxPoint stored = storedAnchor(preset, slot, anchor);
+        d.points[1 + anchor] = BoxPoint{columnOf(slot, stored.x), stored.y};
+    }
+    d.bezier = preset.curveType[slot] == 1;
+    return d;
+}
+
+}  // namespace zentra

@@ -1,0 +1,148 @@
+// The curve boxes' geometry: anchor windows, drags, the linear constraint,
+// the two steering halves, reset, the type switch and what a box draws.
+#include <gtest/gtest.h>
+
+#include "cpl/pages/curve_editor_logic.h"
+
+namespace zentra {
+namespace {
+
+Preset defaultCurves(uint32_t type) {
+    Preset p{};
+    resetPreset(p, Deliverable::Panel);
+    for (uint32_t& t : p.curveType) t = type;
+    return p;
+}
+
+TEST(CurveBoxGeometry, AnchorWindowsAreCentredOnTheirAnchorsAndMirroredInBoxZero) {
+    const struct {
+        int slot;
+        BoxPoint stored, corner;
+    } cases[] = {
+        {1, {25, 60}, {21, 56}}, {1, {55, 30}, {51, 26}},  // the reset places
+        {0, {25, 60}, {56, 56}}, {0, {55, 30}, {26, 26}},
+        {3, {0, 85}, {-4, 81}},  {0, {85, 0}, {-4, -4}},
+    };
+    for (const auto& c : cases) EXPECT_EQ(c.corner, anchorWindowCorner(c.slot, c.stored)) << c.slot;
+}
+
+TEST(CurveBoxGeometry, AnchorControlIdsNameTheirSlotAndAnchor) {
+    const struct {
+        int id;
+        bool known;
+        int slot, anchor;
+    } cases[] = {{105, true, 0, kFirstAnchor}, {108, true, 3, kFirstAnchor}, {139, true, 0, kSecondAnchor},
+                 {142, true, 3, kSecondAnchor}, {104, false, 0, 0},          {109, false, 0, 0},
+                 {138, false, 0, 0},            {143, false, 0, 0}};
+    for (const auto& c : cases) {
+        int slot = -1, anchor = -1;
+        ASSERT_EQ(c.known, anchorOfControl(c.id, slot, anchor)) << c.id;
+        if (!c.known) continue;
+        EXPECT_EQ(c.slot, slot);
+        EXPECT_EQ(c.anchor, anchor);
+        EXPECT_EQ(c.id, anchorControlId(slot, anchor));
+    }
+}
+
+TEST(CurveBoxDrag, TheCursorIsClampedIntoTheBoxAndMirroredInBoxZero) {
+    const struct {
+        int slot, anchor, x, y;
+        BoxPoint stored;
+    } cases[] = {
+        {0, kFirstAnchor, -3, 40, {85, 40}},   // box 0's left edge is x = 85
+        {0, kSecondAnchor, 10, 20, {75, 20}},
+        {2, kFirstAnchor, 100, -5, {85, 0}},   // beyond the client edge
+        {3, kSecondAnchor, 40, 50, {40, 50}},
+        {2, kSecondAnchor, -32768, 32767, {0, 85}},
+    };
+    for (const auto& c : cases) {
+        Preset p = defaultCurves(1);
+        dragAnchorTo(p, c.slot, c.anchor, c.x, c.y);
+        EXPECT_EQ(c.stored, storedAnchor(p, c.slot, c.anchor)) << c.slot << " " << c.x << "," << c.y;
+    }
+}
+
+TEST(CurveBoxDrag, LinearModeHoldsTheFirstAnchorLeftOfTheSecond) {
+    const struct {
+        uint32_t type;
+        int slot, anchor, x;
+        int firstX, secondX;  // stored afterwards; defaults are 25 and 55
+    } cases[] = {
+        {0, 2, kFirstAnchor, 70, 55, 55},   // stopped at the second
+        {0, 2, kFirstAnchor, 54, 54, 55},
+        {0, 2, kSecondAnchor, 10, 25, 25},  // stopped at the first
+        {1, 2, kFirstAnchor, 70, 70, 55},   // curvilinear: they cross
+        {1, 2, kSecondAnchor, 10, 25, 10},
+        {0, 0, kFirstAnchor, 5, 55, 55},    // box 0: stored x 80, left of the second in its own units
+    };
+    for (const auto& c : cases) {
+        Preset p = defaultCurves(c.type);
+        dragAnchorTo(p, c.slot, c.anchor, c.x, 40);
+        EXPECT_EQ(c.firstX, p.curveP1x[c.slot]) << c.type << " " << c.x;
+        EXPECT_EQ(c.secondX, p.curveP2x[c.slot]) << c.type << " " << c.x;
+    }
+}
+
+TEST(CurveBoxDrag, SwitchingBackToLinearPullsACrossedFirstAnchorBack) {
+    Preset p = defaultCurves(1);
+    dragAnchorTo(p, 3, kFirstAnchor, 70, 40);
+    pullFirstAnchor(p, 3);
+    EXPECT_EQ(70, p.curveP1x[3]) << "curvilinear anchors may cross";
+    EXPECT_EQ(0u, flipCurveType(p, 3));
+    pullFirstAnchor(p, 3);
+    EXPECT_EQ(55, p.curveP1x[3]);
+    EXPECT_EQ(40, p.curveP1y[3]) << "only x is pulled";
+}
+
+TEST(CurveBoxDrag, TheSteeringHalvesCarryEachOthersAnchors) {
+    for (int slot : {0, 1}) {
+        Preset p = defaultCurves(1);
+        p.curveType[1 - slot] = 0;
+        EXPECT_EQ(1 - slot, dragAnchorTo(p, slot, kSecondAnchor, 10, 70));
+        for (auto field : {&Preset::curveP1x, &Preset::curveP1y, &Preset::curveP2x, &Preset::curveP2y})
+            EXPECT_EQ((p.*field)[0], (p.*field)[1]) << "from slot " << slot;
+        EXPECT_NE(p.curveType[0], p.curveType[1]) << "the type is not carried";
+    }
+    Preset p = defaultCurves(1);
+    EXPECT_EQ(-1, dragAnchorTo(p, 2, kFirstAnchor, 10, 10));
+    EXPECT_EQ((BoxPoint{25, 60}), storedAnchor(p, 3, kFirstAnchor)) << "the pedals are not linked";
+}
+
+TEST(CurveBoxButtons, ResetKeepsTheTypeAndTheSwitchNamesTheOtherType) {
+    Preset p = defaultCurves(1);
+    dragAnchorTo(p, 2, kFirstAnchor, 3, 4);
+    dragAnchorTo(p, 2, kSecondAnchor, 80, 81);
+    resetCurveAnchors(p, 2);
+    EXPECT_EQ((BoxPoint{25, 60}), storedAnchor(p, 2, kFirstAnchor));
+    EXPECT_EQ((BoxPoint{55, 30}), storedAnchor(p, 2, kSecondAnchor));
+    EXPECT_EQ(1u, p.curveType[2]);
+    const struct {
+        uint32_t before, after;
+        int text;
+    } flips[] = {{0, 1, 15}, {1, 0, 14}, {7, 1, 15}};  // 15 "Lineaire", 14 "Curviligne"
+    for (const auto& f : flips) {
+        p.curveType[3] = f.before;
+        EXPECT_EQ(f.after, flipCurveType(p, 3)) << f.before;
+        EXPECT_EQ(f.text, curveTypeButtonText(f.after));
+    }
+}
+
+TEST(CurveBoxDrawing, PointsRunCornerToCornerThroughTheAnchorsMirroredInBoxZero) {
+    Preset p = defaultCurves(0);
+    p.curveType[0] = 1;
+    const CurveDrawing mirrored = curveDrawing(p, 0);
+    EXPECT_TRUE(mirrored.bezier);
+    EXPECT_EQ((BoxPoint{85, 85}), mirrored.diagonal[0]);
+    EXPECT_EQ((BoxPoint{0, 0}), mirrored.diagonal[1]);
+    const BoxPoint expected0[4] = {{85, 85}, {60, 60}, {30, 30}, {0, 0}};
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(expected0[i], mirrored.points[i]) << i;
+    const CurveDrawing plain = curveDrawing(p, 1);
+    EXPECT_FALSE(plain.bezier);
+    EXPECT_EQ((BoxPoint{0, 85}), plain.diagonal[0]);
+    EXPECT_EQ((BoxPoint{85, 0}), plain.diagonal[1]);
+    const BoxPoint expected1[4] = {{0, 85}, {25, 60}, {55, 30}, {85, 0}};
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(expected1[i], plain.points[i]) << i;
+}
+
+}  // namespace
+}  // namespace zentra

@@ -1,0 +1,430 @@
+// The axis page in this test program's own process, as a user works it:
+// anchors dragged with the real pointer (xdotool), the buttons clicked, the
+// curve read back from the screen, the carried fields and the block the
+// simulated wheel receives when the sheet closes.
+#include <windows.h>
+
+#include <commctrl.h>
+#include <prsht.h>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "cpl/frame/cpl_module.h"
+#include "cpl/frame/main_page.h"
+#include "cpl/frame/panel_state.h"
+#include "cpl/frame/skin_layout.h"
+#include "cpl/pages/curve_box.h"
+#include "cpl/pages/curve_editor_logic.h"
+#include "preset/file_system.h"
+#include "preset/preset_file.h"
+#include "sim/sim_client.h"
+#include "sim/sim_setup.h"
+#include "tests/wine/support/wine_test_support.h"
+#include "tools/cplhost/page_harness.h"
+#include "tools/cplhost/window_search.h"
+
+namespace zentra {
+namespace {
+
+constexpr int kAxisPageId = 153;
+constexpr COLORREF kGreen = RGB(0, 255, 0);
+
+std::string tempFile(const char* name) {
+    char dir[MAX_PATH];
+    GetTempPathA(MAX_PATH, dir);
+    return std::string(dir) + name;
+}
+
+std::string text(int id) {
+    char buffer[256] = "";
+    LoadLocalizedString(cplModuleInstance(), id, UiLanguage, buffer, sizeof buffer);
+    return buffer;
+}
+
+class AxisPageTest : public ::testing::Test {
+protected:
+    // The sheet object would choose the language; the harness has none.
+    static void SetUpTestSuite() {
+        PageHarness::prepare(besideTests("ZentraCpl.dll").c_str());
+        savedLanguage = UiLanguage;
+        ChooseUiLanguage();
+    }
+    static void TearDownTestSuite() { UiLanguage = savedLanguage; }
+    static inline WORD savedLanguage = 0;
+
+    void SetUp() override {
+        ASSERT_NE(PageHarness::library(), nullptr);
+        ASSERT_TRUE(client.open()) << client.error() << " (the simulated wheel is loaded by the test bench)";
+        ASSERT_TRUE(client.resetAnswers()) << client.error();
+        std::string error;
+        ASSERT_TRUE(sim::configureWheels(2, 0, error)) << error;
+        resetPanelState();
+        resetMainPageState();
+        presetFile = tempFile("zentra-axis-test.pst");
+        table = PresetTable{};
+        for (int i = 0; i < 2; ++i) resetPreset(table.presets[i], Deliverable::Panel);
+        setPresetText(table.presets[1].gameName, "Rally X");
+        table.presetCount = 2;
+        registry.writeRegString(kPanelKey, kTemporaryFileValue, presetFile.c_str());
+        registry.writeRegDword(1, kPanelKey, kLastIndexValue);
+        registry.writeRegDword(0, kPanelKey, kLoaderWindowValue);
+        // No stored calibration, as the preset tool's block assumes.
+        for (int wheel : {0, 1}) registry.store().deleteValue(kPanelKey, joystickConfigurationName(wheel));
+    }
+    void TearDown() override {
+        xdotool("mouseup 1");
+        if (sheetWindow) harness.close(IDCANCEL);
+        ClipCursor(nullptr);
+        DeleteFileA(presetFile.c_str());
+    }
+
+    // Saves the table, opens the sheet on wheel 1 and shows the axis page.
+    // `beforeAxis` changes the current preset once the test page has taken
+    // it from the table.
+    void openAxisPage(void (*beforeAxis)(Preset&) = nullptr) {
+        ASSERT_EQ(1, savePresetFile(nullptr, presetFile.c_str(), table, platformFileSystem()));
+        ASSERT_TRUE(client.clearLog());
+        sheetWindow = harness.open(1);
+        ASSERT_NE(nullptr, sheetWindow);
+        pumpMessages(50);
+        if (beforeAxis) beforeAxis(panelState().currentPreset);
+        SendMessageA(mainPageState().page, WM_COMMAND, kTabAxis, 0);
+        page = GetDlgItem(mainPageState().page, kAxisPageId);
+        ASSERT_NE(nullptr, page);
+        SetForegroundWindow(sheetWindow);
+        pumpMessages(200);
+    }
+    void closeSheet(int button) {
+        harness.close(button);
+        sheetWindow = nullptr;
+    }
+
+    HWND box(int slot) { return GetDlgItem(page, 101 + slot); }
+    HWND anchor(int slot, int which) { return GetDlgItem(box(slot), anchorControlId(slot, which)); }
+    Preset& current() { return panelState().currentPreset; }
+
+    // Screen coordinates of a client point of `window`, as xdotool takes them.
+    static std::string onScreen(HWND window, int x, int y) {
+        POINT p{x, y};
+        ClientToScreen(window, &p);
+        return std::to_string(p.x) + " " + std::to_string(p.y);
+    }
+    void pointer(const std::string& args) {
+        xdotool(args);
+        pumpMessages(150);
+    }
+    // Presses on the anchor's centre and moves to (x, y) of its box.
+    void pressAndMove(int slot, int which, int x, int y) {
+        pointer("mousemove " + onScreen(anchor(slot, which), 4, 4));
+        pointer("mousedown 1");
+        pointer("mousemove " + onScreen(box(slot), x, y));
+    }
+    void drag(int slot, int which, int x, int y) {
+        pressAndMove(slot, which, x, y);
+        pointer("mouseup 1");
+    }
+    void click(int id) {
+        RECT r;
+        GetWindowRect(GetDlgItem(page, id), &r);
+        pointer("mousemove " + std::to_string((r.left + r.right) / 2) + " " + std::to_string((r.top + r.bottom) / 2));
+        pointer("click 1");
+    }
+
+    // Whether the screen shows the curve's green within a pixel of (x, y)
+    // of the box's drawing area.
+    static bool greenNear(HWND box, double x, double y) {
+        HDC screen = GetDC(nullptr);
+        bool found = false;
+        for (int dy = -1; dy <= 1 && !found; ++dy)
+            for (int dx = -1; dx <= 1 && !found; ++dx) {
+                POINT p{int(std::lround(x)) + dx, int(std::lround(y)) + dy};
+                ClientToScreen(box, &p);
+                found = GetPixel(screen, p.x, p.y) == kGreen;
+            }
+        ReleaseDC(nullptr, screen);
+        return found;
+    }
+    static BoxPoint cornerOf(HWND anchorWindow) {
+        RECT r;
+        GetWindowRect(anchorWindow, &r);
+        POINT p{r.left, r.top};
+        ScreenToClient(GetParent(anchorWindow), &p);
+        return BoxPoint{p.x, p.y};
+    }
+
+    sim::SimClient client;
+    Registry registry{platformRegistryStore(), Deliverable::Panel};
+    PageHarness harness;
+    PresetTable table;
+    std::string presetFile;
+    HWND sheetWindow = nullptr;
+    HWND page = nullptr;
+};
+
+// A point of the cubic Bezier through four box points.
+void bezierAt(const CurveDrawing& d, double t, double& x, double& y) {
+    const double u = 1 - t;
+    const double a = u * u * u, b = 3 * u * u * t, c = 3 * u * t * t, e = t * t * t;
+    x = a * d.points[0].x + b * d.points[1].x + c * d.points[2].x + e * d.points[3].x;
+    y = a * d.points[0].y + b * d.points[1].y + c * d.points[2].y + e * d.points[3].y;
+}
+
+TEST_F(AxisPageTest, DraggingInMirroredBoxZeroStopsAtTheSecondAnchorAndMovesBoxOne) {
+    openAxisPage();  // the default preset: linear curves
+    RECT free;
+    GetClipCursor(&free);
+    pressAndMove(0, kFirstAnchor, 10, 20);
+    EXPECT_TRUE(anchorDragging());
+    EXPECT_EQ(box(0), GetCapture()) << "the box holds the mouse during the drag";
+    RECT clip, frame;
+    GetClipCursor(&clip);
+    GetWindowRect(box(0), &frame);
+    EXPECT_TRUE(EqualRect(&clip, &frame)) << "the pointer is kept inside the box";
+    pointer("mouseup 1");
+    EXPECT_FALSE(anchorDragging());
+    EXPECT_EQ(nullptr, GetCapture());
+    GetClipCursor(&clip);
+    EXPECT_TRUE(EqualRect(&clip, &free)) << "the confinement is lifted";
+
+    // Column 10 of box 0 is x = 75, right of the second anchor's 55 in
+    // linear mode: the anchor stops there.
+    EXPECT_EQ((BoxPoint{55, 20}), storedAnchor(current(), 0, kFirstAnchor));
+    EXPECT_EQ((BoxPoint{55, 20}), storedAnchor(current(), 1, kFirstAnchor)) << "box 1 follows";
+    EXPECT_EQ((BoxPoint{26, 16}), cornerOf(anchor(0, kFirstAnchor))) << "mirrored";
+    EXPECT_EQ((BoxPoint{51, 16}), cornerOf(anchor(1, kFirstAnchor)));
+    // Both boxes draw the first segment to the moved anchor, box 0 mirrored.
+    EXPECT_TRUE(greenNear(box(1), 55 * 0.5, 85 - 65 * 0.5));
+    EXPECT_TRUE(greenNear(box(0), 85 - 55 * 0.5, 85 - 65 * 0.5));
+    EXPECT_FALSE(greenNear(box(1), 20, 20)) << "nothing drawn away from the curve";
+
+    // And the other way: box 1's second anchor carries over to box 0.
+    drag(1, kSecondAnchor, 70, 10);
+    EXPECT_EQ((BoxPoint{70, 10}), storedAnchor(current(), 0, kSecondAnchor));
+    EXPECT_EQ((BoxPoint{11, 6}), cornerOf(anchor(0, kSecondAnchor)));
+}
+
+TEST_F(AxisPageTest, CurvilinearAnchorsCrossAndTheLinearSwitchPullsThemBack) {
+    table.presets[1].curveType[2] = 1;
+    openAxisPage();
+    HWND pedal = box(2);
+    EXPECT_EQ(text(15), [&] {
+        char t[64] = "";
+        GetWindowTextA(GetDlgItem(page, 1067), t, sizeof t);
+        return std::string(t);
+    }()) << "a curvilinear box's button offers the linear type";
+    drag(2, kFirstAnchor, 70, 40);
+    EXPECT_EQ((BoxPoint{70, 40}), storedAnchor(current(), 2, kFirstAnchor)) << "past the second anchor";
+    EXPECT_EQ((BoxPoint{25, 60}), storedAnchor(current(), 3, kFirstAnchor)) << "the other pedal is not linked";
+    double x = 0, y = 0;
+    const CurveDrawing bezier = curveDrawing(current(), 2);
+    for (double t : {0.25, 0.5, 0.75}) {
+        bezierAt(bezier, t, x, y);
+        EXPECT_TRUE(greenNear(pedal, x, y)) << "the Bezier at t = " << t;
+    }
+
+    click(1067);
+    EXPECT_EQ(0u, current().curveType[2]);
+    EXPECT_EQ((BoxPoint{55, 40}), storedAnchor(current(), 2, kFirstAnchor)) << "pulled back to the second anchor";
+    EXPECT_EQ((BoxPoint{51, 36}), cornerOf(anchor(2, kFirstAnchor)));
+    char t[64] = "";
+    GetWindowTextA(GetDlgItem(page, 1067), t, sizeof t);
+    EXPECT_EQ(text(14), t);
+    NMTTDISPINFOA tip{};
+    tip.hdr.idFrom = UINT_PTR(GetDlgItem(page, 1067));
+    tip.hdr.code = TTN_GETDISPINFOA;
+    tip.uFlags = TTF_IDISHWND;
+    SendMessageA(page, WM_NOTIFY, 0, LPARAM(&tip));
+    ASSERT_NE(nullptr, tip.lpszText);
+    EXPECT_EQ(text(14), tip.lpszText) << "the tooltip shows the button's text";
+    // The polyline's first segment, to (55, 40).
+    EXPECT_TRUE(greenNear(pedal, 55 * 0.5, 85 - 45 * 0.5));
+
+    click(1038);
+    EXPECT_EQ((BoxPoint{25, 60}), storedAnchor(current(), 2, kFirstAnchor));
+    EXPECT_EQ((BoxPoint{55, 30}), storedAnchor(current(), 2, kSecondAnchor));
+    EXPECT_EQ((BoxPoint{21, 56}), cornerOf(anchor(2, kFirstAnchor)));
+    EXPECT_FALSE(greenNear(pedal, 55 * 0.5, 85 - 45 * 0.5)) << "the old segment is gone";
+}
+
+TEST_F(AxisPageTest, TheSteeringButtonsResetAndToggleBothHalves) {
+    openAxisPage([](Preset& p) {
+        p.curveType[1] = 1;  // unequal halves, as only a stored record could give
+        p.curveP1x[0] = p.curveP1x[1] = 5;
+    });
+    click(1065);
+    EXPECT_EQ(1u, current().curveType[0]) << "each half flips";
+    EXPECT_EQ(0u, current().curveType[1]);
+    click(1036);
+    for (int slot : {0, 1}) {
+        EXPECT_EQ((BoxPoint{25, 60}), storedAnchor(current(), slot, kFirstAnchor)) << slot;
+        EXPECT_EQ((BoxPoint{55, 30}), storedAnchor(current(), slot, kSecondAnchor)) << slot;
+    }
+    EXPECT_EQ((BoxPoint{56, 56}), cornerOf(anchor(0, kFirstAnchor)));
+    EXPECT_EQ((BoxPoint{21, 56}), cornerOf(anchor(1, kFirstAnchor)));
+}
+
+// What the screen shows at (x, y) of `window`, and what the skin has at
+// (dx, dy) of a picture.
+COLORREF screenPixel(HWND window, int x, int y) {
+    POINT p{x, y};
+    ClientToScreen(window, &p);
+    HDC screen = GetDC(nullptr);
+    const COLORREF c = GetPixel(screen, p.x, p.y);
+    ReleaseDC(nullptr, screen);
+    return c;
+}
+COLORREF spritePixel(const skin::Sprite& sprite, int dx, int dy) {
+    HDC memory = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(memory, sharedBitmap(sprite.bitmap));
+    const COLORREF c = GetPixel(memory, sprite.x + dx, sprite.y + dy);
+    SelectObject(memory, old);
+    DeleteDC(memory);
+    return c;
+}
+
+TEST_F(AxisPageTest, TheLinkToggleShowsLinkedForOneAloneAndClicksTurnItOver) {
+    table.presets[1].pedalsLinked = 2;
+    openAxisPage();
+    HWND toggle = GetDlgItem(page, 275);
+    // The lamp at the toggle's right end is lit only in the Linked picture.
+    const int lampX = skin::kPedalsLinked.width - 14, lampY = skin::kPedalsLinked.height / 2;
+    const COLORREF separate = spritePixel(skin::kPedalsSeparate, lampX, lampY);
+    const COLORREF linked = spritePixel(skin::kPedalsLinked, lampX, lampY);
+    ASSERT_NE(separate, linked);
+    const struct {
+        uint32_t after;
+        COLORREF look;
+    } clicks[] = {{0, separate}, {1, linked}, {0, separate}};
+    EXPECT_EQ(separate, screenPixel(toggle, lampX, lampY)) << "2 is drawn as 0";
+    for (const auto& c : clicks) {
+        click(275);
+        EXPECT_EQ(c.look, screenPixel(toggle, lampX, lampY)) << c.after;
+    }
+    SendMessageA(mainPageState().page, WM_COMMAND, kTabTest, 0);  // the axis page closes
+    EXPECT_EQ(0u, current().pedalsLinked);
+    EXPECT_EQ(0u, panelState().table.presets[1].pedalsLinked);
+}
+
+TEST_F(AxisPageTest, CarriedFieldsAreWrittenBackAndTheMouseLayoutHidesItsPair) {
+    openAxisPage([](Preset& p) {
+        p.axisInvert = 0x01010103;
+        p.mouseEmulation[0] = 1;
+        p.miscWord[0] = 7;
+        p.axisFunction[2] = 9;  // no such entry
+    });
+    for (int id : {101, 102, 1031, 1032, 1036, 1065}) {
+        RECT r;
+        GetWindowRect(GetDlgItem(page, id), &r);
+        POINT p{r.left, r.top};
+        ScreenToClient(page, &p);
+        EXPECT_EQ(-1000, p.x) << id;
+    }
+    EXPECT_TRUE(IsWindowVisible(box(2))) << "pair 2 keeps its curves";
+    // The selectors: the car list, each on its axisFunction entry.
+    HWND first = GetDlgItem(page, 1031);
+    ASSERT_NE(nullptr, first);
+    char entry[64] = "";
+    SendMessageA(first, CB_GETLBTEXT, 1, LPARAM(entry));
+    EXPECT_EQ(text(29), entry);
+    EXPECT_EQ(5, SendMessageA(first, CB_GETCOUNT, 0, 0));
+    EXPECT_EQ(0, SendMessageA(first, CB_GETCURSEL, 0, 0));
+    EXPECT_EQ(2, SendMessageA(GetDlgItem(page, 1033), CB_GETCURSEL, 0, 0)) << "1033 shows axisFunction[3]";
+    EXPECT_EQ(-1, SendMessageA(GetDlgItem(page, 1034), CB_GETCURSEL, 0, 0)) << "9 has no entry";
+    HWND fourth = GetDlgItem(page, 1033);
+    SendMessageA(fourth, CB_SETCURSEL, 4, 0);
+    SendMessageA(page, WM_COMMAND, MAKEWPARAM(1033, CBN_SELCHANGE), LPARAM(fourth));
+    EXPECT_EQ(4, current().axisFunction[3]);
+
+    closeSheet(IDCANCEL);  // the test page would take the preset from the table again
+    EXPECT_EQ(0x01010101u, current().axisInvert) << "bit 1 dropped";
+    EXPECT_EQ(1, current().mouseEmulation[0]);
+    EXPECT_EQ(0, current().mouseEmulation[1]);
+    EXPECT_EQ(0, current().miscWord[0]);
+    EXPECT_EQ(9, current().axisFunction[2]) << "an entry never chosen stays";
+    EXPECT_EQ(4, panelState().table.presets[1].axisFunction[3]);
+}
+
+TEST_F(AxisPageTest, ClosingTheSheetInADragFreesThePointerAndTheWheelGetsTheEditedCurve) {
+    table.presets[1].curveType[0] = table.presets[1].curveType[1] = 1;
+    openAxisPage();
+    RECT free;
+    GetClipCursor(&free);
+    drag(3, kSecondAnchor, 60, 5);
+    pressAndMove(0, kSecondAnchor, 20, 15);
+    ASSERT_TRUE(anchorDragging());
+    ASSERT_EQ(box(0), GetCapture());
+    closeSheet(IDOK);
+    EXPECT_FALSE(anchorDragging());
+    EXPECT_EQ(nullptr, GetCapture());
+    RECT clip;
+    GetClipCursor(&clip);
+    EXPECT_TRUE(EqualRect(&clip, &free)) << "the pointer is free again";
+    pointer("mouseup 1");
+
+    PresetTable saved{};
+    ASSERT_EQ(0, loadPresetFile(nullptr, presetFile.c_str(), saved, platformFileSystem(), nullptr));
+    EXPECT_EQ(65, saved.presets[1].curveP2x[0]) << "column 20 of the mirrored box";
+    EXPECT_EQ(15, saved.presets[1].curveP2y[0]);
+    EXPECT_EQ(60, saved.presets[1].curveP2x[3]);
+    EXPECT_EQ(5, saved.presets[1].curveP2y[3]);
+
+    // The closing block is the one the preset tool makes for that preset.
+    std::vector<SimLogEntry> blocks;
+    std::vector<SimLogEntry> entries;
+    ASSERT_TRUE(client.log(entries));
+    for (const SimLogEntry& e : entries)
+        if (e.code == SIM_CODE_PARAMETER_BLOCK) blocks.push_back(e);
+    ASSERT_FALSE(blocks.empty());
+    // No calibration is stored in the bench's registry: the tool's block
+    // has none either.
+    const std::string out = tempFile("zentra-axis-block.bin");
+    const ChildRun tool = runChild(besideTests("ZntPreset.exe"),
+                                   "block \"" + presetFile + "\" --preset 1 --sender panel --mode 3 -o \"" + out + "\"",
+                                   10000);
+    ASSERT_EQ(0u, tool.exitCode) << tool.output;
+    std::vector<uint8_t> expected;
+    ASSERT_TRUE(platformFileSystem().readFile(out, sizeof(ParameterBlock), expected));
+    DeleteFileA(out.c_str());
+    ASSERT_EQ(sizeof(ParameterBlock), expected.size());
+    ASSERT_EQ(sizeof(ParameterBlock), blocks.back().storedLength);
+    EXPECT_EQ(0, std::memcmp(expected.data(), blocks.back().input, expected.size()));
+}
+
+// Leaves pictures of the page with curvilinear and linear curves in the
+// folder named by ZENTRA_SCREENSHOT_DIR; the page's pictures and frames are
+// checked in any case.
+TEST_F(AxisPageTest, ThePageShowsItsPicturesFramesAndBothCurveTypes) {
+    for (int slot = 0; slot < 4; ++slot) {
+        table.presets[1].curveType[slot] = 1;
+        table.presets[1].curveP1x[slot] = 15, table.presets[1].curveP1y[slot] = 30;
+        table.presets[1].curveP2x[slot] = 40, table.presets[1].curveP2y[slot] = 80;
+    }
+    openAxisPage();
+    EXPECT_EQ(spritePixel(skin::kAxisSteeringPicture, 80, 70),
+              screenPixel(page, skin::kAxisSteeringPictureAt.x + 80, skin::kAxisSteeringPictureAt.y + 70));
+    EXPECT_EQ(spritePixel(skin::kAxisSecondPedalPicture, 14, 30),
+              screenPixel(page, skin::kAxisSecondPedalPictureAt.x + 14, skin::kAxisSecondPedalPictureAt.y + 30));
+    EXPECT_EQ(RGB(89, 203, 138), screenPixel(page, 349, 200)) << "the frame of box 103";
+    EXPECT_EQ(RGB(16, 4, 45), screenPixel(box(2), 80, 80)) << "the box's ground";
+    char folder[MAX_PATH];
+    const bool shots = GetEnvironmentVariableA("ZENTRA_SCREENSHOT_DIR", folder, MAX_PATH) > 0;
+    const std::string language = UiLanguage == 0x0407 ? "de" : "en";
+    if (shots) {
+        EXPECT_TRUE(saveWindowPicture(sheetWindow, std::string(folder) + "\\axis-curvilinear-" + language + ".bmp"));
+    }
+    for (int id : {1065, 1067, 1068}) click(id);
+    for (int slot = 0; slot < 4; ++slot) EXPECT_EQ(0u, current().curveType[slot]) << slot;
+    EXPECT_TRUE(greenNear(box(3), 15 * 0.5, 85 - 55 * 0.5)) << "a straight first segment";
+    if (shots) {
+        EXPECT_TRUE(saveWindowPicture(sheetWindow, std::string(folder) + "\\axis-linear-" + language + ".bmp"));
+    }
+}
+
+}  // namespace
+}  // namespace zentra
