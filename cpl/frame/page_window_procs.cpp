@@ -41,11 +41,6 @@ LRESULT CALLBACK SensibCustomProc(HWND window, UINT message, WPARAM wParam, LPAR
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
-LRESULT CALLBACK ButtonWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (pageShell(window, message, skin::kConfigPage)) return 0;
-    return DefWindowProcA(window, message, wParam, lParam);
-}
-
 LRESULT CALLBACK SensWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (pageShell(window, message, skin::kConfigPage)) return 0;
     return DefWindowProcA(window, message, wParam, lParam);
