@@ -125,7 +125,7 @@ TEST(ButtonSlots, The33rdCodeOverwritesEntry31) {
     clickSelect(page, 4);
     for (int i = 1; i <= 33; ++i) recordCode(page, preset, KeyCode(i));
     EXPECT_EQ(31, page.keyCount[4]);
-    EXPECT_EQ(30, preset.buttonKeys[4][30]);
+    EXPECT_EQ(31, preset.buttonKeys[4][30]);
     EXPECT_EQ(33, preset.buttonKeys[4][31]);
     EXPECT_EQ(0, preset.buttonKeys[4][32]);
 }

@@ -125,9 +125,18 @@ protected:
         for (auto m = held.rbegin(); m != held.rend(); ++m) args += " keyup " + *m;
         xdotoolKeys(args);
     }
+    // Under load the keys can take a while to arrive: the ticks run until
+    // the recording slot's codes change, or for two seconds at most (keys
+    // that must not be recorded get the whole time).
     void xdotoolKeys(const std::string& args) {
+        const ButtonPageState before = buttonPageState();
         xdotool(args);
-        pumpMessages(300);
+        for (int waited = 0; waited < 2000; waited += 50) {
+            pumpMessages(50);
+            const ButtonPageState& now = buttonPageState();
+            if (std::memcmp(now.keyCount, before.keyCount, sizeof now.keyCount) != 0) break;
+        }
+        pumpMessages(200);
     }
     const Preset& current() { return panelState().currentPreset; }
 

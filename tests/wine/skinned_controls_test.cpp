@@ -388,7 +388,8 @@ TEST_F(SkinnedPageRegion, TwoHolesOrFiveWhereTheTabsAre) {
         {{89, 308}, true, false},
         {{2, 309}, true, true},      // between the button and axis tabs
         {{46, 220}, true, false},    // D-pad tab, emulation wheel only
-        {{2, 193}, true, false},
+        {{2, 202}, true, false},
+        {{2, 201}, true, true},      // above the D-pad tab
         {{2, 250}, true, true},      // between the D-pad and button tabs
         {{549, 340}, true, false},   // presets tab, emulation wheel only
         {{592, 367}, true, false},
