@@ -34,7 +34,7 @@ add_custom_command(
 # panel's bitmaps (8 bits per pixel), icons, cursor and wheel video.
 set(ZENTRA_ARTWORK_FILES
   zntusb_234.ico zntusb_235.ico
-  cpl_186.bmp cpl_187.bmp cpl_188.bmp cpl_189.bmp cpl_190.bmp cpl_195.bmp cpl_196.bmp cpl_197.bmp
+  cpl_186.bmp cpl_187.bmp cpl_188.bmp cpl_189.bmp cpl_190.bmp cpl_191.bmp cpl_195.bmp cpl_196.bmp cpl_197.bmp
   cpl_115.ico cpl_193.ico cpl_124.cur wheel.avi)
 set(ZENTRA_ARTWORK_OUTPUTS)
 foreach(file ${ZENTRA_ARTWORK_FILES})

@@ -34,7 +34,7 @@ target_link_libraries(zentra_cpl_module PUBLIC zentra_cpl_core user32)
 # The pictures come from the artwork generator; they are built in once it
 # writes every one of them.
 set(ZENTRA_CPL_PICTURE_FILES
-  cpl_186.bmp cpl_187.bmp cpl_188.bmp cpl_189.bmp cpl_190.bmp cpl_195.bmp cpl_196.bmp cpl_197.bmp
+  cpl_186.bmp cpl_187.bmp cpl_188.bmp cpl_189.bmp cpl_190.bmp cpl_191.bmp cpl_195.bmp cpl_196.bmp cpl_197.bmp
   cpl_115.ico cpl_193.ico cpl_124.cur wheel.avi)
 set(ZENTRA_CPL_PICTURES ON)
 set(ZENTRA_CPL_PICTURE_PATHS)

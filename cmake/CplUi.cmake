@@ -14,7 +14,8 @@ set(ZENTRA_CPL_LOGIC_SOURCES
   ${PROJECT_SOURCE_DIR}/cpl/pages/curve_editor_logic.cpp
   ${PROJECT_SOURCE_DIR}/cpl/pages/axis_page_logic.cpp
   ${PROJECT_SOURCE_DIR}/cpl/pages/test_page_logic.cpp
-  ${PROJECT_SOURCE_DIR}/cpl/pages/key_code_text.cpp)
+  ${PROJECT_SOURCE_DIR}/cpl/pages/key_code_text.cpp
+  ${PROJECT_SOURCE_DIR}/cpl/pages/button_page_logic.cpp)
 
 function(zentra_add_cpl_logic name core)
   cmake_parse_arguments(ARG "" "" "OPTIONS" ${ARGN})
@@ -39,6 +40,7 @@ if(WIN32)
     ${PROJECT_SOURCE_DIR}/cpl/pages/curve_box.cpp
     ${PROJECT_SOURCE_DIR}/cpl/pages/axis_page.cpp
     ${PROJECT_SOURCE_DIR}/cpl/pages/test_page.cpp
+    ${PROJECT_SOURCE_DIR}/cpl/pages/button_page.cpp
     ${PROJECT_SOURCE_DIR}/cpl/pages/key_names_win32.cpp)
   target_link_libraries(zentra_cpl_pages PUBLIC zentra_cpl_ui zentra_core dinput8 dxguid ole32 vfw32)
 else()

@@ -10,7 +10,7 @@ namespace zentra {
 const TabInfo kTabs[kTabCount] = {
     {kTabButtons, TabPresence::EmulationOnly, {2, 252, 90, 309}, 43, 78, "BUTTONWINDOW", 151,
      skin::kTabButtonsNormal, skin::kTabButtonsHovered, skin::kTabButtonsSelected},
-    {kTabPov, TabPresence::Never, {0, 0, 0, 0}, 44, 79, "POVWINDOW", 150, skin::kTabPovNormal,
+    {kTabPov, TabPresence::EmulationOnly, {2, 202, 90, 250}, 44, 79, "POVWINDOW", 150, skin::kTabPovNormal,
      skin::kTabPovHovered, skin::kTabPovSelected},
     {kTabAxis, TabPresence::Always, {2, 311, 90, 368}, 13, 80, "SENSWINDOW", 153, skin::kTabAxisNormal,
      skin::kTabAxisHovered, skin::kTabAxisSelected},

@@ -33,11 +33,6 @@ bool pageShell(HWND window, UINT message, const skin::Sprite& background) {
 
 }  // namespace
 
-LRESULT CALLBACK ButtonWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (pageShell(window, message, skin::kConfigPage)) return 0;
-    return DefWindowProcA(window, message, wParam, lParam);
-}
-
 LRESULT CALLBACK AxeWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (pageShell(window, message, skin::kPresetsPage)) return 0;
     return DefWindowProcA(window, message, wParam, lParam);

@@ -17,6 +17,7 @@ constexpr int kPresetsBitmap = 187;  // background of the presets page and the i
 constexpr int kTestBitmap = 188;     // background of the test page and the calibration dialog
 constexpr int kSkinBitmap = 189;     // tabs, push buttons, sprites and pictures of every page
 constexpr int kPatternBitmap = 190;  // the key-sequence boxes' brush tile
+constexpr int kSlotPagesBitmap = 191;  // the D-pad page's pad and the mouse-button commands
 constexpr int kAboutLinkHeldBitmap = 195;
 constexpr int kAboutLinkBitmap = 196;
 constexpr int kAboutBitmap = 197;
@@ -30,7 +31,7 @@ struct BitmapSize {
 // Every bitmap is 8 bits per pixel with one 256-colour palette.
 constexpr BitmapSize kBitmapSizes[] = {
     {kConfigBitmap, 595, 370},   {kPresetsBitmap, 595, 370}, {kTestBitmap, 595, 370},
-    {kSkinBitmap, 913, 345},     {kPatternBitmap, 8, 8},     {kAboutLinkHeldBitmap, 143, 12},
+    {kSkinBitmap, 913, 345},     {kPatternBitmap, 8, 8},     {kSlotPagesBitmap, 224, 160},     {kAboutLinkHeldBitmap, 143, 12},
     {kAboutLinkBitmap, 143, 12}, {kAboutBitmap, 595, 162},
 };
 
@@ -76,9 +77,12 @@ constexpr Place kMainPageBackgroundSource{305, 601};
 constexpr Sprite kTabButtonsNormal{kSkinBitmap, 643, 1, 88, 57};  // 243, button page
 constexpr Sprite kTabButtonsHovered{kSkinBitmap, 733, 1, 88, 57};
 constexpr Sprite kTabButtonsSelected{kSkinBitmap, 823, 1, 88, 57};
-constexpr Sprite kTabPovNormal{kSkinBitmap, 643, 60, 88, 57};  // 244, never created in this build
-constexpr Sprite kTabPovHovered{kSkinBitmap, 733, 60, 88, 57};
-constexpr Sprite kTabPovSelected{kSkinBitmap, 823, 60, 88, 57};
+// The D-pad tab is lower, 88 x 48 (87 x 47 pictures), to fit above the
+// button tab; its pictures lie beside the calibration wheel and below the
+// presets tab's.
+constexpr Sprite kTabPovNormal{kSkinBitmap, 737, 62, 88, 48};  // 244, D-pad page
+constexpr Sprite kTabPovHovered{kSkinBitmap, 825, 62, 88, 48};
+constexpr Sprite kTabPovSelected{kSkinBitmap, 592, 296, 88, 48};
 constexpr Sprite kTabAxisNormal{kSkinBitmap, 643, 119, 88, 57};  // 245, axis page
 constexpr Sprite kTabAxisHovered{kSkinBitmap, 733, 119, 88, 57};
 constexpr Sprite kTabAxisSelected{kSkinBitmap, 823, 119, 88, 57};
@@ -142,12 +146,13 @@ constexpr Sprite kImportExportUndo{kSkinBitmap, 136, 0, 40, 40};  // 258
 // --- Button page -------------------------------------------------------------
 
 // The wheel with its buttons, copied to the same place of the page. The
-// connectors of the eight slots end on its buttons: slot 0 (480, 226),
+// connectors of the slots end on its buttons: slot 0 (480, 226),
 // 1 (481, 258), 2 (253, 160), 3 (344, 160), 4 (142, 138), 5 (452, 138),
-// 6 (230, 175), 7 (365, 175). The presets page's buttons and the axis page's
-// second pedal lie inside this rectangle, over the wheel's right end, so the
-// button page shows them too, and slot 5's button lies under the Duplicate
-// button's picture.
+// 6 (230, 175), 7 (365, 175), 8 (187, 109), 9 (163, 168), 10 (154, 226),
+// 11 (154, 258), 12 (315, 308). The presets page's buttons and the axis
+// page's second pedal lie inside this rectangle, over the wheel's right end,
+// so the button page shows them too: the presets page's buttons are drawn as
+// the wheel's right-hand button pod, whose Duplicate button is slot 5's.
 constexpr Sprite kButtonPageWheel{kSkinBitmap, 134, 40, 372, 302};
 // Select buttons 1084-1091 (PaintSkinButton with selectDown; picture2 is Up).
 constexpr Sprite kRecordButtonUp{kSkinBitmap, 0, 249, 23, 22};
@@ -160,6 +165,20 @@ constexpr Sprite kClearButtonFocused{kSkinBitmap, 82, 218, 39, 29};
 constexpr Sprite kConfigAbout{kConfigBitmap, 10, 8, 155, 11};
 // The key-sequence boxes' pattern brush.
 constexpr Sprite kPatternTile{kPatternBitmap, 0, 0, 8, 8};
+
+// Mouse-button commands 253 (left) and 254 (right) of the button and D-pad
+// pages (PaintPushButton: normal, pressed; focused is normal).
+constexpr Sprite kLeftMouseNormal{kSlotPagesBitmap, 162, 0, 29, 29};
+constexpr Sprite kLeftMousePressed{kSlotPagesBitmap, 162, 31, 29, 29};
+constexpr Sprite kRightMouseNormal{kSlotPagesBitmap, 193, 0, 29, 29};
+constexpr Sprite kRightMousePressed{kSlotPagesBitmap, 193, 31, 29, 29};
+
+// --- D-pad page ----------------------------------------------------------------
+
+// The pad, drawn with its centre at (297, 190); the connectors of the eight
+// directions end on its arrows, 55 pixels from the centre.
+constexpr Sprite kPovPad{kSlotPagesBitmap, 0, 0, 160, 160};
+constexpr Place kPovPadAt{217, 110};
 
 // --- Axis page ---------------------------------------------------------------
 
@@ -299,6 +318,11 @@ constexpr NamedSprite kAllSprites[] = {
     {"clear button focused", kClearButtonFocused, false},
     {"config about", kConfigAbout, false},
     {"pattern tile", kPatternTile, false},
+    {"left mouse normal", kLeftMouseNormal, false},
+    {"left mouse pressed", kLeftMousePressed, false},
+    {"right mouse normal", kRightMouseNormal, false},
+    {"right mouse pressed", kRightMousePressed, false},
+    {"pov pad", kPovPad, false},
     {"axis steering picture", kAxisSteeringPicture, false},
     {"axis first pedal picture", kAxisFirstPedalPicture, false},
     {"axis second pedal picture", kAxisSecondPedalPicture, false},
@@ -345,7 +369,8 @@ struct SharedPixels {
 constexpr SharedPixels kSharedPixels[] = {
     // The button page shows the whole rectangle of its wheel, and the
     // presets page's buttons and the axis page's second pedal lie inside it:
-    // they are drawn over the wheel's right end.
+    // they are drawn over the wheel's right end, the presets page's buttons
+    // as the wheel's button pod.
     {"button page wheel", "preset new"},
     {"button page wheel", "preset duplicate"},
     {"button page wheel", "preset delete"},
@@ -358,10 +383,6 @@ constexpr SharedPixels kSharedPixels[] = {
     // first pedal's bottom margin.
     {"button page wheel", "axis steering picture"},
     {"button page wheel", "axis first pedal picture"},
-    // The calibration wheel covers most of the D-pad tab's normal and
-    // hovered pictures; that tab is never created.
-    {"calibration wheel", "tab pov normal"},
-    {"calibration wheel", "tab pov hovered"},
     // Both instruction texts are cut from the calibration band.
     {"calibration first text", "calibration second text"},
 };

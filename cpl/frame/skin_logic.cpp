@@ -46,10 +46,10 @@ std::vector<LabelPass> planLabel(uint32_t action, uint32_t itemState, SkinPoint 
 
 std::vector<SkinRect> pageRegionHoles(uint32_t isEmulationDevice) {
     // The places of the tabs the wheel has: test (top right) and axes
-    // (bottom left) always; buttons (left, above the axes) and presets
-    // (bottom right) on the emulation wheel.
+    // (bottom left) always; buttons (left, above the axes), D-pad (above
+    // the buttons) and presets (bottom right) on the emulation wheel.
     std::vector<SkinRect> holes;
-    for (int id : {kTabTest, kTabAxis, kTabButtons, kTabPresets}) {
+    for (int id : {kTabTest, kTabAxis, kTabButtons, kTabPresets, kTabPov}) {
         const TabInfo& tab = *findTab(id);
         if (tabCreated(tab, isEmulationDevice)) holes.push_back(tab.place);
     }

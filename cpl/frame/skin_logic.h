@@ -74,7 +74,7 @@ struct LabelPass {
 std::vector<LabelPass> planLabel(uint32_t action, uint32_t itemState, SkinPoint picture);
 
 // A child page's window region: the page area minus the places of the main
-// page's tabs (two, or four on the emulation wheel).
+// page's tabs (two, or five on the emulation wheel).
 constexpr SkinRect kPageArea{0, 0, 594, 369};
 std::vector<SkinRect> pageRegionHoles(uint32_t isEmulationDevice);
 

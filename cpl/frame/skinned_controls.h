@@ -57,7 +57,7 @@ int RemoveTooltipTool(HWND parent, HWND tooltip, int id);
 int FitEditField(HWND parent, int id);
 
 // Gives a child page its window region: the page area with holes where the
-// main page's tabs are (two, or four on the emulation wheel). Returns 1.
+// main page's tabs are (two, or five on the emulation wheel). Returns 1.
 int SetPageRegion(HWND page);
 
 // Draws the closed outline of `rect` with `pen` on the window's drawing

@@ -20,6 +20,7 @@ const PageClass kClasses[] = {
     {"CUSTOMICON", CustomIconProc, nullptr},
     {"MOVEICON", MoveIconProc, nullptr},
     {"BUTTONWINDOW", ButtonWindowProc, nullptr},
+    {"POVWINDOW", PovWindowProc, nullptr},
     {"TESTWINDOW", TestWindowProc, nullptr},
     {"SENSWINDOW", SensWindowProc, nullptr},
     {"AXEWINDOW", AxeWindowProc, nullptr},

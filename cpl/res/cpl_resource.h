@@ -17,6 +17,7 @@
 #define IDB_CPL_TEST_PAGE 188   /* test page and calibration dialog */
 #define IDB_CPL_SKIN 189        /* main page, tabs, most push buttons */
 #define IDB_CPL_PATTERN 190     /* 8 x 8 tile */
+#define IDB_CPL_SLOT_PAGES 191  /* D-pad pad, mouse-button commands */
 #define IDB_CPL_ABOUT_LINK_HELD 195
 #define IDB_CPL_ABOUT_LINK 196
 #define IDB_CPL_ABOUT 197

@@ -6,6 +6,7 @@
 #include <set>
 #include <string>
 
+#include "cpl/frame/main_page_logic.h"
 #include "cpl/frame/skin_layout.h"
 
 namespace zentra::skin {
@@ -74,21 +75,18 @@ TEST(SkinLayout, EveryPairSharingPixelsOnPurposeDoesShareThem) {
     }
 }
 
-TEST(SkinLayout, TabPicturesFormAGridOfWholeTabs) {
-    const Sprite rows[5][3] = {
-        {kTabButtonsNormal, kTabButtonsHovered, kTabButtonsSelected},
-        {kTabPovNormal, kTabPovHovered, kTabPovSelected},
-        {kTabAxisNormal, kTabAxisHovered, kTabAxisSelected},
-        {kTabTestNormal, kTabTestHovered, kTabTestSelected},
-        {kTabPresetsNormal, kTabPresetsHovered, kTabPresetsSelected},
-    };
-    for (int r = 0; r < 5; ++r) {
+TEST(SkinLayout, TabPicturesAreTheSizeOfTheirTabs) {
+    // The copy takes the tab's size; the four tabs of the first build form
+    // a grid, the D-pad tab's lower pictures lie where there was room.
+    for (const TabInfo& tab : kTabs) {
+        const Sprite pictures[3] = {tab.normal, tab.hovered, tab.selected};
         for (int c = 0; c < 3; ++c) {
-            const Sprite& s = rows[r][c];
+            const Sprite& s = pictures[c];
+            EXPECT_EQ(s.width, tab.place.right - tab.place.left) << tab.id;
+            EXPECT_EQ(s.height, tab.place.bottom - tab.place.top) << tab.id;
+            if (tab.id == kTabPov) continue;
             EXPECT_EQ(s.x, 643 + 90 * c);
-            EXPECT_EQ(s.y, 1 + 59 * r);
-            EXPECT_EQ(s.width, 88);  // the tab's size: the copy takes that much
-            EXPECT_EQ(s.height, 57);
+            EXPECT_EQ(s.y, 1 + 59 * tabIndex(tab.id));
         }
     }
 }

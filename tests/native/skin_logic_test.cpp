@@ -124,12 +124,13 @@ TEST(LabelTest, PassesAndTextOffsets) {
     }
 }
 
-TEST(PageRegionTest, TwoHolesOrFourOnTheEmulationWheel) {
+TEST(PageRegionTest, TwoHolesOrFiveOnTheEmulationWheel) {
     EXPECT_EQ((SkinRect{0, 0, 594, 369}), kPageArea);
     const std::vector<SkinRect> two{{505, 2, 593, 59}, {2, 311, 90, 368}};
-    const std::vector<SkinRect> four{{505, 2, 593, 59}, {2, 311, 90, 368}, {2, 252, 90, 309}, {505, 311, 593, 368}};
+    const std::vector<SkinRect> five{{505, 2, 593, 59},   {2, 311, 90, 368}, {2, 252, 90, 309},
+                                     {505, 311, 593, 368}, {2, 202, 90, 250}};
     EXPECT_EQ(two, pageRegionHoles(0));
-    EXPECT_EQ(four, pageRegionHoles(1));
+    EXPECT_EQ(five, pageRegionHoles(1));
 }
 
 TEST(EditFieldTest, FitsTheTextLength) {

@@ -149,10 +149,10 @@ std::vector<int> tabsOf(HWND page) {
     return ids;
 }
 
-TEST_F(MainPageTest, TheEmulationWheelGetsFourTabsAndTheTestPageFirst) {
+TEST_F(MainPageTest, TheEmulationWheelGetsFiveTabsAndTheTestPageFirst) {
     open(0);
     ASSERT_TRUE(IsWindow(pageWindow));
-    EXPECT_EQ((std::vector<int>{243, 245, 246, 247}), tabsOf(pageWindow));
+    EXPECT_EQ((std::vector<int>{243, 244, 245, 246, 247}), tabsOf(pageWindow));
     HWND test = GetDlgItem(pageWindow, 152);
     ASSERT_NE(test, nullptr) << "the test page opens first";
     char cls[32];
@@ -170,11 +170,12 @@ TEST_F(MainPageTest, TheEmulationWheelGetsFourTabsAndTheTestPageFirst) {
     EXPECT_EQ(3, panelState().table.presetCount);
     EXPECT_EQ(2, panelState().currentIndex);
     EXPECT_STREQ("Sky Ace", panelState().currentPreset.gameName);
-    // Every child page's region leaves the four tabs' places open.
+    // Every child page's region leaves the five tabs' places open.
     HRGN region = CreateRectRgn(0, 0, 0, 0);
     ASSERT_NE(ERROR, GetWindowRgn(test, region));
     EXPECT_FALSE(PtInRegion(region, 30, 280)) << "button tab";
     EXPECT_FALSE(PtInRegion(region, 550, 340)) << "presets tab";
+    EXPECT_FALSE(PtInRegion(region, 30, 220)) << "D-pad tab";
     EXPECT_TRUE(PtInRegion(region, 300, 200));
     DeleteObject(region);
     close(IDOK);

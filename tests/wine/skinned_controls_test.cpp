@@ -365,10 +365,10 @@ TEST_F(SkinnedEditField, FifteenCharactersGrowAScrollBarAndFourteenGoBack) {
 
 using SkinnedPageRegion = SkinnedWindow;
 
-TEST_F(SkinnedPageRegion, TwoHolesOrFourWhereTheTabsAre) {
+TEST_F(SkinnedPageRegion, TwoHolesOrFiveWhereTheTabsAre) {
     struct Probe {
         POINT point;
-        bool inTwo, inFour;  // inside the region with 2 and with 4 holes
+        bool inTwo, inFive;  // inside the region with 2 and with 5 holes
     } probes[] = {
         {{300, 200}, true, true},   // the page
         {{0, 0}, true, true},
@@ -387,6 +387,10 @@ TEST_F(SkinnedPageRegion, TwoHolesOrFourWhereTheTabsAre) {
         {{2, 252}, true, false},
         {{89, 308}, true, false},
         {{2, 309}, true, true},      // between the button and axis tabs
+        {{46, 220}, true, false},    // D-pad tab, emulation wheel only
+        {{2, 202}, true, false},
+        {{2, 201}, true, true},      // above the D-pad tab
+        {{2, 250}, true, true},      // between the D-pad and button tabs
         {{549, 340}, true, false},   // presets tab, emulation wheel only
         {{592, 367}, true, false},
     };
@@ -402,7 +406,7 @@ TEST_F(SkinnedPageRegion, TwoHolesOrFourWhereTheTabsAre) {
         EXPECT_EQ(594, box.right);
         EXPECT_EQ(369, box.bottom);
         for (const Probe& p : probes)
-            EXPECT_EQ(emulation ? p.inFour : p.inTwo, bool(PtInRegion(region, p.point.x, p.point.y)))
+            EXPECT_EQ(emulation ? p.inFive : p.inTwo, bool(PtInRegion(region, p.point.x, p.point.y)))
                 << "emulation " << emulation << " at " << p.point.x << ", " << p.point.y;
         DeleteObject(region);
     }

@@ -19,6 +19,7 @@ bool writeCplConfigPage(const std::string& dir);       // cpl_186.bmp: button an
 bool writeCplPresetsPage(const std::string& dir);      // cpl_187.bmp: presets page, import/export dialog
 bool writeCplTestPage(const std::string& dir);         // cpl_188.bmp: test page, calibration dialog
 bool writeCplPatternTile(const std::string& dir);      // cpl_190.bmp: the key-sequence boxes' brush
+bool writeCplSlotPages(const std::string& dir);        // cpl_191.bmp: D-pad pad, mouse-button commands
 bool writeCplAboutBox(const std::string& dir);         // cpl_197.bmp: About box
 bool writeCplAboutLink(const std::string& dir);        // cpl_196.bmp and cpl_195.bmp: its link button
 

@@ -208,8 +208,28 @@ void drawButtonPageWheel(cairo_t* cr) {
     wheelButton(cr, 351, 160, 6.5);   // slot 3
     wheelButton(cr, 230, 182, 6.5);   // slot 6
     wheelButton(cr, 365, 182, 6.5);   // slot 7
-    wheelButton(cr, 149.5, 138, 6.5);  // slot 4
-    wheelButton(cr, 444.5, 138, 6.5);  // slot 5
+    wheelButton(cr, 149.5, 138, 6.5);  // slot 4; slot 5 is the pod's Duplicate button
+    // Buttons 9 and 10 on the rim's left grip, 13 on the base.
+    wheelButton(cr, 187, 116, 6.5);  // slot 8
+    wheelButton(cr, 170, 168, 6.5);  // slot 9
+    wheelButton(cr, 322, 308, 6.5);  // slot 12
+
+    // The paddle pod at the left with buttons 11 and 12 (slots 10 and 11),
+    // on an arm to the base like the shifter's.
+    cairo_move_to(cr, 147, 278);
+    cairo_line_to(cr, 147, 306);
+    cairo_line_to(cr, 226, 306);
+    setColour(cr, 0x464C64);
+    cairo_set_line_width(cr, 6);
+    cairo_stroke(cr);
+    cairo_set_line_width(cr, 1);
+    roundedRectangle(cr, 134.5, 206.5, 25, 72, 11);
+    setVerticalGradient(cr, 206, 279, {0x3A48B2, 0x1E1650});
+    cairo_fill_preserve(cr);
+    setColour(cr, kInk);
+    cairo_stroke(cr);
+    wheelButton(cr, 147, 226, 6.5);
+    wheelButton(cr, 147, 258, 6.5);
 
     // The shifter: a pod with an up and a down button (slots 0 and 1).
     roundedRectangle(cr, 476.5, 206.5, 25, 72, 11);
@@ -293,8 +313,9 @@ void drawTab(cairo_t* cr, const Sprite& s, Look look, Glyph glyph, bool iconHole
         cairo_fill(cr);
         return;
     }
-    cairo_translate(cr, s.x + 44, s.y + 28);
-    drawGlyph(cr, glyph, 32);
+    // The D-pad tab is lower than the others: its glyph stays centred.
+    cairo_translate(cr, s.x + 44, s.y + 28 - (57 - s.height) / 2.0);
+    drawGlyph(cr, glyph, s.height < 57 ? 26 : 32);
     cairo_restore(cr);
 }
 
@@ -318,7 +339,7 @@ void drawTabs(cairo_t* cr) {
     }
 }
 
-// The calibration dialog's half wheel (over the unused D-pad tab) and buttons.
+// The calibration dialog's half wheel and buttons.
 void drawCalibration(cairo_t* cr) {
     const Sprite& s = kCalibrationWheel;
     cairo_save(cr);
@@ -344,14 +365,43 @@ void drawCalibration(cairo_t* cr) {
     button(cr, kCalibrationCancel, kGroundTest, Look::Normal, Glyph::Cross, 14);
 }
 
+// One piece of the wheel's button pod: a dark square with a raised round
+// cap lit from above, the glyph sunk into it.
+void podButton(cairo_t* cr, const Sprite& s, Glyph glyph, double glyphSize) {
+    roundedRectangle(cr, s.x + 0.5, s.y + 0.5, s.width - 1, s.height - 1, 5);
+    setVerticalGradient(cr, s.y, s.bottom(), {0x2A2E74, 0x161448});
+    cairo_fill_preserve(cr);
+    setColour(cr, kInk);
+    cairo_set_line_width(cr, 1);
+    cairo_stroke(cr);
+    const double cx = s.x + s.width / 2.0, cy = s.y + s.height / 2.0, r = s.width / 2.0 - 4;
+    cairo_arc(cr, cx, cy + 1.5, r + 1, 0, 2 * kPi);
+    setColour(cr, kInk);
+    cairo_fill(cr);
+    cairo_arc(cr, cx, cy, r, 0, 2 * kPi);
+    setVerticalGradient(cr, cy - r, cy + r, {0xD2D6E4, 0x8A92B0, 0x5A6080});
+    cairo_fill_preserve(cr);
+    setColour(cr, kCyan, 0.8);
+    cairo_stroke(cr);
+    cairo_save(cr);
+    cairo_translate(cr, cx, cy);
+    setColour(cr, 0x1A1E4C);
+    drawGlyph(cr, glyph, glyphSize);
+    cairo_restore(cr);
+}
+
 void drawPresetButtons(cairo_t* cr) {
-    button(cr, kPresetNew, kGroundPresets, Look::Normal, Glyph::NewPreset, 24);
-    button(cr, kPresetDuplicate, kGroundPresets, Look::Normal, Glyph::Duplicate, 24);
-    button(cr, kPresetDelete, kGroundPresets, Look::Normal, Glyph::Delete, 24);
-    button(cr, kPresetUndo, kGroundPresets, Look::Normal, Glyph::Undo, 24);
-    button(cr, kPresetPrint, kGroundPresets, Look::Normal, Glyph::Print, 24);
-    button(cr, kPresetImportExport, kGroundPresets, Look::Normal, Glyph::ImportExport, 24);
-    button(cr, kPresetBrowse, kGroundPresets, Look::Normal, Glyph::Folder, 14);
+    // The presets page's actions are the wheel's right-hand button pod on
+    // the button page (their pictures lie on the wheel there, and button
+    // 6's connector ends on Duplicate): each is a piece of the pod with a
+    // physical button cap and the action's glyph on it.
+    podButton(cr, kPresetNew, Glyph::NewPreset, 17);
+    podButton(cr, kPresetDuplicate, Glyph::Duplicate, 17);
+    podButton(cr, kPresetDelete, Glyph::Delete, 17);
+    podButton(cr, kPresetUndo, Glyph::Undo, 17);
+    podButton(cr, kPresetPrint, Glyph::Print, 17);
+    podButton(cr, kPresetImportExport, Glyph::ImportExport, 17);
+    podButton(cr, kPresetBrowse, Glyph::Folder, 10);
 
     button(cr, kImportFile, kGroundPresets, Look::Normal, Glyph::OpenFile, 14);
     button(cr, kExportFile, kGroundPresets, Look::Normal, Glyph::SaveFile, 13);

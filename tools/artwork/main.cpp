@@ -20,6 +20,7 @@ const Output kOutputs[] = {
     {"presets page background", artwork::writeCplPresetsPage},
     {"test page background", artwork::writeCplTestPage},
     {"pattern tile", artwork::writeCplPatternTile},
+    {"D-pad pad and mouse buttons", artwork::writeCplSlotPages},
     {"About box", artwork::writeCplAboutBox},
     {"About box link button", artwork::writeCplAboutLink},
     {"page icon", artwork::writeCplPageIcon},

@@ -1,0 +1,293 @@
+// The button page's decoder and slot rules.
+#include "cpl/pages/button_page_logic.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+
+#include "cpl/pages/key_names_memory.h"
+
+namespace zentra {
+namespace {
+
+constexpr uint32_t kDown = 0x80, kUp = 0x00;
+KeyEvent down(uint8_t c) { return {c, kDown}; }
+KeyEvent up(uint8_t c) { return {c, kUp}; }
+
+std::vector<KeyCode> decodeAll(const std::vector<KeyEvent>& events) {
+    uint16_t pending = 0;
+    std::vector<KeyCode> codes;
+    for (const KeyEvent& e : events) {
+        KeyCode code = 0;
+        if (decodeKeyEvent(pending, e, code)) codes.push_back(code);
+    }
+    return codes;
+}
+
+struct DecoderCase {
+    const char* what;
+    std::vector<KeyEvent> events;
+    std::vector<KeyCode> codes;
+};
+
+TEST(KeyDecoder, TurnsPressesAndReleasesIntoKeyCodes) {
+    const DecoderCase cases[] = {
+        {"Ctrl, Shift, A", {down(0x1D), down(0x2A), down(0x1E), up(0x1E), up(0x2A), up(0x1D)}, {0x051E}},
+        {"Ctrl held over A then B", {down(0x1D), down(0x1E), up(0x1E), down(0x30), up(0x30), up(0x1D)}, {0x011E, 0x0030}},
+        {"Shift alone", {down(0x2A), up(0x2A)}, {0x0400}},
+        {"right Alt with right Ctrl held", {down(0x9D), down(0xB8), up(0xB8)}, {0x2200}},
+        {"B pressed while A pending", {down(0x1E), down(0x30), up(0x1E), up(0x30)}, {0x001E}},
+        {"Ctrl held over Pause", {down(0x1D), down(0xC5), up(0xC5), up(0x1D)}, {0x0045}},
+        {"Num Lock", {down(0x45), up(0x45)}, {0x00C5}},
+        {"modifier released while a key is pending", {down(0x1D), down(0x1E), up(0x1D), up(0x1E)}, {0x001E}},
+        {"scan code 0", {down(0), up(0)}, {}},
+        {"release without press", {up(0x1E), up(0x2A)}, {}},
+    };
+    for (const DecoderCase& c : cases) EXPECT_EQ(c.codes, decodeAll(c.events)) << c.what;
+}
+
+// A keyboard whose reads and acquisitions answer from scripts.
+class ScriptedKeyboard final : public KeyboardDevice {
+public:
+    std::vector<long> reads, acquisitions;
+    int readCalls = 0, acquireCalls = 0;
+    long readEvents(std::vector<KeyEvent>& events) override {
+        events.clear();
+        const long result = reads[size_t(readCalls++)];
+        if (result >= 0) events.push_back(down(0x1E));
+        return result;
+    }
+    long acquire() override { return acquisitions[size_t(acquireCalls++)]; }
+};
+
+TEST(KeyboardRead, AFailedReadAcquiresAgainAndReadsOnceMoreOnlyWhenAlreadyAcquired) {
+    constexpr long kFailed = -2147024891;
+    const struct {
+        const char* what;
+        std::vector<long> reads, acquisitions;
+        bool ok;
+        size_t events;
+        int readCalls;
+    } cases[] = {
+        {"read succeeds", {0}, {}, true, 1, 1},
+        {"lost, acquired now", {kFailed}, {0}, true, 0, 1},
+        {"lost, already acquired", {kFailed, 0}, {1}, true, 1, 2},
+        {"lost, cannot acquire", {kFailed}, {kFailed}, false, 0, 1},
+    };
+    for (const auto& c : cases) {
+        ScriptedKeyboard keyboard;
+        keyboard.reads = c.reads;
+        keyboard.acquisitions = c.acquisitions;
+        std::vector<KeyEvent> events;
+        EXPECT_EQ(c.ok, readKeyboard(&keyboard, events)) << c.what;
+        EXPECT_EQ(c.events, events.size()) << c.what;
+        EXPECT_EQ(c.readCalls, keyboard.readCalls) << c.what;
+    }
+    std::vector<KeyEvent> events{down(1)};
+    EXPECT_TRUE(readKeyboard(nullptr, events)) << "no keyboard device";
+    EXPECT_TRUE(events.empty());
+}
+
+Preset emptyPreset() {
+    Preset p{};
+    return p;
+}
+
+TEST(KeyDecoder, RandomStreamsStayInsideTheSlotAndItsFirst32Entries) {
+    std::mt19937 random(12345);
+    const uint8_t keys[] = {0x1D, 0x9D, 0x2A, 0x36, 0x38, 0xB8, 0x1E, 0x30, 0x45, 0xC5, 0x00, 0xFF, 0xC8};
+    for (int run = 0; run < 200; ++run) {
+        Preset preset = emptyPreset();
+        ButtonPageState page{};
+        openButtonPage(page, preset);
+        std::vector<KeyEvent> events;
+        for (int i = 0; i < 400; ++i) {
+            if (random() % 40 == 0) {
+                const int slot = int(random() % kPageSlots);
+                clickSelect(page, slot);
+                if (!page.recording) clickSelect(page, slot);
+            }
+            if (random() % 9 == 0) page.selectedSlot = int(random() % kPageSlots), page.recording = true;
+            events.assign(1, KeyEvent{keys[random() % sizeof keys], random() % 2 ? kDown : kUp});
+            takeKeyEvents(page, preset, events, true);
+            for (uint16_t count : page.keyCount) ASSERT_LE(count, 31);
+        }
+        for (int s = 0; s < kEmulationSlots; ++s)
+            for (int k = kStoredKeysPerSlot; k < kKeysPerSlot; ++k) ASSERT_EQ(0, preset.buttonKeys[s][k]);
+    }
+}
+
+TEST(ButtonSlots, The33rdCodeOverwritesEntry31) {
+    Preset preset = emptyPreset();
+    ButtonPageState page{};
+    openButtonPage(page, preset);
+    clickSelect(page, 4);
+    for (int i = 1; i <= 33; ++i) recordCode(page, preset, KeyCode(i));
+    EXPECT_EQ(31, page.keyCount[4]);
+    EXPECT_EQ(31, preset.buttonKeys[4][30]);
+    EXPECT_EQ(33, preset.buttonKeys[4][31]);
+    EXPECT_EQ(0, preset.buttonKeys[4][32]);
+}
+
+TEST(ButtonSlots, OpeningCountsAtMost30CodesAndResetsTheSelection) {
+    Preset preset = emptyPreset();
+    for (int i = 0; i < 32; ++i) preset.buttonKeys[2][i] = 0x1E;
+    preset.buttonKeys[18][0] = 0x30;
+    preset.clickMask[0] = 0x0002;  // slot 1 right button
+    preset.clickMask[1] = 0x8001;  // slots 0 and 15 left button
+    ButtonPageState page{};
+    page.selectedSlot = 7, page.recording = true, page.selectDown[7] = true;
+    openButtonPage(page, preset);
+    EXPECT_EQ(0, page.selectedSlot);
+    EXPECT_FALSE(page.recording);
+    EXPECT_FALSE(page.selectDown[7]) << "no button drawn pressed without recording";
+    EXPECT_EQ(30, page.keyCount[2]);
+    EXPECT_EQ(1, page.keyCount[18]);
+    EXPECT_EQ(SlotShows::LeftMouse, slotShows(page, 0));
+    EXPECT_EQ(SlotShows::RightMouse, slotShows(page, 1));
+    EXPECT_EQ(SlotShows::LeftMouse, slotShows(page, 15));
+    EXPECT_EQ(SlotShows::Keys, slotShows(page, 18));
+    openButtonPage(page, preset, 13);
+    EXPECT_EQ(13, page.selectedSlot) << "the D-pad tab starts on its own first slot";
+    Preset back = emptyPreset();
+    closeButtonPage(page, back);
+    EXPECT_EQ(0x0002, back.clickMask[0]);
+    EXPECT_EQ(0x8001, back.clickMask[1]);
+}
+
+TEST(ButtonSlots, SelectStartsMovesAndStopsRecording) {
+    Preset preset = emptyPreset();
+    ButtonPageState page{};
+    openButtonPage(page, preset);
+    page.pendingKey = 0x001E;  // a key whose release was never read
+    SelectOutcome start = clickSelect(page, 3);
+    EXPECT_TRUE(start.flushKeyboard);
+    EXPECT_TRUE(page.recording);
+    EXPECT_EQ(0, page.pendingKey) << "a stale pending key would block every later key";
+    EXPECT_EQ((std::vector<int>{0, 3}), start.redraw);
+    SelectOutcome move = clickSelect(page, 9);
+    EXPECT_FALSE(move.flushKeyboard);
+    EXPECT_EQ(3, move.previousSlot);
+    EXPECT_FALSE(page.selectDown[3]);
+    EXPECT_TRUE(page.selectDown[9] && page.recording);
+    clickSelect(page, 9);
+    EXPECT_FALSE(page.recording);
+    EXPECT_EQ(9, page.selectedSlot);
+}
+
+TEST(ButtonSlots, KeysTypedWhileTheSheetIsInTheBackgroundAreDropped) {
+    Preset preset = emptyPreset();
+    ButtonPageState page{};
+    openButtonPage(page, preset);
+    clickSelect(page, 0);
+    EXPECT_FALSE(takeKeyEvents(page, preset, {down(0x1D), down(0x19), up(0x19)}, false));
+    EXPECT_EQ(0, page.keyCount[0]);
+    EXPECT_EQ(0, preset.buttonKeys[0][0]);
+    // Back in front: Ctrl's press went with the dropped events.
+    EXPECT_TRUE(takeKeyEvents(page, preset, {down(0x1E), up(0x1E)}, true));
+    EXPECT_EQ(1, page.keyCount[0]);
+    EXPECT_EQ(0x001E, preset.buttonKeys[0][0]);
+}
+
+TEST(ButtonSlots, MouseButtonsReplaceKeysOnlyWhileRecordingAndOnlyWhereFlagsExist) {
+    Preset preset = emptyPreset();
+    ButtonPageState page{};
+    openButtonPage(page, preset);
+    page.selectedSlot = 5;
+    EXPECT_FALSE(assignMouseButton(page, preset, true)) << "not recording";
+    clickSelect(page, 5);
+    recordCode(page, preset, 0x1E);
+    ASSERT_TRUE(assignMouseButton(page, preset, false));
+    EXPECT_EQ(0, page.keyCount[5]);
+    EXPECT_EQ(0, preset.buttonKeys[5][0]);
+    EXPECT_EQ(SlotShows::RightMouse, slotShows(page, 5));
+    EXPECT_FALSE(readsKeys(page)) << "a mouse slot takes no keys";
+    ASSERT_TRUE(assignMouseButton(page, preset, true));
+    EXPECT_EQ(SlotShows::LeftMouse, slotShows(page, 5));
+    EXPECT_FALSE(page.rightClick[5]);
+    clickSelect(page, 17);
+    recordCode(page, preset, 0x30);
+    EXPECT_FALSE(assignMouseButton(page, preset, true)) << "the click words have no bit for slot 17";
+    EXPECT_EQ(0x30, preset.buttonKeys[17][0]);
+}
+
+TEST(ButtonSlots, ClearEmptiesTheSlotAndItsMouseFlags) {
+    Preset preset = emptyPreset();
+    for (int i = 0; i < kKeysPerSlot; ++i) preset.buttonKeys[6][i] = 0x1E;
+    preset.clickMask[1] = 1 << 6;
+    ButtonPageState page{};
+    openButtonPage(page, preset);
+    page.selectedSlot = 6;
+    clearSlot(page, preset);
+    EXPECT_EQ(SlotShows::Keys, slotShows(page, 6));
+    EXPECT_EQ(0, page.keyCount[6]);
+    EXPECT_EQ(0, preset.buttonKeys[6][31]);
+    EXPECT_EQ(0x1E, preset.buttonKeys[6][32]) << "entries past 32 are not the page's";
+}
+
+TEST(ButtonSlots, TheBoxShowsTheRecordedCodesWithTheSystemsNames) {
+    Preset preset = emptyPreset();
+    preset.buttonKeys[12][0] = 0x051E;
+    preset.buttonKeys[12][1] = 0x0030;
+    preset.buttonKeys[12][2] = 0x0030;
+    ButtonPageState page{};
+    openButtonPage(page, preset);
+    page.keyCount[12] = 2;
+    EXPECT_EQ("   Ctrl+Shift+A   B", slotKeysText(page, preset, 12, usKeyNames()));
+}
+
+TEST(WheelSelection, ButtonsSelectTheirSlotsAndTheHatItsDirection) {
+    ButtonPageState page{};
+    uint8_t buttons[32] = {};
+    EXPECT_EQ(-1, wheelSelection(page, SlotTab::Buttons, buttons, 0xFFFFFFFF));
+    buttons[0] = buttons[3] = 0x80;
+    EXPECT_EQ(3, wheelSelection(page, SlotTab::Buttons, buttons, 0xFFFFFFFF)) << "slot 0 is the selected one";
+    buttons[3] = 0;
+    buttons[14] = 0x80;
+    EXPECT_EQ(-1, wheelSelection(page, SlotTab::Buttons, buttons, 0xFFFFFFFF)) << "past button 13";
+    buttons[11] = 0x80;
+    EXPECT_EQ(11, wheelSelection(page, SlotTab::Buttons, buttons, 0));
+    const struct {
+        uint32_t pov;
+        int slot;
+    } hats[] = {{0, 13}, {4500, 14}, {9000, 15}, {13500, 16}, {18000, 17}, {22500, 18},
+                {27000, 19}, {31500, 20}, {35000, 13}, {0xFFFFFFFF, -1}, {0xFFFF, -1}};
+    for (const auto& h : hats) EXPECT_EQ(h.slot, wheelSelection(page, SlotTab::Pov, buttons, h.pov)) << h.pov;
+    page.selectedSlot = 15;
+    EXPECT_EQ(-1, wheelSelection(page, SlotTab::Pov, buttons, 9000));
+}
+
+bool overlaps(const SkinRect& a, const SkinRect& b) {
+    return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+}
+
+TEST(SlotPlaces, EverySlotHasOneIdAndItsControlsStayClearOfEachOtherAndOfTheTabs) {
+    std::vector<int> ids = {kClearId, kAboutId, kLeftMouseId, kRightMouseId};
+    for (int slot = 0; slot < kPageSlots; ++slot) {
+        const SlotPlace* place = findSlotPlace(slot);
+        ASSERT_NE(nullptr, place) << slot;
+        EXPECT_EQ(slot, slotOfSelectId(selectIdOf(slot)));
+        ids.push_back(editIdOf(slot));
+        ids.push_back(selectIdOf(slot));
+    }
+    std::sort(ids.begin(), ids.end());
+    EXPECT_EQ(ids.end(), std::adjacent_find(ids.begin(), ids.end()));
+    EXPECT_EQ(1099, selectIdOf(15));
+    EXPECT_EQ(1083, editIdOf(15));
+
+    for (SlotTab tab : {SlotTab::Buttons, SlotTab::Pov}) {
+        std::vector<SkinRect> controls = {kClearPlace, kAboutPlace, kLeftMousePlace, kRightMousePlace};
+        for (const SlotPlace& p : slotPlaces(tab)) {
+            controls.push_back(p.frame);
+            EXPECT_TRUE(tabOfSlot(p.slot) == tab);
+        }
+        for (size_t i = 0; i < controls.size(); ++i) {
+            for (const SkinRect& hole : pageRegionHoles(1)) EXPECT_FALSE(overlaps(controls[i], hole)) << i;
+            for (size_t j = i + 1; j < controls.size(); ++j) EXPECT_FALSE(overlaps(controls[i], controls[j])) << i << " " << j;
+        }
+    }
+}
+
+}  // namespace
+}  // namespace zentra

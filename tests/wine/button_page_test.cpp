@@ -1,0 +1,380 @@
+// The button and D-pad pages in this test program's own process, on the
+// main page of simulated wheel 0: keys typed with xdotool while a slot
+// records, the wheel's own buttons, the mouse commands, Clear, and the
+// block the wheel gets when the page closes, checked against the preset
+// tool's block of the saved file.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "cpl/frame/cpl_module.h"
+#include "cpl/frame/main_page.h"
+#include "cpl/frame/panel_state.h"
+#include "cpl/pages/button_page_logic.h"
+#include "preset/file_system.h"
+#include "preset/preset_file.h"
+#include "sim/sim_client.h"
+#include "sim/sim_setup.h"
+#include "tests/wine/support/wine_test_support.h"
+#include "tools/cplhost/page_harness.h"
+
+namespace zentra {
+namespace {
+
+constexpr int kButtonPageId = 151;
+
+std::string tempFile(const char* name) {
+    char dir[MAX_PATH];
+    GetTempPathA(MAX_PATH, dir);
+    return std::string(dir) + name;
+}
+
+std::vector<uint8_t> fileBytes(const std::string& path) {
+    std::vector<uint8_t> bytes;
+    FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f) return bytes;
+    uint8_t buffer[4096];
+    for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, f)) > 0;) bytes.insert(bytes.end(), buffer, buffer + n);
+    std::fclose(f);
+    return bytes;
+}
+
+std::string boxText(HWND page, int slot) {
+    char text[1300] = {};
+    GetWindowTextA(GetDlgItem(page, editIdOf(slot)), text, sizeof text);
+    return text;
+}
+
+// What the box of a slot holding `codes` shows, with the system's key names.
+std::string textOf(std::initializer_list<KeyCode> codes) {
+    std::string text;
+    for (KeyCode c : codes) text += keyCodeText(c, systemKeyNames(), KeyTextStyle::ButtonPage);
+    return text;
+}
+
+class ButtonPageTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { PageHarness::prepare(besideTests("ZentraCpl.dll").c_str()); }
+
+    void SetUp() override {
+        ASSERT_NE(PageHarness::library(), nullptr);
+        ASSERT_TRUE(client.open()) << client.error() << " (the simulated wheel is loaded by the test bench)";
+        ASSERT_TRUE(client.resetAnswers()) << client.error();
+        std::string error;
+        ASSERT_TRUE(sim::configureWheels(2, 0, error)) << error;
+        resetPanelState();
+        resetMainPageState();
+        resetButtonPageState();
+        presetFile = tempFile("zentra-button-test.pst");
+        PresetTable table{};
+        for (int i = 0; i < 2; ++i) resetPreset(table.presets[i], Deliverable::Panel);
+        setPresetText(table.presets[1].gameName, "Rally X");
+        table.presets[1].buttonKeys[4][0] = 0x1E;  // already on button 5: A
+        table.presetCount = 2;
+        ASSERT_EQ(1, savePresetFile(nullptr, presetFile.c_str(), table, platformFileSystem()));
+        registry.writeRegString(kPanelKey, kTemporaryFileValue, presetFile.c_str());
+        registry.writeRegDword(1, kPanelKey, kLastIndexValue);
+        registry.writeRegDword(0, kPanelKey, kLoaderWindowValue);
+        sheetWindow = harness.open(0);
+        ASSERT_NE(sheetWindow, nullptr);
+        pumpMessages(50);
+        mainPage = mainPageState().page;
+        SetForegroundWindow(sheetWindow);
+        showTab(kTabButtons);
+    }
+
+    void TearDown() override {
+        harness.close(IDCANCEL);
+        uint8_t rest[SIM_WHEEL_REPORT_SIZE] = SIM_DEFAULT_REPORT_INIT;
+        client.setReport(rest);
+        DeleteFileA(presetFile.c_str());
+        UiLanguage = 0x0409;
+    }
+
+    void showTab(int tab) {
+        SendMessageA(mainPage, WM_COMMAND, tab, 0);
+        pumpMessages(50);
+        page = GetDlgItem(mainPage, findTab(tab)->childId);
+        ASSERT_NE(nullptr, page);
+    }
+    void command(int id) {
+        SendMessageA(page, WM_COMMAND, id, 0);
+        pumpMessages(20);
+    }
+    // Keys typed on the display (xdotool key), then a few ticks for the page
+    // to read them.
+    void type(const char* keys) { xdotoolKeys(std::string("key --delay 30 ") + keys); }
+    // Keys with modifiers held around them. (xdotool's "ctrl+a" lets the
+    // modifiers go before the key, and a modifier released while the key is
+    // down is dropped from the code, as when a user lets go of it first.)
+    void typeHeld(const char* modifiers, const char* key) {
+        std::string args;
+        std::vector<std::string> held;
+        for (const char* m = modifiers; *m;) {
+            const char* end = std::strchr(m, ' ');
+            held.emplace_back(m, end ? size_t(end - m) : std::strlen(m));
+            m = end ? end + 1 : m + std::strlen(m);
+        }
+        for (const std::string& m : held) args += "keydown " + m + " ";
+        args += std::string("key ") + key;
+        for (auto m = held.rbegin(); m != held.rend(); ++m) args += " keyup " + *m;
+        xdotoolKeys(args);
+    }
+    // Under load the keys can take a while to arrive: the ticks run until
+    // the recording slot's codes change, or for two seconds at most (keys
+    // that must not be recorded get the whole time).
+    void xdotoolKeys(const std::string& args) {
+        const ButtonPageState before = buttonPageState();
+        xdotool(args);
+        for (int waited = 0; waited < 2000; waited += 50) {
+            pumpMessages(50);
+            const ButtonPageState& now = buttonPageState();
+            if (std::memcmp(now.keyCount, before.keyCount, sizeof now.keyCount) != 0) break;
+        }
+        pumpMessages(200);
+    }
+    const Preset& current() { return panelState().currentPreset; }
+
+    // The last block the wheel received against the preset tool's block of
+    // the saved file's preset 1 (mode 3, the wheel's hardware area as sent).
+    void expectClosingBlockIsTheToolsBlock() {
+        std::vector<SimLogEntry> entries;
+        ASSERT_TRUE(client.log(entries)) << client.error();
+        const SimLogEntry* last = nullptr;
+        for (const SimLogEntry& e : entries)
+            if (e.code == SIM_CODE_PARAMETER_BLOCK) last = &e;
+        ASSERT_NE(nullptr, last);
+        ASSERT_EQ(sizeof(ParameterBlock), last->storedLength);
+        ParameterBlock sent;
+        std::memcpy(&sent, last->input, sizeof sent);
+        const std::string hardware = tempFile("zentra-button-hw.bin"), out = tempFile("zentra-button-block.bin");
+        FILE* f = std::fopen(hardware.c_str(), "wb");
+        ASSERT_NE(nullptr, f);
+        uint8_t record[112] = {};
+        std::memcpy(record, sent.hardwareConfig, sizeof sent.hardwareConfig);
+        std::fwrite(record, 1, sizeof record, f);
+        std::fclose(f);
+        const ChildRun run = runChild(besideTests("ZntPreset.exe"),
+                                      "block \"" + presetFile + "\" --preset 1 --sender panel --mode 3 --hardware \"" +
+                                          hardware + "\" -o \"" + out + "\"",
+                                      20000);
+        ASSERT_EQ(0u, run.exitCode) << run.output;
+        const std::vector<uint8_t> expected = fileBytes(out);
+        ASSERT_EQ(sizeof sent, expected.size());
+        EXPECT_EQ(0, std::memcmp(expected.data(), &sent, sizeof sent));
+        DeleteFileA(hardware.c_str());
+        DeleteFileA(out.c_str());
+    }
+
+    sim::SimClient client;
+    Registry registry{platformRegistryStore(), Deliverable::Panel};
+    PageHarness harness;
+    HWND sheetWindow = nullptr, mainPage = nullptr, page = nullptr;
+    std::string presetFile;
+};
+
+TEST_F(ButtonPageTest, KeysTypedWhileRecordingShowInTheBoxAndReachTheWheelAtClose) {
+    EXPECT_EQ("   " + systemKeyNames().keyName(0x001E0000), boxText(page, 4)) << "the stored key of button 5";
+    command(selectIdOf(0));
+    ASSERT_TRUE(buttonPageState().recording);
+    typeHeld("ctrl shift", "a");
+    type("b");
+    EXPECT_EQ(0x051E, current().buttonKeys[0][0]);
+    EXPECT_EQ(0x0030, current().buttonKeys[0][1]);
+    EXPECT_EQ(0, current().buttonKeys[0][2]);
+    EXPECT_EQ(textOf({0x051E, 0x0030}), boxText(page, 0));
+    command(selectIdOf(0));
+    EXPECT_FALSE(buttonPageState().recording);
+    type("c");
+    EXPECT_EQ(0, current().buttonKeys[0][2]) << "keys after recording stopped";
+    harness.close(IDOK);
+    expectClosingBlockIsTheToolsBlock();
+    std::vector<SimLogEntry> entries;
+    ASSERT_TRUE(client.log(entries));
+    const ParameterBlock* last = nullptr;
+    for (const SimLogEntry& e : entries)
+        if (e.code == SIM_CODE_PARAMETER_BLOCK) last = reinterpret_cast<const ParameterBlock*>(e.input);
+    ASSERT_NE(nullptr, last);
+    EXPECT_EQ(4, last->buttons[0].usage[0]) << "A";
+    EXPECT_EQ(5, last->buttons[0].usage[1]) << "B";
+    EXPECT_EQ(3, last->buttons[0].modifiers) << "left Ctrl and left Shift";
+}
+
+TEST_F(ButtonPageTest, ADpadDirectionAndButton12RecordTheSameWay) {
+    showTab(kTabPov);
+    EXPECT_EQ(nullptr, GetDlgItem(mainPage, kButtonPageId)) << "one page at a time";
+    ASSERT_NE(nullptr, GetDlgItem(page, editIdOf(17)));
+    command(selectIdOf(17));
+    type("x");
+    EXPECT_EQ(0x002D, current().buttonKeys[17][0]);
+    EXPECT_EQ(textOf({0x002D}), boxText(page, 17));
+    showTab(kTabButtons);
+    command(selectIdOf(11));
+    typeHeld("alt", "y");
+    EXPECT_EQ(0x1015, current().buttonKeys[11][0]);
+    EXPECT_EQ(0x002D, panelState().table.presets[1].buttonKeys[17][0]) << "the D-pad page wrote its edits back";
+    harness.close(IDOK);
+    expectClosingBlockIsTheToolsBlock();
+}
+
+TEST_F(ButtonPageTest, WheelButtonsSelectTheirSlots) {
+    uint8_t report[SIM_WHEEL_REPORT_SIZE] = SIM_DEFAULT_REPORT_INIT;
+    report[2] = 1 << 3;  // button 4
+    ASSERT_TRUE(client.setReport(report));
+    pumpMessages(200);
+    EXPECT_EQ(3, buttonPageState().selectedSlot);
+    EXPECT_TRUE(buttonPageState().recording);
+    EXPECT_TRUE(buttonPageState().selectDown[3]);
+    report[2] = 0;
+    report[3] = 1 << (12 - 8);  // button 13
+    ASSERT_TRUE(client.setReport(report));
+    pumpMessages(200);
+    EXPECT_EQ(12, buttonPageState().selectedSlot);
+    EXPECT_FALSE(buttonPageState().selectDown[3]);
+    type("z");
+    EXPECT_EQ(0x002C, current().buttonKeys[12][0]);
+}
+
+TEST_F(ButtonPageTest, AMouseCommandReplacesTheKeysAndClearEmptiesTheSlot) {
+    command(selectIdOf(4));
+    type("q");
+    ASSERT_EQ(0x0010, current().buttonKeys[4][1]);
+    command(kRightMouseId);
+    EXPECT_EQ(0, current().buttonKeys[4][0]);
+    EXPECT_EQ("Mouse 2", boxText(page, 4));
+    type("w");
+    EXPECT_EQ(0, current().buttonKeys[4][0]) << "a mouse slot records no keys";
+    command(kLeftMouseId);
+    EXPECT_EQ("Mouse 1", boxText(page, 4));
+    command(kClearId);
+    EXPECT_EQ("", boxText(page, 4));
+    type("e");
+    EXPECT_EQ(0x0012, current().buttonKeys[4][0]) << "Clear keeps the recording on";
+    command(selectIdOf(2));
+    type("r");
+    command(kLeftMouseId);
+    harness.close(IDOK);
+    PresetTable saved{};
+    ASSERT_EQ(0, loadPresetFile(nullptr, presetFile.c_str(), saved, platformFileSystem(), nullptr));
+    EXPECT_EQ(0, saved.presets[1].clickMask[0]);
+    EXPECT_EQ(1 << 2, saved.presets[1].clickMask[1]);
+    EXPECT_EQ(0x0012, saved.presets[1].buttonKeys[4][0]);
+    EXPECT_EQ(0, saved.presets[1].buttonKeys[2][0]);
+}
+
+TEST_F(ButtonPageTest, KeysTypedIntoAnotherProgramAreNotRecorded) {
+    command(selectIdOf(1));
+    HWND other = CreateWindowExA(0, "EDIT", "", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 600, 400, 200, 100, nullptr, nullptr,
+                                 GetModuleHandleA(nullptr), nullptr);
+    ASSERT_NE(nullptr, other);
+    SetForegroundWindow(other);
+    pumpMessages(100);
+    ASSERT_NE(sheetWindow, GetForegroundWindow());
+    type("s e c r e t");
+    EXPECT_EQ(0, current().buttonKeys[1][0]);
+    EXPECT_EQ("", boxText(page, 1));
+    DestroyWindow(other);
+    SetForegroundWindow(sheetWindow);
+    pumpMessages(100);
+    type("k");
+    EXPECT_EQ(0x0025, current().buttonKeys[1][0]) << "back in front, keys record again";
+}
+
+TEST_F(ButtonPageTest, ReopeningThePageResetsSelectionAndRecording) {
+    command(selectIdOf(6));
+    ASSERT_TRUE(buttonPageState().recording);
+    showTab(kTabAxis);
+    showTab(kTabButtons);
+    EXPECT_EQ(0, buttonPageState().selectedSlot);
+    EXPECT_FALSE(buttonPageState().recording);
+    EXPECT_FALSE(buttonPageState().selectDown[6]);
+    type("m");
+    EXPECT_EQ(0, current().buttonKeys[0][0]);
+    EXPECT_EQ(0, current().buttonKeys[6][0]);
+}
+
+// Under Wine the sheet's dialog font is smaller than on Windows and the
+// sheet cuts the page's bottom row (Clear and the mouse buttons): for a
+// picture, the sheet, its page and its buttons are made as tall as the page
+// needs.
+void showWholePage() {
+    HWND main = mainPageState().page;
+    HWND sheet = GetAncestor(main, GA_ROOT);
+    RECT page{}, frame{};
+    GetWindowRect(main, &page);
+    GetWindowRect(sheet, &frame);
+    const int extra = 372 - (page.bottom - page.top);
+    if (extra <= 0) return;
+    auto grow = [extra](HWND window) {
+        RECT r{};
+        GetWindowRect(window, &r);
+        SetWindowPos(window, nullptr, 0, 0, r.right - r.left, r.bottom - r.top + extra, SWP_NOMOVE | SWP_NOZORDER);
+    };
+    grow(sheet);
+    grow(main);
+    grow(GetParent(main) == sheet ? GetDlgItem(sheet, 0x3020) : GetParent(main));
+    for (int id : {IDOK, IDCANCEL}) {
+        HWND button = GetDlgItem(sheet, id);
+        RECT r{};
+        GetWindowRect(button, &r);
+        POINT at{r.left, r.top};
+        ScreenToClient(sheet, &at);
+        SetWindowPos(button, nullptr, at.x, at.y + extra, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    }
+    pumpMessages(100);
+}
+
+// Screenshots of both pages while a slot records, in English and German,
+// into the folder ZENTRA_SCREENSHOT_DIR names (a folder of this machine,
+// written by ImageMagick's import).
+TEST_F(ButtonPageTest, ScreenshotsWhileRecording) {
+    char folder[MAX_PATH];
+    if (!GetEnvironmentVariableA("ZENTRA_SCREENSHOT_DIR", folder, MAX_PATH)) GTEST_SKIP() << "no ZENTRA_SCREENSHOT_DIR";
+    harness.close(IDCANCEL);
+    for (WORD language : {WORD(0x0409), WORD(0x0407)}) {
+        UiLanguage = language;
+        resetMainPageState();
+        sheetWindow = harness.open(0);
+        ASSERT_NE(nullptr, sheetWindow);
+        pumpMessages(50);
+        mainPage = mainPageState().page;
+        SetForegroundWindow(sheetWindow);
+        const char* suffix = language == 0x0409 ? "en" : "de";
+        showWholePage();
+        for (int tab : {kTabButtons, kTabPov}) {
+            showTab(tab);
+            const int slot = tab == kTabButtons ? 0 : 15;
+            command(selectIdOf(tab == kTabButtons ? 6 : 13));
+            command(kLeftMouseId);
+            command(selectIdOf(slot));
+            typeHeld("ctrl shift", "a");
+            type("Up");
+            command(selectIdOf(tab == kTabButtons ? 11 : 19));
+            type("F5");
+            RECT r;
+            GetWindowRect(GetDlgItem(page, selectIdOf(slot)), &r);
+            xdotool("mousemove " + std::to_string(r.left + 5) + " " + std::to_string(r.top + 5));
+            pumpMessages(200);
+            const std::string name = std::string(folder) + "/zentracpl-" + (tab == kTabButtons ? "buttons" : "dpad") +
+                                     "-" + suffix + ".png";
+            std::string shot = "Z:\\usr\\bin\\import -window root " + name;
+            STARTUPINFOA si{};
+            si.cb = sizeof si;
+            PROCESS_INFORMATION pi{};
+            ASSERT_TRUE(CreateProcessA(nullptr, &shot[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
+            WaitForSingleObject(pi.hProcess, 10000);
+            CloseHandle(pi.hProcess);
+            CloseHandle(pi.hThread);
+            pumpMessages(1500);
+        }
+        harness.close(IDCANCEL);
+    }
+}
+
+}  // namespace
+}  // namespace zentra
