@@ -51,9 +51,4 @@ LRESULT CALLBACK SensWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
-LRESULT CALLBACK AxeWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (pageShell(window, message, skin::kPresetsPage)) return 0;
-    return DefWindowProcA(window, message, wParam, lParam);
-}
-
 }  // namespace zentra
