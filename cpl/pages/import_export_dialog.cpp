@@ -243,11 +243,14 @@ void drawToggle(const DRAWITEMSTRUCT* item, const Toggle& toggle) {
     char text[64] = "";
     GetWindowTextA(item->hwndItem, text, sizeof text);
     RECT area = item->rcItem;
+    // The dialog's own font: the type names fit the toggles.
+    HGDIOBJ oldFont = SelectObject(item->hDC, reinterpret_cast<HGDIOBJ>(SendMessageA(g_dialog.dialog, WM_GETFONT, 0, 0)));
     const int oldMode = SetBkMode(item->hDC, TRANSPARENT);
     const COLORREF oldColour = SetTextColor(item->hDC, on ? RGB(255, 255, 255) : kToggleText);
     DrawTextA(item->hDC, text, -1, &area, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
     SetTextColor(item->hDC, oldColour);
     SetBkMode(item->hDC, oldMode);
+    SelectObject(item->hDC, oldFont);
 }
 
 BOOL onDrawItem(const DRAWITEMSTRUCT* item) {
