@@ -5,6 +5,8 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <objbase.h>
+#include <shlobj.h>
 
 #include <gtest/gtest.h>
 
@@ -14,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "cpl/frame/cpl_module.h"
 #include "cpl/frame/main_page.h"
 #include "cpl/frame/panel_state.h"
 #include "cpl/pages/import_export_dialog.h"
@@ -33,7 +36,7 @@ namespace {
 
 constexpr int kPresetsPage = 155;
 constexpr int kList = 157, kName = 232, kPath = 233;
-constexpr int kPrint = 1051;
+constexpr int kPrint = 1051, kBrowse = 242;
 constexpr int kNew = 1041, kDelete = 1048, kDuplicate = 1050, kUndo = 1049, kImportExport = 1036;
 
 std::string tempPath(const char* name) {
@@ -463,6 +466,87 @@ TEST_F(PresetsPageTest, PrintingThroughThePrintDialogGivesThePresetsLinesPageByP
         DeleteFileA(("Z:" + pdf).c_str());
         DeleteFileA(("Z:" + txt).c_str());
     }
+}
+
+// A shell shortcut at `link` to `target`.
+bool makeShortcut(const std::string& link, const std::string& target) {
+    bool made = false;
+    const HRESULT com = CoInitialize(nullptr);
+    IShellLinkA* shell = nullptr;
+    if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                   reinterpret_cast<void**>(&shell)))) {
+        IPersistFile* file = nullptr;
+        shell->SetPath(target.c_str());
+        if (SUCCEEDED(shell->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
+            wchar_t wide[MAX_PATH];
+            MultiByteToWideChar(CP_ACP, 0, link.c_str(), -1, wide, MAX_PATH);
+            made = SUCCEEDED(file->Save(wide, TRUE));
+            file->Release();
+        }
+        shell->Release();
+    }
+    if (SUCCEEDED(com)) CoUninitialize();
+    return made;
+}
+
+bool touch(const std::string& path) {
+    HANDLE f = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (f == INVALID_HANDLE_VALUE) return false;
+    CloseHandle(f);
+    return true;
+}
+
+TEST_F(PresetsPageTest, BrowseTakesAShortcutsProgramAndRefusesAPathTooLongForThePreset) {
+    const std::string dir = tempPath("zentra-browse");
+    CreateDirectoryA(dir.c_str(), nullptr);
+    const std::string program = dir + "\\game.exe", link = dir + "\\game shortcut.lnk";
+    ASSERT_TRUE(touch(program));
+    ASSERT_TRUE(makeShortcut(link, program));
+    // A file whose path takes 257 characters: the system's limit, not the preset's.
+    const std::string levels[] = {dir + "\\" + std::string(100, 'd'),
+                                  dir + "\\" + std::string(100, 'd') + "\\" + std::string(100, 'e')};
+    for (const std::string& level : levels) CreateDirectoryA(level.c_str(), nullptr);
+    const std::string tooLong = levels[1] + "\\" + std::string(257 - levels[1].size() - 1 - 4, 'f') + ".exe";
+    ASSERT_EQ(tooLong.size(), 257u);
+    ASSERT_TRUE(touch(tooLong));
+    const struct {
+        std::string chosen, stored, message;
+    } cases[] = {
+        {link, program, ""},
+        {tooLong, program, listMessage(UiLanguage, ListMessage::PathTooLong)},  // the path stays as it was
+    };
+    const DWORD ui = GetCurrentThreadId();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.chosen);
+        std::string message;
+        bool chose = false;
+        whileModal([&] { press(kBrowse); },
+                   [&] {
+                       HWND open = waitForWindowWithControl(ui, 0x47C);
+                       if (!open) return;
+                       SetDlgItemTextA(open, 0x47C, c.chosen.c_str());
+                       PostMessageA(open, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+                       for (int i = 0; i < 200 && IsWindow(open); ++i) Sleep(20);
+                       chose = !IsWindow(open);
+                       for (int i = 0; i < 50; ++i, Sleep(20))
+                           if (HWND box = findShownWindowWithControl(ui, 0, 0xFFFF)) {
+                               message = dlgText(box, 0xFFFF);
+                               PostMessageA(box, WM_COMMAND, IDOK, 0);
+                               break;
+                           }
+                   });
+        ASSERT_TRUE(chose) << "the open dialog did not take the file";
+        EXPECT_EQ(message, c.message);
+        EXPECT_EQ(dlgText(page, kPath), c.stored);
+        EXPECT_STREQ(panelState().currentPreset.exePath, c.stored.c_str());
+        EXPECT_STREQ(panelState().table.presets[panelState().currentIndex].exePath, c.stored.c_str());
+    }
+    DeleteFileA(tooLong.c_str());
+    RemoveDirectoryA(levels[1].c_str());
+    RemoveDirectoryA(levels[0].c_str());
+    DeleteFileA(link.c_str());
+    DeleteFileA(program.c_str());
+    RemoveDirectoryA(dir.c_str());
 }
 
 }  // namespace
