@@ -15,7 +15,9 @@ set(ZENTRA_CPL_LOGIC_SOURCES
   ${PROJECT_SOURCE_DIR}/cpl/pages/axis_page_logic.cpp
   ${PROJECT_SOURCE_DIR}/cpl/pages/test_page_logic.cpp
   ${PROJECT_SOURCE_DIR}/cpl/pages/key_code_text.cpp
-  ${PROJECT_SOURCE_DIR}/cpl/pages/button_page_logic.cpp)
+  ${PROJECT_SOURCE_DIR}/cpl/pages/button_page_logic.cpp
+  ${PROJECT_SOURCE_DIR}/cpl/pages/preset_list.cpp
+  ${PROJECT_SOURCE_DIR}/cpl/pages/print_layout.cpp)
 
 function(zentra_add_cpl_logic name core)
   cmake_parse_arguments(ARG "" "" "OPTIONS" ${ARGN})
@@ -35,14 +37,29 @@ if(WIN32)
     ${PROJECT_SOURCE_DIR}/cpl/frame/main_page.cpp
     ${PROJECT_SOURCE_DIR}/cpl/frame/direct_input.cpp
     ${PROJECT_SOURCE_DIR}/cpl/frame/calibration.cpp
-    ${PROJECT_SOURCE_DIR}/cpl/frame/page_window_procs.cpp
     ${PROJECT_SOURCE_DIR}/cpl/frame/window_classes.cpp
     ${PROJECT_SOURCE_DIR}/cpl/pages/curve_box.cpp
     ${PROJECT_SOURCE_DIR}/cpl/pages/axis_page.cpp
     ${PROJECT_SOURCE_DIR}/cpl/pages/test_page.cpp
     ${PROJECT_SOURCE_DIR}/cpl/pages/button_page.cpp
+    ${PROJECT_SOURCE_DIR}/cpl/pages/presets_page.cpp
+    ${PROJECT_SOURCE_DIR}/cpl/pages/preset_list_view.cpp
+    ${PROJECT_SOURCE_DIR}/cpl/pages/import_export_dialog.cpp
+    ${PROJECT_SOURCE_DIR}/cpl/pages/print_preset.cpp
     ${PROJECT_SOURCE_DIR}/cpl/pages/key_names_win32.cpp)
-  target_link_libraries(zentra_cpl_pages PUBLIC zentra_cpl_ui zentra_core dinput8 dxguid ole32 vfw32)
+  target_link_libraries(zentra_cpl_pages PUBLIC zentra_cpl_ui zentra_core dinput8 dxguid ole32 vfw32 comdlg32 uuid
+                                                winspool)
 else()
   zentra_add_cpl_logic(zentra_cpl_logic_san zentra_core_san OPTIONS ${ZENTRA_SANITIZE})
+endif()
+
+# The presets page and its dialog once more with a German user language (the
+# screenshots of that run are named "-de").
+if(WIN32)
+  add_test(NAME presets_page_de_DE
+    COMMAND wine_tests --gtest_filter=PresetsPageTest.OpensSorted*:PresetsPageTest.TheDialog*)
+  set_tests_properties(presets_page_de_DE PROPERTIES
+    ENVIRONMENT "LC_ALL=de_DE.UTF-8;ZENTRA_SCREENSHOT_SUFFIX=-de"
+    PASS_REGULAR_EXPRESSION "\\[  PASSED  \\] 2 tests\\."
+    FAIL_REGULAR_EXPRESSION "FAILED")
 endif()

@@ -359,6 +359,11 @@ HBITMAP sharedBitmap(int id) {
     }
 }
 
+PresetFileNotice& panelPresetNotice() {
+    static PanelPresetNotice notice;
+    return notice;
+}
+
 Registry& panelRegistry() {
     static Registry registry(platformRegistryStore(), Deliverable::Panel);
     return registry;

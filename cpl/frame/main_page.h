@@ -8,6 +8,7 @@
 
 #include "cpl/frame/dinput_sheet.h"
 #include "cpl/frame/main_page_logic.h"
+#include "preset/preset_file.h"
 #include "preset/registry.h"
 
 namespace zentra {
@@ -44,6 +45,9 @@ HBITMAP sharedBitmap(int id);
 
 // The control panel's registry operations (its string buffers).
 Registry& panelRegistry();
+
+// Tells the user, in a message box, that a file is not a preset file.
+PresetFileNotice& panelPresetNotice();
 
 // Sends the tray program MSG_PANEL_STATE with `state` (1 opened, 0 closed),
 // when the window named by "HandleVedodUSB" is the tray program's.

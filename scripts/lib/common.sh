@@ -142,3 +142,78 @@ start_bench() {
     start_wine_session
     start_sim_wheel
 }
+
+# --- Printing -------------------------------------------------------------
+
+PRINT_PACKAGES="cups printer-driver-cups-pdf poppler-utils"
+PRINTER_NAME=ZentraPDF
+SHORT_PRINTER_NAME=ZentraPDFShort   # the same printer on a small envelope: a preset's printout takes two pages
+
+# A private CUPS server for the bench, with one PDF printer (cups-pdf, which
+# writes each job as a PDF named after the document into $HOME/PDF). It
+# listens on a socket in the build folder; CUPS_SERVER points Wine at it,
+# so the machine's own print setup is left alone. Stopped by stop_print_server.
+start_print_server() {
+    local p missing=()
+    for p in $PRINT_PACKAGES; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+    done
+    if [ ${#missing[@]} -gt 0 ]; then
+        PACKAGES="${missing[*]}" install_packages || { echo "The print server's packages are missing"; return 0; }
+    fi
+    local root="$BUILD/cups"
+    rm -rf "$root"
+    mkdir -p "$root/etc/ppd" "$root/spool/tmp" "$root/cache" "$root/state" "$root/log"
+    cat >"$root/etc/cupsd.conf" <<CONF
+Listen $root/cups.sock
+LogLevel warn
+WebInterface No
+Browsing No
+<Location />
+  Order allow,deny
+  Allow all
+</Location>
+<Policy default>
+  <Limit All>
+    Order allow,deny
+    Allow all
+  </Limit>
+</Policy>
+CONF
+    cat >"$root/etc/cups-files.conf" <<CONF
+ServerRoot $root/etc
+RequestRoot $root/spool
+TempDir $root/spool/tmp
+CacheDir $root/cache
+StateDir $root/state
+ErrorLog $root/log/error_log
+AccessLog $root/log/access_log
+PageLog $root/log/page_log
+SystemGroup root
+CONF
+    cupsd -c "$root/etc/cupsd.conf" -s "$root/etc/cups-files.conf" -f </dev/null >"$root/log/cupsd.out" 2>&1 &
+    CUPSD_PID=$!
+    for _ in $(seq 1 50); do
+        [ -S "$root/cups.sock" ] && break
+        sleep 0.1
+    done
+    export CUPS_SERVER="$root/cups.sock"
+    if ! lpadmin -h "$CUPS_SERVER" -p "$PRINTER_NAME" -E -v cups-pdf:/ -P /usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd \
+        >"$root/log/lpadmin.out" 2>&1; then
+        echo "The PDF printer could not be set up:"
+        cat "$root/log/lpadmin.out"
+        return 0
+    fi
+    lpadmin -h "$CUPS_SERVER" -p "$SHORT_PRINTER_NAME" -E -v cups-pdf:/ -P /usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd \
+        -o PageSize=EnvMonarch >>"$root/log/lpadmin.out" 2>&1 || true
+    lpadmin -h "$CUPS_SERVER" -d "$PRINTER_NAME" >>"$root/log/lpadmin.out" 2>&1 || true
+    # Where the printer's PDF files appear, for the print test.
+    export ZENTRA_PDF_DIR="${HOME:-/root}/PDF"
+}
+
+stop_print_server() {
+    [ -n "${CUPSD_PID:-}" ] || return 0
+    kill "$CUPSD_PID" 2>/dev/null || true
+    wait "$CUPSD_PID" 2>/dev/null || true
+    CUPSD_PID=
+}

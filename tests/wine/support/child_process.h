@@ -30,6 +30,7 @@ public:
             WaitForSingleObject(pi_.hProcess, 5000);
         }
     }
+    DWORD id() const { return pi_.dwProcessId; }
     ~Process() {
         kill();
         if (pi_.hProcess) CloseHandle(pi_.hProcess);

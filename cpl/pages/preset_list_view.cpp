@@ -1,0 +1,102 @@
+#include "cpl/pages/preset_list_view.h"
+
+#include <commctrl.h>
+
+#include "cpl/frame/cpl_module.h"
+#include "cpl/frame/main_page.h"
+#include "cpl/frame/skin_layout.h"
+
+namespace zentra {
+
+namespace {
+
+constexpr DWORD kListStyle = 0x50804601;  // child, visible, border, report, edit labels, owner-drawn, no header
+constexpr COLORREF kListBackground = RGB(0x83, 0x48, 0x0F);
+constexpr COLORREF kRowText = RGB(0xF7, 0xCA, 0x57);
+constexpr COLORREF kSelectedRowText = RGB(0xFF, 0xFF, 0xFF);
+
+void copyPicture(HDC dc, const RECT& row, int width, const skin::Sprite& picture) {
+    HBITMAP skin = sharedBitmap(skin::kSkinBitmap);
+    if (!skin) return;
+    HDC memory = CreateCompatibleDC(dc);
+    HGDIOBJ old = SelectObject(memory, skin);
+    BitBlt(dc, row.left, row.top, width, row.bottom - row.top, memory, picture.x, picture.y, SRCCOPY);
+    SelectObject(memory, old);
+    DeleteDC(memory);
+}
+
+void drawRowText(const DRAWITEMSTRUCT* item, COLORREF colour) {
+    char text[256] = "";
+    LVITEMA request{};
+    request.iSubItem = 0;
+    request.pszText = text;
+    request.cchTextMax = 255;
+    SendMessageA(item->hwndItem, LVM_GETITEMTEXTA, item->itemID, reinterpret_cast<LPARAM>(&request));
+    const int oldMode = SetBkMode(item->hDC, TRANSPARENT);
+    const COLORREF oldColour = SetTextColor(item->hDC, colour);
+    TextOutA(item->hDC, item->rcItem.left, item->rcItem.top, text, lstrlenA(text));
+    SetTextColor(item->hDC, oldColour);
+    SetBkMode(item->hDC, oldMode);
+}
+
+}  // namespace
+
+HWND createPresetListView(HWND parent, int id, int x, int y, int width, int height) {
+    HWND list = CreateWindowExA(0, WC_LISTVIEWA, "", kListStyle, x, y, width, height, parent,
+                                HMENU(INT_PTR(id)), cplModuleInstance(), nullptr);
+    if (!list) return nullptr;
+    LVCOLUMNA column{};
+    column.mask = LVCF_FMT | LVCF_WIDTH;
+    column.fmt = LVCFMT_LEFT;
+    column.cx = 183;
+    SendMessageA(list, LVM_INSERTCOLUMNA, 0, reinterpret_cast<LPARAM>(&column));
+    SendMessageA(list, LVM_SETBKCOLOR, 0, kListBackground);
+    return list;
+}
+
+void fillPresetListView(HWND list, const PresetTable& table, const PresetRows& rows) {
+    SendMessageA(list, LVM_DELETEALLITEMS, 0, 0);
+    for (uint32_t r = 0; r < rows.visibleCount; ++r) {
+        LVITEMA item{};
+        item.mask = LVIF_TEXT;
+        item.iItem = int(r);
+        item.pszText = const_cast<char*>(table.presets[rows.rowToPreset[r]].gameName);
+        if (SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)) < 0) break;
+    }
+}
+
+void selectPresetRow(HWND list, int row) {
+    if (row < 0 || row >= int(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0))) return;
+    LVITEMA state{};
+    state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageA(list, LVM_SETITEMSTATE, WPARAM(-1), reinterpret_cast<LPARAM>(&state));  // none selected
+    state.state = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageA(list, LVM_SETITEMSTATE, WPARAM(row), reinterpret_cast<LPARAM>(&state));
+    SendMessageA(list, LVM_ENSUREVISIBLE, WPARAM(row), FALSE);
+}
+
+std::vector<int> selectedPresetRows(HWND list) {
+    std::vector<int> rows;
+    for (int row = int(SendMessageA(list, LVM_GETNEXTITEM, WPARAM(-1), LVNI_SELECTED)); row >= 0;
+         row = int(SendMessageA(list, LVM_GETNEXTITEM, WPARAM(row), LVNI_SELECTED)))
+        rows.push_back(row);
+    return rows;
+}
+
+void drawPresetRow(const DRAWITEMSTRUCT* item) {
+    const RECT& row = item->rcItem;
+    if (item->itemAction & ODA_DRAWENTIRE) {
+        copyPicture(item->hDC, row, row.right - row.left + 30, skin::kListRow);
+        drawRowText(item, kRowText);
+    }
+    if (item->itemState & ODS_SELECTED) {
+        copyPicture(item->hDC, row, row.right - row.left, skin::kListRowSelected);
+        drawRowText(item, kSelectedRowText);
+    }
+}
+
+void showListMessage(HWND owner, ListMessage message, int count) {
+    MessageBoxA(owner, listMessage(UiLanguage, message, count).c_str(), "Error", MB_OK | MB_ICONEXCLAMATION);
+}
+
+}  // namespace zentra

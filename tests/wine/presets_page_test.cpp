@@ -1,0 +1,553 @@
+// The presets page and its import/export dialog in this test program's own
+// process, driven through their controls as a user would: after each step
+// the table, the list's rows and the current preset are checked. The
+// dialog is modal, so a second thread plays the user while it is open.
+#include <windows.h>
+
+#include <commctrl.h>
+#include <objbase.h>
+#include <shlobj.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstring>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "cpl/frame/cpl_module.h"
+#include "cpl/frame/main_page.h"
+#include "cpl/frame/panel_state.h"
+#include "cpl/pages/import_export_dialog.h"
+#include "cpl/pages/preset_list.h"
+#include "cpl/pages/print_layout.h"
+#include "preset/file_system.h"
+#include "preset/preset_file.h"
+#include "preset/registry_store.h"
+#include "sim/sim_client.h"
+#include "sim/sim_setup.h"
+#include "tests/wine/support/wine_test_support.h"
+#include "tools/cplhost/page_harness.h"
+#include "tools/cplhost/window_search.h"
+
+namespace zentra {
+namespace {
+
+constexpr int kPresetsPage = 155;
+constexpr int kList = 157, kName = 232, kPath = 233;
+constexpr int kPrint = 1051, kBrowse = 242;
+constexpr int kNew = 1041, kDelete = 1048, kDuplicate = 1050, kUndo = 1049, kImportExport = 1036;
+
+std::string tempPath(const char* name) {
+    char dir[MAX_PATH];
+    GetTempPathA(MAX_PATH, dir);
+    return std::string(dir) + name;
+}
+
+std::vector<std::string> rowTexts(HWND list) {
+    std::vector<std::string> rows;
+    const int n = int(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+    for (int i = 0; i < n; ++i) {
+        char text[256] = "";
+        LVITEMA item{};
+        item.pszText = text;
+        item.cchTextMax = sizeof text;
+        SendMessageA(list, LVM_GETITEMTEXTA, i, reinterpret_cast<LPARAM>(&item));
+        rows.emplace_back(text);
+    }
+    return rows;
+}
+
+std::vector<std::string> tableNames(const PresetTable& t) {
+    std::vector<std::string> names;
+    for (int i = 0; i < t.presetCount; ++i) names.emplace_back(t.presets[i].gameName);
+    return names;
+}
+
+void selectRows(HWND list, const std::vector<int>& rows) {
+    LVITEMA state{};
+    state.stateMask = LVIS_SELECTED;
+    SendMessageA(list, LVM_SETITEMSTATE, WPARAM(-1), reinterpret_cast<LPARAM>(&state));
+    state.state = LVIS_SELECTED;
+    for (int row : rows) SendMessageA(list, LVM_SETITEMSTATE, WPARAM(row), reinterpret_cast<LPARAM>(&state));
+}
+
+std::string dlgText(HWND window, int id) {
+    char text[300] = "";
+    GetDlgItemTextA(window, id, text, sizeof text);
+    return text;
+}
+
+// A picture of the screen into ZENTRA_SCREENSHOT_DIR (a folder of this
+// machine, as Linux names it), when that is set.
+void screenshot(const char* name) {
+    char folder[MAX_PATH] = "";
+    if (!GetEnvironmentVariableA("ZENTRA_SCREENSHOT_DIR", folder, MAX_PATH)) return;
+    // The German run of these tests names its pictures with "-de".
+    char language[16] = "";
+    GetEnvironmentVariableA("ZENTRA_SCREENSHOT_SUFFIX", language, sizeof language);
+    std::string file = name;
+    file.insert(file.rfind('.'), language);
+    std::string command = std::string("Z:\\usr\\bin\\import -window root ") + folder + "/" + file;
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    if (CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
+        WaitForSingleObject(pi.hProcess, 10000);
+        CloseHandle(pi.hProcess);
+        CloseHandle(pi.hThread);
+    }
+}
+
+// Runs `user` on another thread while `modal` runs on this one.
+void whileModal(const std::function<void()>& modal, const std::function<void()>& user) {
+    struct Run {
+        std::function<void()> user;
+    } run{user};
+    HANDLE thread = CreateThread(
+        nullptr, 0, [](void* p) -> DWORD { static_cast<Run*>(p)->user(); return 0; }, &run, 0, nullptr);
+    modal();
+    WaitForSingleObject(thread, 60000);
+    CloseHandle(thread);
+}
+
+HWND waitForWindowWithControl(DWORD thread, int control) {
+    for (int i = 0; i < 300; ++i) {
+        if (HWND found = findShownWindowWithControl(thread, 0, control)) return found;
+        Sleep(20);
+    }
+    return nullptr;
+}
+
+// Presets of three types, two of them car/motorbike, one "Rally X" run by
+// `C:\ZentraTest\RALLYX.EXE`.
+PresetTable& startingTable() {
+    static PresetTable table;
+    table = PresetTable{};
+    const struct {
+        const char* name;
+        const char* path;
+        uint16_t type;
+    } presets[] = {{"<<<DEFAULT PRESETS>>>", "<<<NO PATH>>>", 2},
+                   {"Rally X", "C:\\ZentraTest\\RALLYX.EXE", 2},
+                   {"Sky Ace", "C:\\ZentraTest\\SkyAce.exe", 0},
+                   {"Kart", "C:\\ZentraTest\\Kart.exe", 2}};
+    for (int i = 0; i < 4; ++i) {
+        resetPreset(table.presets[i], Deliverable::Panel);
+        setPresetText(table.presets[i].gameName, presets[i].name);
+        setPresetText(table.presets[i].exePath, presets[i].path);
+        table.presets[i].gameType = presets[i].type;
+        table.presets[i].buttonKeys[0][0] = KeyCode(0x10 + i);
+    }
+    table.presetCount = 4;
+    return table;
+}
+
+class PresetsPageTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { PageHarness::prepare(besideTests("ZentraCpl.dll").c_str()); }
+
+    void SetUp() override {
+        ASSERT_NE(PageHarness::library(), nullptr);
+        ASSERT_TRUE(client.open()) << client.error() << " (the simulated wheel is loaded by the test bench)";
+        std::string error;
+        ASSERT_TRUE(sim::configureWheels(1, 0, error)) << error;
+        resetPanelState();
+        resetMainPageState();
+        resetPresetLists();
+        presetFile = tempPath("zentra-presets-page.pst");
+        ASSERT_EQ(1, savePresetFile(nullptr, presetFile.c_str(), startingTable(), platformFileSystem()));
+        registry.writeRegString(kPanelKey, kTemporaryFileValue, presetFile.c_str());
+        registry.writeRegDword(1, kPanelKey, kLastIndexValue);
+        registry.writeRegDword(0, kPanelKey, kLoaderWindowValue);
+        sheetWindow = harness.open(0);
+        ASSERT_NE(sheetWindow, nullptr);
+        pumpMessages(50);
+        SendMessageA(mainPageState().page, WM_COMMAND, 247, 0);
+        pumpMessages(50);
+        page = GetDlgItem(mainPageState().page, kPresetsPage);
+        ASSERT_NE(page, nullptr);
+        list = GetDlgItem(page, kList);
+    }
+    void TearDown() override {
+        if (sheetWindow) harness.close(IDCANCEL);
+        DeleteFileA(presetFile.c_str());
+    }
+
+    void press(int id) {
+        SendMessageA(page, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(page, id)));
+        pumpMessages(20);
+    }
+    // Types `text` into edit `id` and leaves it, as the focus moving on does.
+    void typeInto(int id, const char* text) {
+        SetDlgItemTextA(page, id, text);
+        SendMessageA(page, WM_COMMAND, MAKEWPARAM(id, EN_KILLFOCUS), reinterpret_cast<LPARAM>(GetDlgItem(page, id)));
+        pumpMessages(20);
+    }
+    // The list's rows, the table's names and the current preset agree.
+    void expectShown(const std::vector<std::string>& rows, const std::vector<std::string>& table, const char* current) {
+        EXPECT_EQ(rowTexts(list), rows);
+        EXPECT_EQ(tableNames(panelState().table), table);
+        EXPECT_STREQ(panelState().currentPreset.gameName, current);
+        ASSERT_LT(panelState().currentIndex, panelState().table.presetCount);
+        EXPECT_STREQ(panelState().table.presets[panelState().currentIndex].gameName, current);
+        EXPECT_EQ(dlgText(page, kName), current);
+        const int selected = int(SendMessageA(list, LVM_GETNEXTITEM, WPARAM(-1), LVNI_SELECTED));
+        if (selected >= 0) {
+            EXPECT_EQ(rowTexts(list)[size_t(selected)], current);
+        }
+    }
+
+    sim::SimClient client;
+    Registry registry{platformRegistryStore(), Deliverable::Panel};
+    PageHarness harness;
+    HWND sheetWindow = nullptr, page = nullptr, list = nullptr;
+    std::string presetFile;
+};
+
+const std::vector<std::string> kStartRows = {"<<<DEFAULT PRESETS>>>", "Kart", "Rally X"};
+const std::vector<std::string> kStartTable = {"<<<DEFAULT PRESETS>>>", "Kart", "Rally X", "Sky Ace"};
+
+TEST_F(PresetsPageTest, OpensSortedWithTheLastPresetCurrentAndOnlyCarPresetsListed) {
+    // "LastIndice" 1 was "Rally X" before the sort; it is still the current one.
+    expectShown(kStartRows, kStartTable, "Rally X");
+    EXPECT_EQ(dlgText(page, kPath), "C:\\ZentraTest\\RALLYX.EXE");
+    pumpMessages(300);
+    screenshot("presets-page.png");
+}
+
+TEST_F(PresetsPageTest, NewDuplicateDeleteAndUndoKeepListTableAndCurrentInStep) {
+    press(kNew);
+    expectShown({"<<<DEFAULT PRESETS>>>", "<<<DEFAULT PRESETS>>>", "Kart", "Rally X"},
+                {"<<<DEFAULT PRESETS>>>", "<<<DEFAULT PRESETS>>>", "Kart", "Rally X", "Sky Ace"},
+                "<<<DEFAULT PRESETS>>>");
+    press(kUndo);
+    expectShown(kStartRows, kStartTable, "<<<DEFAULT PRESETS>>>");
+
+    selectRows(list, {2});  // Rally X
+    pumpMessages(20);
+    EXPECT_STREQ(panelState().currentPreset.gameName, "Rally X");
+    press(kDuplicate);
+    expectShown({"<<<DEFAULT PRESETS>>>", "Kart", "Rally X", "Rally X"},
+                {"<<<DEFAULT PRESETS>>>", "Kart", "Rally X", "Rally X", "Sky Ace"}, "Rally X");
+    EXPECT_EQ(panelState().currentIndex, 2) << "the copy sorts in front of its original";
+    press(kUndo);
+    expectShown(kStartRows, kStartTable, "<<<DEFAULT PRESETS>>>");
+
+    selectRows(list, {1, 2});
+    pumpMessages(20);
+    press(kDelete);
+    expectShown({"<<<DEFAULT PRESETS>>>"}, {"<<<DEFAULT PRESETS>>>", "Sky Ace"}, "<<<DEFAULT PRESETS>>>");
+    press(kUndo);
+    expectShown(kStartRows, kStartTable, "<<<DEFAULT PRESETS>>>");
+}
+
+TEST_F(PresetsPageTest, RenameAndPathEditsGoToTheirPresetAndUndoPutsTheNameBack) {
+    typeInto(kName, "Zeta Rally");
+    expectShown({"<<<DEFAULT PRESETS>>>", "Kart", "Zeta Rally"}, {"<<<DEFAULT PRESETS>>>", "Kart", "Sky Ace", "Zeta Rally"},
+                "Zeta Rally");
+    typeInto(kPath, "C:\\ZentraTest\\zeta.exe");
+    selectRows(list, {1});  // Kart: the path typed for Zeta Rally goes back with it
+    pumpMessages(20);
+    EXPECT_STREQ(panelState().table.presets[3].exePath, "C:\\ZentraTest\\zeta.exe");
+    EXPECT_EQ(dlgText(page, kPath), "C:\\ZentraTest\\Kart.exe");
+    press(kUndo);
+    expectShown(kStartRows, kStartTable, "<<<DEFAULT PRESETS>>>");
+    EXPECT_STREQ(panelState().table.presets[1].exePath, "C:\\ZentraTest\\Kart.exe") << "Kart keeps its own path";
+    EXPECT_STREQ(panelState().table.presets[2].exePath, "C:\\ZentraTest\\RALLYX.EXE");
+}
+
+TEST_F(PresetsPageTest, OkWritesTheFileThePresetToolLists) {
+    typeInto(kName, "Rally Y");
+    typeInto(kPath, "C:\\ZentraTest\\RALLYY.EXE");
+    harness.close(IDOK);
+    sheetWindow = nullptr;
+    const ChildRun run = runChild(besideTests("ZntPreset.exe"), "show \"" + presetFile + "\"", 20000);
+    ASSERT_EQ(0u, run.exitCode) << run.output;
+    EXPECT_NE(run.output.find("Rally Y"), std::string::npos) << run.output;
+    EXPECT_NE(run.output.find("C:\\ZentraTest\\RALLYY.EXE"), std::string::npos) << run.output;
+    EXPECT_EQ(run.output.find("Rally X"), std::string::npos) << run.output;
+    EXPECT_NE(run.output.find("Sky Ace"), std::string::npos) << "a preset without a row is kept";
+}
+
+TEST_F(PresetsPageTest, TheDialogCopiesDeletesAndUndoesBothWaysAndImportsAToolMadeFile) {
+    // A file made by the preset tool from JSON.
+    const std::string json = tempPath("zentra-ie.json"), made = tempPath("zentra-ie-made.pst");
+    {
+        FILE* f = std::fopen(json.c_str(), "wb");
+        ASSERT_NE(f, nullptr);
+        std::fputs("{\"presets\": [{\"gameName\": \"Tool Racer\", \"exePath\": \"C:\\\\T\\\\racer.exe\", \"gameType\": 2},"
+                   " {\"gameName\": \"Tool Flyer\", \"gameType\": 0}]}", f);
+        std::fclose(f);
+    }
+    ASSERT_EQ(0u, runChild(besideTests("ZntPreset.exe"), "import \"" + json + "\" -o \"" + made + "\"", 20000).exitCode);
+    const DWORD ui = GetCurrentThreadId();
+    struct Seen {
+        std::vector<std::string> fileRowsAfterCopy, fileRowsAfterUndo, leftRowsAfterDelete, leftRowsAfterUndo;
+        std::vector<std::string> fileRowsAfterImport, fileRowsAllTypes;
+        std::string shownPath;
+        bool dialog = false;
+    } seen;
+    whileModal([&] { press(kImportExport); },
+               [&] {
+                   HWND dialog = waitForWindowWithControl(ui, IDC_IE_FILE_LIST);
+                   if (!dialog) return;
+                   seen.dialog = true;
+                   HWND left = GetDlgItem(dialog, IDC_IE_PRESETS_LIST), right = GetDlgItem(dialog, IDC_IE_FILE_LIST);
+                   auto command = [&](int id) {
+                       SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);
+                   };
+                   selectRows(left, {0, 2});
+                   command(IDC_IE_COPY_TO_FILE);
+                   seen.fileRowsAfterCopy = rowTexts(right);
+                   command(IDC_IE_UNDO);
+                   seen.fileRowsAfterUndo = rowTexts(right);
+                   selectRows(left, {1});
+                   command(IDC_IE_DELETE_IN_PRESETS);
+                   seen.leftRowsAfterDelete = rowTexts(left);
+                   command(IDC_IE_UNDO);
+                   seen.leftRowsAfterUndo = rowTexts(left);
+                   // Import through the open-file dialog, typing the name.
+                   PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_IE_IMPORT, BN_CLICKED), 0);
+                   HWND open = nullptr;
+                   for (int i = 0; i < 300 && !open; ++i, Sleep(20)) {
+                       HWND found = findShownWindowWithControl(ui, 0, 0x47C);  // the file name box
+                       if (found && found != dialog) open = found;
+                   }
+                   if (open) {
+                       SetDlgItemTextA(open, 0x47C, made.c_str());
+                       PostMessageA(open, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+                       for (int i = 0; i < 200 && IsWindow(open); ++i) Sleep(20);
+                       Sleep(200);
+                   }
+                   seen.fileRowsAfterImport = rowTexts(right);
+                   seen.shownPath = dlgText(dialog, IDC_IE_FILE_PATH);
+                   command(IDC_IE_SHOW_TYPE0);
+                   seen.fileRowsAllTypes = rowTexts(right);
+                   selectRows(right, {0, 1});
+                   command(IDC_IE_COPY_TO_PRESETS);
+                   selectRows(left, {0, 3});
+                   Sleep(100);
+                   screenshot("import-export-dialog.png");
+                   PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+               });
+    ASSERT_TRUE(seen.dialog) << "no import/export dialog appeared";
+    EXPECT_EQ(seen.fileRowsAfterCopy, (std::vector<std::string>{"<<<DEFAULT PRESETS>>>", "Rally X"}));
+    EXPECT_TRUE(seen.fileRowsAfterUndo.empty());
+    EXPECT_EQ(seen.leftRowsAfterDelete, (std::vector<std::string>{"<<<DEFAULT PRESETS>>>", "Rally X"}));
+    EXPECT_EQ(seen.leftRowsAfterUndo, kStartRows);
+    EXPECT_EQ(seen.fileRowsAfterImport, (std::vector<std::string>{"Tool Racer"})) << "the flyer is filtered out";
+    EXPECT_EQ(seen.shownPath, made) << "the file loaded";
+    EXPECT_EQ(seen.fileRowsAllTypes, (std::vector<std::string>{"Tool Flyer", "Tool Racer"}));
+    // Both came across; the page shows the car one and keeps its current preset.
+    EXPECT_EQ(tableNames(panelState().table),
+              (std::vector<std::string>{"<<<DEFAULT PRESETS>>>", "Kart", "Rally X", "Sky Ace", "Tool Flyer", "Tool Racer"}));
+    expectShown({"<<<DEFAULT PRESETS>>>", "Kart", "Rally X", "Tool Racer"},
+                {"<<<DEFAULT PRESETS>>>", "Kart", "Rally X", "Sky Ace", "Tool Flyer", "Tool Racer"}, "Rally X");
+    EXPECT_EQ(registry.readRegString(kPanelKey, kLastOpenFileValue), made);
+    DeleteFileA(json.c_str());
+    DeleteFileA(made.c_str());
+}
+
+
+// The text of a file, or "" while it is not there.
+std::string fileText(const std::string& path) {
+    std::vector<uint8_t> bytes;
+    if (!platformFileSystem().readFile(path, 1 << 20, bytes)) return {};
+    return std::string(bytes.begin(), bytes.end());
+}
+
+// Starts a Linux program with Unix paths in its arguments (Wine does not
+// wait for it: the caller polls for what it writes).
+void startLinux(const std::string& command) {
+    std::string line = command;
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    if (CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
+        WaitForSingleObject(pi.hProcess, 10000);
+        CloseHandle(pi.hProcess);
+        CloseHandle(pi.hThread);
+    }
+}
+
+// Non-empty lines of each page of pdftotext's output, blanks trimmed.
+std::vector<std::vector<std::string>> pagesOf(const std::string& text) {
+    std::vector<std::vector<std::string>> pages(1);
+    std::string line;
+    auto flush = [&] {
+        const size_t a = line.find_first_not_of(' '), b = line.find_last_not_of(" \r");
+        if (a != std::string::npos) pages.back().push_back(line.substr(a, b - a + 1));
+        line.clear();
+    };
+    for (char c : text) {
+        if (c == '\n') flush();
+        else if (c == '\f') {
+            flush();
+            pages.emplace_back();
+        } else line += c;
+    }
+    flush();
+    while (!pages.empty() && pages.back().empty()) pages.pop_back();
+    return pages;
+}
+
+TEST_F(PresetsPageTest, PrintingThroughThePrintDialogGivesThePresetsLinesPageByPage) {
+    char pdfDir[MAX_PATH] = "";
+    if (!GetEnvironmentVariableA("ZENTRA_PDF_DIR", pdfDir, MAX_PATH)) {
+        GTEST_SKIP() << "no PDF printer: scripts/test starts one (start_print_server)";
+    }
+    Preset& p = panelState().currentPreset;
+    p.buttonKeys[0][0] = 0x1E;   // A
+    p.buttonKeys[0][1] = 0x41E;  // Shift+A
+    p.buttonKeys[6][0] = 0x1000; // Alt alone
+    p.buttonKeys[12][0] = 0x130; // Ctrl+B
+    p.buttonKeys[20][0] = 0xC8;  // Up, an extended key
+    for (const char* printer : {"ZentraPDF", "ZentraPDFShort"}) {
+        SCOPED_TRACE(printer);
+        ASSERT_TRUE(SetDefaultPrinterA(printer)) << "the print server has no printer " << printer;
+        // How the printer's page takes the lines, measured as the page does.
+        HDC dc = CreateDCA(nullptr, printer, nullptr, nullptr);
+        ASSERT_NE(dc, nullptr);
+        TEXTMETRICA tm{};
+        GetTextMetricsA(dc, &tm);
+        const PrintMetrics metrics{int(tm.tmHeight + tm.tmExternalLeading), GetDeviceCaps(dc, HORZRES) / tm.tmAveCharWidth,
+                                   GetDeviceCaps(dc, VERTRES)};
+        DeleteDC(dc);
+        const int perPage = linesPerPage(metrics);
+        std::printf("%s: %d lines a page\n", printer, perPage);
+        if (std::strcmp(printer, "ZentraPDFShort") == 0) {
+            EXPECT_LT(perPage, kPrintLineCount) << "the short page must not hold all lines";
+        }
+        const std::string title = std::string("zentra-print-") + printer + "-" + std::to_string(GetTickCount());
+        SetWindowTextA(page, title.c_str());
+        bool dialogShown = false;
+        const DWORD ui = GetCurrentThreadId();
+        whileModal([&] { press(kPrint); },
+                   [&] {
+                       HWND dialog = waitForWindowWithControl(ui, 0x473);  // the printer list
+                       if (!dialog) return;
+                       dialogShown = true;
+                       PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+                   });
+        ASSERT_TRUE(dialogShown) << "no print dialog";
+        EXPECT_TRUE(IsWindowEnabled(page)) << "the page is enabled again after the job";
+        // The PDF, then its text.
+        std::string pdf;
+        for (int i = 0; i < 300 && pdf.empty(); ++i, Sleep(100)) {
+            WIN32_FIND_DATAA found;
+            HANDLE search = FindFirstFileA((std::string("Z:") + pdfDir + "/" + title + "*.pdf").c_str(), &found);
+            if (search == INVALID_HANDLE_VALUE) continue;
+            FindClose(search);
+            if (found.nFileSizeLow > 0) pdf = std::string(pdfDir) + "/" + found.cFileName;
+        }
+        ASSERT_FALSE(pdf.empty()) << "no PDF in " << pdfDir;
+        Sleep(500);  // the printer finishes writing it
+        const std::string txt = pdf + ".txt";
+        startLinux("Z:\\usr\\bin\\pdftotext -layout " + pdf + " " + txt);
+        std::string text;
+        for (int i = 0; i < 100 && text.empty(); ++i, Sleep(100)) text = fileText("Z:" + txt);
+        ASSERT_FALSE(text.empty()) << "pdftotext gave nothing for " << pdf;
+        std::printf("printed into %s\n", pdf.c_str());
+        // The lines, split where the page ends.
+        const std::vector<std::string> lines = printLines(p, systemKeyNames());
+        std::vector<std::vector<std::string>> expected;
+        for (int i = 0; i < kPrintLineCount; ++i) {
+            if (i % perPage == 0) expected.emplace_back();
+            const std::string cut = lines[i].substr(0, size_t(metrics.charsPerLine));
+            const size_t a = cut.find_first_not_of(' ');
+            if (a != std::string::npos) expected.back().push_back(cut.substr(a));
+        }
+        while (!expected.empty() && expected.back().empty()) expected.pop_back();
+        EXPECT_EQ(pagesOf(text), expected);
+        EXPECT_EQ(expected.front().front(), "Rally X");
+        EXPECT_EQ(expected.back().back().substr(0, 3), std::string(lines[46].substr(3, 3)));
+        DeleteFileA(("Z:" + pdf).c_str());
+        DeleteFileA(("Z:" + txt).c_str());
+    }
+}
+
+// A shell shortcut at `link` to `target`.
+bool makeShortcut(const std::string& link, const std::string& target) {
+    bool made = false;
+    const HRESULT com = CoInitialize(nullptr);
+    IShellLinkA* shell = nullptr;
+    if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                   reinterpret_cast<void**>(&shell)))) {
+        IPersistFile* file = nullptr;
+        shell->SetPath(target.c_str());
+        if (SUCCEEDED(shell->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
+            wchar_t wide[MAX_PATH];
+            MultiByteToWideChar(CP_ACP, 0, link.c_str(), -1, wide, MAX_PATH);
+            made = SUCCEEDED(file->Save(wide, TRUE));
+            file->Release();
+        }
+        shell->Release();
+    }
+    if (SUCCEEDED(com)) CoUninitialize();
+    return made;
+}
+
+bool touch(const std::string& path) {
+    HANDLE f = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (f == INVALID_HANDLE_VALUE) return false;
+    CloseHandle(f);
+    return true;
+}
+
+TEST_F(PresetsPageTest, BrowseTakesAShortcutsProgramAndRefusesAPathTooLongForThePreset) {
+    const std::string dir = tempPath("zentra-browse");
+    CreateDirectoryA(dir.c_str(), nullptr);
+    const std::string program = dir + "\\game.exe", link = dir + "\\game shortcut.lnk";
+    ASSERT_TRUE(touch(program));
+    ASSERT_TRUE(makeShortcut(link, program));
+    // A file whose path takes 257 characters: the system's limit, not the preset's.
+    const std::string levels[] = {dir + "\\" + std::string(100, 'd'),
+                                  dir + "\\" + std::string(100, 'd') + "\\" + std::string(100, 'e')};
+    for (const std::string& level : levels) CreateDirectoryA(level.c_str(), nullptr);
+    const std::string tooLong = levels[1] + "\\" + std::string(257 - levels[1].size() - 1 - 4, 'f') + ".exe";
+    ASSERT_EQ(tooLong.size(), 257u);
+    ASSERT_TRUE(touch(tooLong));
+    const struct {
+        std::string chosen, stored, message;
+    } cases[] = {
+        {link, program, ""},
+        {tooLong, program, listMessage(UiLanguage, ListMessage::PathTooLong)},  // the path stays as it was
+    };
+    const DWORD ui = GetCurrentThreadId();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.chosen);
+        std::string message;
+        bool chose = false;
+        whileModal([&] { press(kBrowse); },
+                   [&] {
+                       HWND open = waitForWindowWithControl(ui, 0x47C);
+                       if (!open) return;
+                       SetDlgItemTextA(open, 0x47C, c.chosen.c_str());
+                       PostMessageA(open, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+                       for (int i = 0; i < 200 && IsWindow(open); ++i) Sleep(20);
+                       chose = !IsWindow(open);
+                       for (int i = 0; i < 50; ++i, Sleep(20))
+                           if (HWND box = findShownWindowWithControl(ui, 0, 0xFFFF)) {
+                               message = dlgText(box, 0xFFFF);
+                               PostMessageA(box, WM_COMMAND, IDOK, 0);
+                               break;
+                           }
+                   });
+        ASSERT_TRUE(chose) << "the open dialog did not take the file";
+        EXPECT_EQ(message, c.message);
+        EXPECT_EQ(dlgText(page, kPath), c.stored);
+        EXPECT_STREQ(panelState().currentPreset.exePath, c.stored.c_str());
+        EXPECT_STREQ(panelState().table.presets[panelState().currentIndex].exePath, c.stored.c_str());
+    }
+    DeleteFileA(tooLong.c_str());
+    RemoveDirectoryA(levels[1].c_str());
+    RemoveDirectoryA(levels[0].c_str());
+    DeleteFileA(link.c_str());
+    DeleteFileA(program.c_str());
+    RemoveDirectoryA(dir.c_str());
+}
+
+}  // namespace
+}  // namespace zentra
