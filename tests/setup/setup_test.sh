@@ -9,6 +9,7 @@
 #    and that a standard user may write the product's keys;
 # 3. the stand-in panel finds the sheet through the registry and opens it;
 # 4. the command of the Run value starts the tray program, which stays;
+#    a second installation ends it and keeps the user's "Launch";
 # 5. silent removal, with the tray program still running; then the registry
 #    and the files must be as they were in 1.
 # Needs a display (the test bench's); the prefix stays in
@@ -143,6 +144,18 @@ check "it keeps running" contains "$started" "loader running: yes"
 check "the Run value is the one ZntUsb writes itself" test "$(reg_value "$run" VedodZNT)" = "$run_command"
 handle=$(win_out reg query "HKLM\\$panel" /v HandleVedodUSB | grep -oE '0x[0-9a-f]+' | head -n 1)
 check "it published its window ($handle)" contains "$started" "loader handle: ${handle:-none}"
+
+say "A second installation over a running ZntUsb"
+win reg add "HKLM\\$panel" /v Launch /t REG_SZ /d NO /f >/dev/null
+win "$setup" /S
+code=$?
+check "the setup program ends with 0 again (it gave $code)" test "$code" -eq 0
+check "it ended the running ZntUsb" contains "$(win_out "$build/ZntSetupProbe.exe" loader)" "loader window: no"
+check "ZntUsb.exe is still the build's" cmp -s "$build/ZntUsb.exe" "$system32/ZntUsb.exe"
+check "the user's \"Launch\" \"NO\" stays" test "$(reg_value "$panel" Launch)" = NO
+win reg add "HKLM\\$panel" /v Launch /t REG_SZ /d YES /f >/dev/null
+check "ZntUsb starts again from the Run value" \
+    contains "$(win_out "$build/ZntSetupProbe.exe" run-value)" "loader running: yes"
 snapshot installed
 
 say "Silent removal, ZntUsb still running"
