@@ -41,7 +41,9 @@ unset ZENTRA_WINE_PREFIX
 stop_session() { wineserver -k >/dev/null 2>&1 || true; }
 trap stop_session EXIT
 
-win() { wine "$@" </dev/null 2>>"$work/wine.log"; }
+# Wine's session processes outlive the command that starts them: no pipe of
+# the caller is handed to them.
+win() { wine "$@" </dev/null >>"$work/wine.log" 2>&1; }
 # Runs a Wine command whose output is wanted; the session's services must
 # not inherit a pipe, so the output goes through a file.
 win_out() {
@@ -90,8 +92,8 @@ wineserver -w
 wineserver -p </dev/null >>"$work/wine.log" 2>&1
 win cmd /c exit
 wine explorer /desktop=Default,1024x700 </dev/null >>"$work/wine.log" 2>&1 &
-win "$build/ZntSimSetup.exe" start >>"$work/wine.log"
-win "$build/ZntSimSetup.exe" wheels 1 >>"$work/wine.log" || fatal "the simulated wheel cannot be set up"
+win "$build/ZntSimSetup.exe" start
+win "$build/ZntSimSetup.exe" wheels 1 || fatal "the simulated wheel cannot be set up"
 snapshot before
 
 say "Silent installation"
@@ -146,14 +148,14 @@ handle=$(win_out reg query "HKLM\\$panel" /v HandleVedodUSB | grep -oE '0x[0-9a-
 check "it published its window ($handle)" contains "$started" "loader handle: ${handle:-none}"
 
 say "A second installation over a running ZntUsb"
-win reg add "HKLM\\$panel" /v Launch /t REG_SZ /d NO /f >/dev/null
+win reg add "HKLM\\$panel" /v Launch /t REG_SZ /d NO /f
 win "$setup" /S
 code=$?
 check "the setup program ends with 0 again (it gave $code)" test "$code" -eq 0
 check "it ended the running ZntUsb" contains "$(win_out "$build/ZntSetupProbe.exe" loader)" "loader window: no"
 check "ZntUsb.exe is still the build's" cmp -s "$build/ZntUsb.exe" "$system32/ZntUsb.exe"
 check "the user's \"Launch\" \"NO\" stays" test "$(reg_value "$panel" Launch)" = NO
-win reg add "HKLM\\$panel" /v Launch /t REG_SZ /d YES /f >/dev/null
+win reg add "HKLM\\$panel" /v Launch /t REG_SZ /d YES /f
 check "ZntUsb starts again from the Run value" \
     contains "$(win_out "$build/ZntSetupProbe.exe" run-value)" "loader running: yes"
 snapshot installed
@@ -164,7 +166,7 @@ say "Silent removal, ZntUsb still running"
 win "C:\\Program Files\\Morvenhollow\\Zentravoli\\Uninstall.exe" /S
 gone=no
 for _ in $(seq 1 60); do
-    if ! win reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Zentravoli' >/dev/null; then
+    if ! win reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Zentravoli'; then
         gone=yes
         break
     fi
@@ -189,6 +191,6 @@ echo "what the installation added: $(diff "$work/before-hklm.txt" "$work/install
     "$(diff "$work/before-files.txt" "$work/installed-files.txt" | grep -c '^>') files and folders"
 diff "$work/before-files.txt" "$work/installed-files.txt" | grep '^>'
 
-win "$build/ZntSimSetup.exe" stop >>"$work/wine.log"
+win "$build/ZntSimSetup.exe" stop
 [ "$failures" -eq 0 ] || { echo "$failures checks failed"; exit 1; }
 echo "PASS"
