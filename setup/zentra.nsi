@@ -54,6 +54,8 @@ VIAddVersionKey "LegalCopyright" "${PUBLISHER}"
 !insertmacro MUI_PAGE_FINISH
 !insertmacro MUI_UNPAGE_CONFIRM
 !insertmacro MUI_UNPAGE_INSTFILES
+; Offers a restart when a file in use could only be removed at the next one.
+!insertmacro MUI_UNPAGE_FINISH
 !insertmacro MUI_LANGUAGE "English"
 
 ; Creates a key under HKEY_LOCAL_MACHINE and gives it a new access list:
@@ -207,8 +209,15 @@ Section "Uninstall"
   ; The uninstaller runs as a copy in the temporary folder, which asks
   ; Windows to delete the copy's folder and then the copy at the next start:
   ; the folder, still holding the copy then, would stay. Asked once more, it
-  ; goes after the copy.
+  ; goes after the copy. That alone is no reason to offer a restart.
   ${If} "$EXEDIR" != "$INSTDIR"
+    StrCpy $1 0
+    ${If} ${RebootFlag}
+      StrCpy $1 1
+    ${EndIf}
     RMDir /REBOOTOK "$EXEDIR"
+    ${If} $1 = 0
+      SetRebootFlag false
+    ${EndIf}
   ${EndIf}
 SectionEnd
