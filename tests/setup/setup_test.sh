@@ -94,6 +94,10 @@ win cmd /c exit
 wine explorer /desktop=Default,1024x700 </dev/null >>"$work/wine.log" 2>&1 &
 win "$build/ZntSimSetup.exe" start
 win "$build/ZntSimSetup.exe" wheels 1 || fatal "the simulated wheel cannot be set up"
+# A value of another program's that only looks like the panel's numbered
+# ones: it must stay.
+win reg add "HKLM\\SOFTWARE\\Morvenhollow Corporation\\Morvenhollow Wheel\\Control Panel" \
+    /v JoystickAConfiguration /t REG_SZ /d kept /f
 snapshot before
 
 say "Silent installation"
@@ -158,6 +162,12 @@ check "the user's \"Launch\" \"NO\" stays" test "$(reg_value "$panel" Launch)" =
 win reg add "HKLM\\$panel" /v Launch /t REG_SZ /d YES /f
 check "ZntUsb starts again from the Run value" \
     contains "$(win_out "$build/ZntSetupProbe.exe" run-value)" "loader running: yes"
+# What the panel writes after a calibration of two wheels and an export,
+# which this run did not do.
+for value in Joystick0Configuration Joystick12Configuration; do
+    win reg add "HKLM\\$panel" /v "$value" /t REG_BINARY /d 0102030405060708 /f
+done
+win reg add "HKLM\\$panel" /v LastOpenFile /t REG_SZ /d 'C:\users\Public\presets.pst' /f
 snapshot installed
 
 say "Silent removal, ZntUsb still running"
