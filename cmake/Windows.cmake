@@ -1,6 +1,7 @@
 # Windows build (mingw-w64): the same core over Win32, the preset tool as
 # ZntPreset.exe and the Windows tests, which CTest runs under Wine.
 include(GoogleTest)
+include(cmake/Hardening.cmake)
 
 # Every Windows binary runs under Wine with the build's own prefix.
 set(ZENTRA_WINEPREFIX ${CMAKE_BINARY_DIR}/wineprefix CACHE PATH "Wine prefix of this build")
@@ -41,3 +42,5 @@ include(cmake/Sim.cmake)
 include(cmake/Loader.cmake)
 include(cmake/Cpl.cmake)
 include(cmake/PanelHost.cmake)
+# The setup program and its tests.
+include(cmake/Setup.cmake)

@@ -118,6 +118,25 @@ int runLoader(HINSTANCE instance, int showCommand) {
 
 }  // namespace zentra
 
+namespace {
+
+// Libraries loaded by name from now on come from the system folder only,
+// never from the current folder or one a user can write into. The call is
+// looked up rather than imported, so that a system without it still starts
+// the program (with the system's default search order).
+void restrictDllSearch() {
+    using SetDefaultDirectories = BOOL(WINAPI*)(DWORD);
+    HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
+    auto set = kernel ? reinterpret_cast<SetDefaultDirectories>(
+                            reinterpret_cast<void*>(GetProcAddress(kernel, "SetDefaultDllDirectories")))
+                      : nullptr;
+    if (!set || !set(LOAD_LIBRARY_SEARCH_SYSTEM32)) OutputDebugStringA("SetDefaultDllDirectories FAILED\n");
+}
+
+}  // namespace
+
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
+    // Before anything can load a library.
+    restrictDllSearch();
     return zentra::runLoader(instance, showCommand);
 }

@@ -5,7 +5,7 @@ ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 BUILD=${ZENTRA_BUILD:-$ROOT/build}
 
 PACKAGES="cmake make g++ pkg-config clang libclang-rt-14-dev googletest libbenchmark-dev nlohmann-json3-dev
-  libcairo2-dev g++-mingw-w64-x86-64 wine wine64 xvfb xdotool imagemagick fonts-liberation locales"
+  libcairo2-dev g++-mingw-w64-x86-64 wine wine64 xvfb xdotool imagemagick fonts-liberation locales nsis"
 
 say() { printf '\n== %s\n' "$*"; }
 

@@ -4,7 +4,8 @@
 // InProcServer32), loads the library and shows the sheet with PropertySheetA,
 // handing it test DirectInput objects.
 //
-//   ZntPanelHost register [DLL]     write the entries an installer writes
+//   ZntPanelHost register [FOLDER]  write the entries the setup program writes, for the
+//                                   ZentraCpl.dll in FOLDER (this program's own by default)
 //   ZntPanelHost unregister
 //   ZntPanelHost show [--oem NAME] [--id N] [--wheel W] [--script FILE] [--close ok|cancel] [--after MS]
 //                     [--screenshot FILE.bmp] [--calibration] [--handover none] [--repeat N]
@@ -32,6 +33,7 @@
 #include <vector>
 
 #include "cpl/frame/dinput_sheet.h"
+#include "setup/registration_table.h"
 #include "sim/sim_wheels.h"
 #include "tools/cplhost/fake_dinput.h"
 #include "tools/cplhost/window_search.h"
@@ -42,7 +44,6 @@ namespace {
 
 const char kOemRoot[] = "System\\CurrentControlSet\\Control\\MediaProperties\\PrivateProperties\\Joystick\\OEM\\";
 const char kDefaultOem[] = "VID_1D5A&PID_C0DE";  // the simulated wheel's ids
-const char kClassId[] = "{8E2BAA80-969B-11D3-B1E7-0060080C0429}";
 
 int fail(const std::string& what) {
     std::fprintf(stderr, "ZntPanelHost: %s\n", what.c_str());
@@ -79,31 +80,63 @@ bool getString(HKEY root, const std::string& key, const char* name, std::string&
     return ok;
 }
 
-std::string besideMe(const char* file) {
+// This program's folder, without a trailing backslash.
+std::string myFolder() {
     char path[MAX_PATH];
     GetModuleFileNameA(nullptr, path, MAX_PATH);
     std::string p = path;
-    return p.substr(0, p.find_last_of('\\') + 1) + file;
+    return p.substr(0, p.find_last_of('\\'));
 }
 
-int registerSheet(const std::string& dll, const char* oem) {
-    const std::string classKey = std::string("CLSID\\") + kClassId;
-    if (!setString(HKEY_CLASSES_ROOT, classKey, nullptr, "Zentravoli property sheet") ||
-        !setString(HKEY_CLASSES_ROOT, classKey + "\\InProcServer32", nullptr, dll) ||
-        !setString(HKEY_CLASSES_ROOT, classKey + "\\InProcServer32", "ThreadingModel", "Apartment") ||
-        !setString(HKEY_LOCAL_MACHINE, std::string(kOemRoot) + oem, "ConfigCLSID", kClassId) ||
-        !setString(HKEY_LOCAL_MACHINE, std::string(kOemRoot) + oem, "OEMName", "Zentravoli Racing Wheel"))
-        return fail("cannot write the registration");
-    std::printf("registered %s for %s\n", dll.c_str(), oem);
+// The stand-in writes what the setup program writes to let the panel find
+// the sheet, from the same table (setup/registration.table): the panel
+// part, with the plug-in in `folder` instead of the system folder.
+std::string registrationData(const char* data, const std::string& folder) {
+    std::string text = data;
+    const std::string system = "%SYSTEM%";
+    for (size_t at = text.find(system); at != std::string::npos; at = text.find(system, at + folder.size()))
+        text.replace(at, system.size(), folder);
+    return text;
+}
+
+int registerSheet(const std::string& folder) {
+    for (const setup::RegistrationEntry& entry : setup::kRegistration) {
+        if (entry.part != setup::RegistrationPart::Panel) continue;
+        if (!setString(HKEY_LOCAL_MACHINE, entry.key, *entry.name ? entry.name : nullptr,
+                       registrationData(entry.data, folder)))
+            return fail(std::string("cannot write HKEY_LOCAL_MACHINE\\") + entry.key);
+    }
+    std::printf("registered %s\\ZentraCpl.dll\n", folder.c_str());
     return 0;
 }
 
-int unregisterSheet(const char* oem) {
-    RegDeleteTreeA(HKEY_CLASSES_ROOT, (std::string("CLSID\\") + kClassId).c_str());
-    RegDeleteKeyA(HKEY_CLASSES_ROOT, (std::string("CLSID\\") + kClassId).c_str());
-    RegDeleteTreeA(HKEY_LOCAL_MACHINE, (std::string(kOemRoot) + oem).c_str());
-    RegDeleteKeyA(HKEY_LOCAL_MACHINE, (std::string(kOemRoot) + oem).c_str());
-    std::printf("unregistered %s\n", oem);
+bool keyIsEmpty(const char* key) {
+    HKEY k;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, key, 0, KEY_READ, &k) != ERROR_SUCCESS) return false;
+    DWORD subkeys = 0, values = 0;
+    const bool empty = RegQueryInfoKeyA(k, nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, &values, nullptr,
+                                        nullptr, nullptr, nullptr) == ERROR_SUCCESS &&
+                       subkeys == 0 && values == 0;
+    RegCloseKey(k);
+    return empty;
+}
+
+// Removes the panel part's values, then its keys and the ones made on the
+// way to them when nothing else is left in them, as the uninstaller does.
+int unregisterSheet() {
+    for (const setup::RegistrationEntry& entry : setup::kRegistration) {
+        if (entry.part != setup::RegistrationPart::Panel) continue;
+        HKEY k;
+        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, entry.key, 0, KEY_SET_VALUE, &k) != ERROR_SUCCESS) continue;
+        RegDeleteValueA(k, *entry.name ? entry.name : nullptr);
+        RegCloseKey(k);
+    }
+    for (const setup::RemovedKey& removed : setup::kRemovedKeys) {
+        if (removed.part != setup::RegistrationPart::Panel && removed.part != setup::RegistrationPart::Parent)
+            continue;
+        if (keyIsEmpty(removed.key)) RegDeleteKeyA(HKEY_LOCAL_MACHINE, removed.key);
+    }
+    std::printf("unregistered\n");
     return 0;
 }
 
@@ -321,12 +354,12 @@ int showSheet(const ShowOptions& o) {
 
 int main(int argc, char** argv) {
     const char* usage =
-        "usage: ZntPanelHost register [DLL] | unregister | show [--oem NAME] [--id N] [--wheel W] [--script FILE]"
+        "usage: ZntPanelHost register [FOLDER] | unregister | show [--oem NAME] [--id N] [--wheel W] [--script FILE]"
         " [--close ok|cancel] [--after MS] [--screenshot FILE.bmp] [--calibration] [--handover none] [--repeat N]\n";
     if (argc < 2) return std::fputs(usage, stderr), 2;
     const std::string command = argv[1];
-    if (command == "register") return registerSheet(argc > 2 ? argv[2] : besideMe("ZentraCpl.dll"), kDefaultOem);
-    if (command == "unregister") return unregisterSheet(kDefaultOem);
+    if (command == "register") return registerSheet(argc > 2 ? argv[2] : myFolder());
+    if (command == "unregister") return unregisterSheet();
     if (command != "show") return std::fputs(usage, stderr), 2;
     ShowOptions o;
     for (int i = 2; i < argc; i += 2) {
