@@ -170,7 +170,7 @@ void onDestroy(HWND page) {
         RemoveTooltipTool(page, tooltip, kAboutButton);
         for (int id : kCurveTypeButtons) RemoveTooltipTool(page, tooltip, id);
     }
-    if (panel.currentIndex < kMaxPresets) copyPreset(panel.table.presets[panel.currentIndex], panel.currentPreset);
+    if (panel.currentIndex < panel.table.presetCount) copyPreset(panel.table.presets[panel.currentIndex], panel.currentPreset);
     // The bitmaps are the main page's, shared by every page: they stay.
     setCurvePens(nullptr, nullptr);
     gdiDelete(g_axis.curvePen);

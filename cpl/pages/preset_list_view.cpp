@@ -76,10 +76,17 @@ void selectPresetRow(HWND list, int row) {
 }
 
 std::vector<int> selectedPresetRows(HWND list) {
+    // A list that was never created has no rows (a message to no window
+    // answers 0, which would name row 0 for ever); each answer must lie past
+    // the row before it, so the walk always ends.
     std::vector<int> rows;
-    for (int row = int(SendMessageA(list, LVM_GETNEXTITEM, WPARAM(-1), LVNI_SELECTED)); row >= 0;
-         row = int(SendMessageA(list, LVM_GETNEXTITEM, WPARAM(row), LVNI_SELECTED)))
+    if (!list || !IsWindow(list)) return rows;
+    for (int row = int(SendMessageA(list, LVM_GETNEXTITEM, WPARAM(-1), LVNI_SELECTED)); row >= 0;) {
         rows.push_back(row);
+        const int next = int(SendMessageA(list, LVM_GETNEXTITEM, WPARAM(row), LVNI_SELECTED));
+        if (next <= row) break;
+        row = next;
+    }
     return rows;
 }
 

@@ -41,7 +41,7 @@ void printPreset(HINSTANCE, HWND owner, int) {
     layout.pageHeight = GetDeviceCaps(dc, VERTRES);
     EnableWindow(owner, FALSE);
     char title[255] = "";
-    GetWindowTextA(owner, title, 254);
+    GetWindowTextA(owner, title, sizeof title);  // 254 characters and the terminator
     DOCINFOA document{};
     document.cbSize = sizeof document;
     document.lpszDocName = title;
