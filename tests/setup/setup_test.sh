@@ -64,16 +64,19 @@ reg_default() { # reg_default KEY: the key's default value
 # programs run and is no installation's doing is left out: the hardware
 # map and the device tree of the session, the display adapter's driver
 # date (renewed at each start), the performance keys, and the system
-# parameters Wine keeps for the session.
+# parameters Wine keeps for the session, and the status Wine's spooler keeps
+# for each printer of the test bench's print server.
 snapshot() {
     local name=$1
     win regedit /E "$(winepath -w "$work/$name-hklm.reg")" HKEY_LOCAL_MACHINE
     win regedit /E "$(winepath -w "$work/$name-hkcu.reg")" HKEY_CURRENT_USER
     for hive in hklm hkcu; do
         iconv -f UTF-16LE -t UTF-8 "$work/$name-$hive.reg" | tr -d '\r' |
-            awk '/^\[/ { skip = ($0 ~ /^\[HKEY_LOCAL_MACHINE\\(HARDWARE|System\\CurrentControlSet\\Enum|System\\CurrentControlSet\\Control\\DeviceClasses\\\{[^}]*\}\\##\?#(ROOT|SWD)|Software\\Microsoft\\Windows NT\\CurrentVersion\\Perflib)/ ) }
+            awk '/^\[/ { printer = ($0 ~ /\\Control\\Print\\Printers\\/) }
+                 /^\[/ { skip = ($0 ~ /^\[HKEY_LOCAL_MACHINE\\(HARDWARE|System\\CurrentControlSet\\Enum|System\\CurrentControlSet\\Control\\DeviceClasses\\\{[^}]*\}\\##\?#(ROOT|SWD)|Software\\Microsoft\\Windows NT\\CurrentVersion\\Perflib)/ ) }
                  /^\[HKEY_CURRENT_USER\\Software\\Wine\\Temporary System Parameters/ { skip = 1 }
                  /^"DriverDateData"=/ { next }
+                 printer && /^"Status"=/ { next }
                  !skip' >"$work/$name-$hive.txt"
     done
     (cd "$prefix/drive_c" && find . -printf '%y %s %p\n' | LC_ALL=C sort -k3) >"$work/$name-files.txt"
