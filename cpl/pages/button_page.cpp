@@ -19,6 +19,7 @@
 #include "cpl/frame/gdi_tally.h"
 #include "cpl/frame/main_page.h"
 #include "cpl/frame/panel_state.h"
+#include "cpl/frame/skin_logic.h"
 #include "cpl/frame/skinned_controls.h"
 #include "cpl/pages/button_page_logic.h"
 #include "cpl/res/cpl_resource.h"
@@ -32,7 +33,6 @@ constexpr UINT kPeriod = 50;
 constexpr COLORREF kFramePen = RGB(89, 203, 138);
 constexpr COLORREF kHighlightPen = RGB(255, 255, 0);
 constexpr COLORREF kBoxText = RGB(255, 255, 255);
-constexpr DWORD kEditStyle = 0x50000084;
 constexpr int kClearText = 41;
 constexpr int kRecordTooltip = 83, kClearTooltip = 84, kAboutTooltip = 76;
 constexpr int kLeftMouseTooltip = 85, kRightMouseTooltip = 86;
@@ -214,7 +214,7 @@ HBITMAP loadBitmap(int id) {
 void createControls(HWND page) {
     for (const SlotPlace& p : slotPlaces(g_slots.tab)) {
         const SkinRect e = editPlace(p), s = selectPlace(p);
-        CreateEditField(page, e.left, e.top, e.right - e.left, e.bottom - e.top, editIdOf(p.slot), kEditStyle);
+        CreateEditField(page, e.left, e.top, e.right - e.left, e.bottom - e.top, editIdOf(p.slot), kEditShortStyle);
         CreatePushLikeButton(page, s.left, s.top, s.right - s.left, s.bottom - s.top, selectIdOf(p.slot));
     }
     auto flat = [page](const SkinRect& r, int id) {

@@ -9,6 +9,7 @@
 #include "cpl/frame/gdi_tally.h"
 #include "cpl/frame/main_page.h"
 #include "cpl/frame/panel_state.h"
+#include "cpl/frame/skin_logic.h"
 #include "cpl/frame/skinned_controls.h"
 #include "cpl/pages/preset_list_view.h"
 #include "cpl/res/cpl_resource.h"
@@ -19,10 +20,6 @@ namespace zentra {
 namespace {
 
 constexpr int kCaptionString = 96;
-constexpr DWORD kEditStyle = 0x50000084;
-constexpr COLORREF kEditText = RGB(211, 203, 186);
-constexpr COLORREF kBrushColour = RGB(59, 24, 55);
-constexpr COLORREF kPenColour = RGB(123, 113, 144);
 constexpr RECT kPathFrame{269, 8, 421, 27};
 constexpr COLORREF kToggleText = RGB(247, 202, 87);
 
@@ -191,7 +188,7 @@ BOOL onInitDialog(HWND dialog) {
     if (LoadLocalizedString(cplModuleInstance(), kCaptionString, UiLanguage, caption, sizeof caption))
         SetWindowTextA(dialog, caption);
     for (const Button& b : kButtons) CreateFlatButton(dialog, b.x, b.y, b.width, b.height, b.id);
-    CreateEditField(dialog, 270, 9, 150, 18, IDC_IE_FILE_PATH, kEditStyle);
+    CreateEditField(dialog, 270, 9, 150, 18, IDC_IE_FILE_PATH, kEditShortStyle);
     for (const Toggle& t : kToggles) {
         CreateFlatButton(dialog, t.x, kToggleY, kToggleWidth, kToggleHeight, t.id);
         char name[64];
@@ -207,8 +204,8 @@ BOOL onInitDialog(HWND dialog) {
     g_dialog.fileList = createPresetListView(dialog, IDC_IE_FILE_LIST, 268, 35, 183, 300);
     refillDialogRows(panel(), lists());
     showLists();
-    g_dialog.brush = gdiTallied(CreateSolidBrush(kBrushColour));
-    g_dialog.pen = gdiTallied(CreatePen(PS_SOLID, 1, kPenColour));
+    g_dialog.brush = gdiTallied(CreateSolidBrush(kPresetEditBrush));
+    g_dialog.pen = gdiTallied(CreatePen(PS_SOLID, 1, kPresetFramePen));
     return TRUE;
 }
 
@@ -280,7 +277,7 @@ INT_PTR CALLBACK importExportProc(HWND dialog, UINT message, WPARAM wParam, LPAR
     case WM_DRAWITEM: return onDrawItem(reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
     case WM_CTLCOLOREDIT: {
         HDC dc = reinterpret_cast<HDC>(wParam);
-        SetTextColor(dc, kEditText);
+        SetTextColor(dc, kPresetEditText);
         SetBkMode(dc, TRANSPARENT);
         return reinterpret_cast<INT_PTR>(g_dialog.brush);
     }

@@ -11,6 +11,12 @@
 
 namespace zentra {
 
+// The name and path fields of the presets page and the file field of the
+// dialog: their text, the brush behind them and the pen of their frames.
+constexpr COLORREF kPresetEditText = RGB(211, 203, 186);
+constexpr COLORREF kPresetEditBrush = RGB(59, 24, 55);
+constexpr COLORREF kPresetFramePen = RGB(123, 113, 144);
+
 // The list view: report style, label editing, owner-drawn fixed rows, no
 // column header, one left-aligned column 183 wide; background 0x0F4883.
 HWND createPresetListView(HWND parent, int id, int x, int y, int width, int height);

@@ -17,6 +17,7 @@
 #include "cpl/frame/main_page.h"
 #include "cpl/frame/main_page_logic.h"
 #include "cpl/frame/panel_state.h"
+#include "cpl/frame/skin_logic.h"
 #include "cpl/frame/skinned_controls.h"
 #include "cpl/pages/import_export_dialog.h"
 #include "cpl/pages/preset_list_view.h"
@@ -38,11 +39,7 @@ constexpr int kDuplicate = 1050;
 constexpr int kUndo = 1049;
 constexpr int kImportExport = 1036;
 constexpr int kAbout = 269;
-constexpr DWORD kEditStyle = 0x50000084;
 
-constexpr COLORREF kEditText = RGB(0xD3, 0xCB, 0xBA);
-constexpr COLORREF kPageBrush = RGB(0x3B, 0x18, 0x37);
-constexpr COLORREF kFramePen = RGB(0x7B, 0x71, 0x90);
 constexpr RECT kNameFrame{329, 46, 451, 65};
 constexpr RECT kPathFrame{329, 83, 513, 102};
 
@@ -272,8 +269,8 @@ void onCreate(HWND page) {
     g_presets.page = page;
     SetPageRegion(page);
     for (const Button& b : kButtons) CreateFlatButton(page, b.x, b.y, b.width, b.height, b.id);
-    CreateEditField(page, 330, 47, 120, 18, kName, kEditStyle);
-    CreateEditField(page, 330, 84, 183, 18, kPath, kEditStyle);
+    CreateEditField(page, 330, 47, 120, 18, kName, kEditShortStyle);
+    CreateEditField(page, 330, 84, 183, 18, kPath, kEditShortStyle);
     // What another page changed goes back before the sort; the sort keeps
     // the current preset (equal names change places at each sort).
     copyBackCurrent(panel());
@@ -283,8 +280,8 @@ void onCreate(HWND page) {
         for (int id : kToolIds) AddTooltipTool(page, tooltip, id);
     if (hasCurrentPreset(panel())) copyPreset(panel().currentPreset, panel().table.presets[panel().currentIndex]);
     showList(rowOfCurrent());
-    g_presets.brush = gdiTallied(CreateSolidBrush(kPageBrush));
-    g_presets.pen = gdiTallied(CreatePen(PS_SOLID, 1, kFramePen));
+    g_presets.brush = gdiTallied(CreateSolidBrush(kPresetEditBrush));
+    g_presets.pen = gdiTallied(CreatePen(PS_SOLID, 1, kPresetFramePen));
 }
 
 void onDestroy(HWND page) {
@@ -341,7 +338,7 @@ LRESULT CALLBACK AxeWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM 
     case WM_NOTIFY: return onNotify(lParam);
     case WM_CTLCOLOREDIT: {
         HDC dc = reinterpret_cast<HDC>(wParam);
-        SetTextColor(dc, kEditText);
+        SetTextColor(dc, kPresetEditText);
         SetBkMode(dc, TRANSPARENT);
         return reinterpret_cast<LRESULT>(g_presets.brush);
     }

@@ -35,12 +35,6 @@ namespace {
 constexpr int kAxisPageId = 153;
 constexpr COLORREF kGreen = RGB(0, 255, 0);
 
-std::string tempFile(const char* name) {
-    char dir[MAX_PATH];
-    GetTempPathA(MAX_PATH, dir);
-    return std::string(dir) + name;
-}
-
 std::string text(int id) {
     char buffer[256] = "";
     LoadLocalizedString(cplModuleInstance(), id, UiLanguage, buffer, sizeof buffer);
@@ -60,12 +54,8 @@ protected:
 
     void SetUp() override {
         ASSERT_NE(PageHarness::library(), nullptr);
-        ASSERT_TRUE(client.open()) << client.error() << " (the simulated wheel is loaded by the test bench)";
-        ASSERT_TRUE(client.resetAnswers()) << client.error();
         std::string error;
-        ASSERT_TRUE(sim::configureWheels(2, 0, error)) << error;
-        resetPanelState();
-        resetMainPageState();
+        ASSERT_TRUE(PageHarness::startTest(client, 2, error)) << error;
         presetFile = tempFile("zentra-axis-test.pst");
         table = PresetTable{};
         for (int i = 0; i < 2; ++i) resetPreset(table.presets[i], Deliverable::Panel);

@@ -28,12 +28,6 @@ namespace {
 
 constexpr int kButtonPageId = 151;
 
-std::string tempFile(const char* name) {
-    char dir[MAX_PATH];
-    GetTempPathA(MAX_PATH, dir);
-    return std::string(dir) + name;
-}
-
 std::vector<uint8_t> fileBytes(const std::string& path) {
     std::vector<uint8_t> bytes;
     FILE* f = std::fopen(path.c_str(), "rb");
@@ -63,12 +57,8 @@ protected:
 
     void SetUp() override {
         ASSERT_NE(PageHarness::library(), nullptr);
-        ASSERT_TRUE(client.open()) << client.error() << " (the simulated wheel is loaded by the test bench)";
-        ASSERT_TRUE(client.resetAnswers()) << client.error();
         std::string error;
-        ASSERT_TRUE(sim::configureWheels(2, 0, error)) << error;
-        resetPanelState();
-        resetMainPageState();
+        ASSERT_TRUE(PageHarness::startTest(client, 2, error)) << error;
         resetButtonPageState();
         presetFile = tempFile("zentra-button-test.pst");
         PresetTable table{};
@@ -362,14 +352,7 @@ TEST_F(ButtonPageTest, ScreenshotsWhileRecording) {
             pumpMessages(200);
             const std::string name = std::string(folder) + "/zentracpl-" + (tab == kTabButtons ? "buttons" : "dpad") +
                                      "-" + suffix + ".png";
-            std::string shot = "Z:\\usr\\bin\\import -window root " + name;
-            STARTUPINFOA si{};
-            si.cb = sizeof si;
-            PROCESS_INFORMATION pi{};
-            ASSERT_TRUE(CreateProcessA(nullptr, &shot[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
-            WaitForSingleObject(pi.hProcess, 10000);
-            CloseHandle(pi.hProcess);
-            CloseHandle(pi.hThread);
+            ASSERT_TRUE(screenshotTo(name));
             pumpMessages(1500);
         }
         harness.close(IDCANCEL);

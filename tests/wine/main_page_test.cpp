@@ -54,12 +54,6 @@ HWND recordingWindow(const char* cls) {
     return CreateWindowExA(0, cls, "", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr, wc.hInstance, nullptr);
 }
 
-std::string tempFile(const char* name) {
-    char dir[MAX_PATH];
-    GetTempPathA(MAX_PATH, dir);
-    return std::string(dir) + name;
-}
-
 bool exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 std::vector<uint8_t> fileBytes(const std::string& path) {
@@ -92,12 +86,8 @@ protected:
 
     void SetUp() override {
         ASSERT_NE(PageHarness::library(), nullptr);
-        ASSERT_TRUE(client.open()) << client.error() << " (the simulated wheel is loaded by the test bench)";
-        ASSERT_TRUE(client.resetAnswers()) << client.error();
         std::string error;
-        ASSERT_TRUE(sim::configureWheels(2, 0, error)) << error;  // wheel 0 emulates keys, wheel 1 does not
-        resetPanelState();
-        resetMainPageState();
+        ASSERT_TRUE(PageHarness::startTest(client, 2, error)) << error;  // wheel 0 emulates keys, wheel 1 does not
         g_received.clear();
         presetFile = tempFile("zentra-page-test.pst");
         ASSERT_EQ(1, savePresetFile(nullptr, presetFile.c_str(), threePresets(), platformFileSystem()));

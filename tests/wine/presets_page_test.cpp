@@ -39,12 +39,6 @@ constexpr int kList = 157, kName = 232, kPath = 233;
 constexpr int kPrint = 1051, kBrowse = 242;
 constexpr int kNew = 1041, kDelete = 1048, kDuplicate = 1050, kUndo = 1049, kImportExport = 1036;
 
-std::string tempPath(const char* name) {
-    char dir[MAX_PATH];
-    GetTempPathA(MAX_PATH, dir);
-    return std::string(dir) + name;
-}
-
 std::vector<std::string> rowTexts(HWND list) {
     std::vector<std::string> rows;
     const int n = int(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
@@ -89,15 +83,7 @@ void screenshot(const char* name) {
     GetEnvironmentVariableA("ZENTRA_SCREENSHOT_SUFFIX", language, sizeof language);
     std::string file = name;
     file.insert(file.rfind('.'), language);
-    std::string command = std::string("Z:\\usr\\bin\\import -window root ") + folder + "/" + file;
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
-    if (CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
-        WaitForSingleObject(pi.hProcess, 10000);
-        CloseHandle(pi.hProcess);
-        CloseHandle(pi.hThread);
-    }
+    screenshotTo(std::string(folder) + "/" + file);
 }
 
 // Runs `user` on another thread while `modal` runs on this one.
@@ -150,13 +136,10 @@ protected:
 
     void SetUp() override {
         ASSERT_NE(PageHarness::library(), nullptr);
-        ASSERT_TRUE(client.open()) << client.error() << " (the simulated wheel is loaded by the test bench)";
         std::string error;
-        ASSERT_TRUE(sim::configureWheels(1, 0, error)) << error;
-        resetPanelState();
-        resetMainPageState();
+        ASSERT_TRUE(PageHarness::startTest(client, 1, error)) << error;
         resetPresetLists();
-        presetFile = tempPath("zentra-presets-page.pst");
+        presetFile = tempFile("zentra-presets-page.pst");
         ASSERT_EQ(1, savePresetFile(nullptr, presetFile.c_str(), startingTable(), platformFileSystem()));
         registry.writeRegString(kPanelKey, kTemporaryFileValue, presetFile.c_str());
         registry.writeRegDword(1, kPanelKey, kLastIndexValue);
@@ -273,7 +256,7 @@ TEST_F(PresetsPageTest, OkWritesTheFileThePresetToolLists) {
 
 TEST_F(PresetsPageTest, TheDialogCopiesDeletesAndUndoesBothWaysAndImportsAToolMadeFile) {
     // A file made by the preset tool from JSON.
-    const std::string json = tempPath("zentra-ie.json"), made = tempPath("zentra-ie-made.pst");
+    const std::string json = tempFile("zentra-ie.json"), made = tempFile("zentra-ie-made.pst");
     {
         FILE* f = std::fopen(json.c_str(), "wb");
         ASSERT_NE(f, nullptr);
@@ -358,20 +341,6 @@ std::string fileText(const std::string& path) {
     return std::string(bytes.begin(), bytes.end());
 }
 
-// Starts a Linux program with Unix paths in its arguments (Wine does not
-// wait for it: the caller polls for what it writes).
-void startLinux(const std::string& command) {
-    std::string line = command;
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
-    if (CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
-        WaitForSingleObject(pi.hProcess, 10000);
-        CloseHandle(pi.hProcess);
-        CloseHandle(pi.hThread);
-    }
-}
-
 // Non-empty lines of each page of pdftotext's output, blanks trimmed.
 std::vector<std::vector<std::string>> pagesOf(const std::string& text) {
     std::vector<std::vector<std::string>> pages(1);
@@ -445,7 +414,7 @@ TEST_F(PresetsPageTest, PrintingThroughThePrintDialogGivesThePresetsLinesPageByP
         ASSERT_FALSE(pdf.empty()) << "no PDF in " << pdfDir;
         Sleep(500);  // the printer finishes writing it
         const std::string txt = pdf + ".txt";
-        startLinux("Z:\\usr\\bin\\pdftotext -layout " + pdf + " " + txt);
+        runLinux("Z:\\usr\\bin\\pdftotext -layout " + pdf + " " + txt, 10000);
         std::string text;
         for (int i = 0; i < 100 && text.empty(); ++i, Sleep(100)) text = fileText("Z:" + txt);
         ASSERT_FALSE(text.empty()) << "pdftotext gave nothing for " << pdf;
@@ -497,7 +466,7 @@ bool touch(const std::string& path) {
 }
 
 TEST_F(PresetsPageTest, BrowseTakesAShortcutsProgramAndRefusesAPathTooLongForThePreset) {
-    const std::string dir = tempPath("zentra-browse");
+    const std::string dir = tempFile("zentra-browse");
     CreateDirectoryA(dir.c_str(), nullptr);
     const std::string program = dir + "\\game.exe", link = dir + "\\game shortcut.lnk";
     ASSERT_TRUE(touch(program));

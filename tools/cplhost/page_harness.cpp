@@ -5,6 +5,8 @@
 #include "cpl/frame/cpl_module.h"
 #include "cpl/frame/main_page.h"
 #include "cpl/res/cpl_resource.h"
+#include "cpl/frame/panel_state.h"
+#include "sim/sim_setup.h"
 #include "sim/sim_wheels.h"
 
 namespace zentra {
@@ -23,6 +25,17 @@ void pumpMessages(DWORD ms) {
         }
         if (ms) Sleep(5);
     } while (int(end - GetTickCount()) > 0);
+}
+
+bool PageHarness::startTest(sim::SimClient& client, int wheels, std::string& error) {
+    if (!client.open() || !client.resetAnswers()) {
+        error = client.error() + " (the simulated wheel is loaded by the test bench)";
+        return false;
+    }
+    if (!sim::configureWheels(wheels, 0, error)) return false;
+    resetPanelState();
+    resetMainPageState();
+    return true;
 }
 
 bool PageHarness::prepare(const char* libraryPath) {

@@ -10,6 +10,7 @@
 #include <prsht.h>
 
 #include <memory>
+#include <string>
 
 #include "cpl/frame/dinput_sheet.h"
 #include "tools/cplhost/fake_dinput.h"
@@ -45,6 +46,11 @@ public:
     // classes, the common controls. False when ZentraCpl.dll is missing.
     static bool prepare(const char* libraryPath);
     static HMODULE library();
+    // Before each page test: the simulated wheels' control device opened
+    // and its scripted answers cleared, `wheels` wheels set up (wheel 0
+    // emulating keys), the panel's and the main page's state reset. False
+    // with the reason in `error`.
+    static bool startTest(sim::SimClient& client, int wheels, std::string& error);
 
     // Shows the page for simulated wheel `wheel` (the joystick follows the
     // wheel's report); with `handOver` false the sheet gets no DirectInput

@@ -54,17 +54,30 @@ ChildRun runChild(const std::string& exe, const std::string& args, DWORD ms,
 
 namespace zentra {
 
-void xdotool(const std::string& args) {
-    // A Linux program: Wine starts it, but does not wait for it.
-    std::string command = "Z:\\usr\\bin\\xdotool " + args;
+std::string tempFile(const char* name) {
+    char dir[MAX_PATH];
+    GetTempPathA(MAX_PATH, dir);
+    return std::string(dir) + name;
+}
+
+bool runLinux(const std::string& commandLine, DWORD ms) {
+    std::string command = commandLine;
     STARTUPINFOA si{};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
-    if (CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
-        WaitForSingleObject(pi.hProcess, 5000);
-        CloseHandle(pi.hProcess);
-        CloseHandle(pi.hThread);
-    }
+    if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return false;
+    WaitForSingleObject(pi.hProcess, ms);
+    CloseHandle(pi.hProcess);
+    CloseHandle(pi.hThread);
+    return true;
+}
+
+bool screenshotTo(const std::string& pngPath) {
+    return runLinux("Z:\\usr\\bin\\import -window root " + pngPath, 10000);
+}
+
+void xdotool(const std::string& args) {
+    runLinux("Z:\\usr\\bin\\xdotool " + args, 5000);
     Sleep(150);
 }
 

@@ -23,6 +23,18 @@ struct ChildRun {
 ChildRun runChild(const std::string& exe, const std::string& args, DWORD ms,
                   const std::function<void(DWORD pid)>& whileRunning = {});
 
+// A file of that name in the user's temporary folder.
+std::string tempFile(const char* name);
+
+// Starts a Linux program (a command line of Unix paths, the program given
+// as "Z:\\usr\\bin\\..."): Wine starts it but does not wait for it to
+// end, so this waits up to `ms` for the process Wine made. False when it
+// could not be started.
+bool runLinux(const std::string& commandLine, DWORD ms);
+
+// A picture of the whole display into `pngPath` (a Unix path).
+bool screenshotTo(const std::string& pngPath);
+
 // Runs xdotool with `args` on the test bench's display (real pointer moves,
 // clicks and keys for the windows under test) and gives the events a moment.
 void xdotool(const std::string& args);
