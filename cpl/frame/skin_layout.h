@@ -172,6 +172,10 @@ constexpr Sprite kLeftMouseNormal{kSlotPagesBitmap, 162, 0, 29, 29};
 constexpr Sprite kLeftMousePressed{kSlotPagesBitmap, 162, 31, 29, 29};
 constexpr Sprite kRightMouseNormal{kSlotPagesBitmap, 193, 0, 29, 29};
 constexpr Sprite kRightMousePressed{kSlotPagesBitmap, 193, 31, 29, 29};
+// Their look while the selected slot cannot send a mouse button (D-pad
+// directions past the third: the preset has no mouse flag for them).
+constexpr Sprite kLeftMouseDisabled{kSlotPagesBitmap, 162, 62, 29, 29};
+constexpr Sprite kRightMouseDisabled{kSlotPagesBitmap, 193, 62, 29, 29};
 
 // --- D-pad page ----------------------------------------------------------------
 
@@ -322,6 +326,8 @@ constexpr NamedSprite kAllSprites[] = {
     {"left mouse pressed", kLeftMousePressed, false},
     {"right mouse normal", kRightMouseNormal, false},
     {"right mouse pressed", kRightMousePressed, false},
+    {"left mouse disabled", kLeftMouseDisabled, false},
+    {"right mouse disabled", kRightMouseDisabled, false},
     {"pov pad", kPovPad, false},
     {"axis steering picture", kAxisSteeringPicture, false},
     {"axis first pedal picture", kAxisFirstPedalPicture, false},

@@ -134,8 +134,17 @@ void flushKeyboard() {
     if (g_slots.keyboardReady) readKeyboard(&g_slots.keyboard, thrown);
 }
 
+// The mouse commands are enabled only for a slot that can send a mouse
+// button; while they are not, they look so.
+void enableMouseCommands() {
+    const bool can = hasMouseFlags(model().selectedSlot);
+    for (int id : {kLeftMouseId, kRightMouseId})
+        if (HWND button = GetDlgItem(g_slots.page, id)) EnableWindow(button, can);
+}
+
 void onSelect(int slot) {
     const SelectOutcome out = clickSelect(model(), slot);
+    enableMouseCommands();
     if (out.flushKeyboard) flushKeyboard();
     for (int s : out.redraw) redrawSelect(s);
     drawConnectorOf(out.previousSlot, false);
@@ -261,6 +270,7 @@ void onCreate(HWND page, SlotTab tab) {
     // show).
     openButtonPage(model(), preset(), firstSlot);
     for (const SlotPlace& p : slotPlaces(tab)) showStoredSlot(p.slot);
+    enableMouseCommands();
     // 8. Acquire both devices.
     if (wheelDevice()) wheelDevice()->Acquire();
     if (g_slots.keyboardReady) g_slots.keyboard.acquire();
@@ -343,6 +353,11 @@ BOOL onDrawItem(const DRAWITEMSTRUCT* item) {
     case kLeftMouseId:
     case kRightMouseId: {
         const bool left = id == kLeftMouseId;
+        if (item->itemState & ODS_DISABLED) {
+            copyPicture(item->hDC, g_slots.pageBitmap, left ? skin::kLeftMouseDisabled : skin::kRightMouseDisabled,
+                        item->rcItem.left, item->rcItem.top);
+            return TRUE;
+        }
         const RECT normal = pictureRect(left ? skin::kLeftMouseNormal : skin::kRightMouseNormal);
         const RECT pressed = pictureRect(left ? skin::kLeftMousePressed : skin::kRightMousePressed);
         PaintPushButton(item, g_slots.pageBitmap, normal, pressed, normal);

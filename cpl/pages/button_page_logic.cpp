@@ -46,8 +46,6 @@ const std::vector<SlotPlace> kPovTab = {
     {20, {100, 90, 221, 114}, {{221, 102}, {258, 102}, {258, 151}, {258, 151}}, false},
 };
 
-bool hasMouseFlags(int slot) { return slot >= 0 && slot < kMouseSlots; }
-
 // The number of codes a box shows of a stored slot.
 uint16_t shownCount(const Preset& preset, int slot) {
     uint16_t n = 0;
@@ -56,6 +54,8 @@ uint16_t shownCount(const Preset& preset, int slot) {
 }
 
 }  // namespace
+
+bool hasMouseFlags(int slot) { return slot >= 0 && slot < kMouseSlots; }
 
 uint8_t modifierBit(uint8_t scanCode) {
     switch (scanCode) {

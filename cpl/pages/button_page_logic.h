@@ -61,6 +61,8 @@ constexpr int kPageSlots = kEmulationSlots;
 constexpr int kMouseSlots = 16;
 constexpr int kLastRecordedEntry = 31;  // the 32nd and later codes all land here
 constexpr int kShownAtOpening = 30;     // codes a box shows of a stored slot
+// Whether `slot` can send a mouse button instead of keys.
+bool hasMouseFlags(int slot);
 
 // The page's module-wide state; one button page exists at a time.
 struct ButtonPageState {

@@ -199,12 +199,18 @@ TEST_F(ButtonPageTest, ADpadDirectionAndButton12RecordTheSameWay) {
     showTab(kTabPov);
     EXPECT_EQ(nullptr, GetDlgItem(mainPage, kButtonPageId)) << "one page at a time";
     ASSERT_NE(nullptr, GetDlgItem(page, editIdOf(17)));
+    auto mouseCommandsEnabled = [this] {
+        return IsWindowEnabled(GetDlgItem(page, kLeftMouseId)) && IsWindowEnabled(GetDlgItem(page, kRightMouseId));
+    };
+    EXPECT_TRUE(mouseCommandsEnabled()) << "up (slot 13) has mouse flags";
     command(selectIdOf(17));
+    EXPECT_FALSE(mouseCommandsEnabled()) << "down (slot 17) has none";
     type("x");
     EXPECT_EQ(0x002D, current().buttonKeys[17][0]);
     EXPECT_EQ(textOf({0x002D}), boxText(page, 17));
     showTab(kTabButtons);
     command(selectIdOf(11));
+    EXPECT_TRUE(mouseCommandsEnabled());
     typeHeld("alt", "y");
     EXPECT_EQ(0x1015, current().buttonKeys[11][0]);
     EXPECT_EQ(0x002D, panelState().table.presets[1].buttonKeys[17][0]) << "the D-pad page wrote its edits back";

@@ -79,27 +79,42 @@ void drawPad(cairo_t* cr) {
     }
 }
 
-// A mouse, its left or right button lit.
-void drawMouseButton(cairo_t* cr, const Sprite& s, bool left, bool pressed) {
-    drawPlate(cr, s.x, s.y, s.width, s.height, kGroundConfig, pressed ? Look::Pressed : Look::Normal, 4);
+enum class MouseLook { Normal, Pressed, Disabled };
+constexpr uint32_t kDimLine = 0x3C4678;  // a disabled command's outline, just off the ground
+
+// A mouse, its left or right button lit; a disabled one is only a dim
+// outline on a flat plate.
+void drawMouseButton(cairo_t* cr, const Sprite& s, bool left, MouseLook look) {
+    const bool pressed = look == MouseLook::Pressed, disabled = look == MouseLook::Disabled;
+    if (disabled) {
+        roundedRectangle(cr, s.x + 0.5, s.y + 0.5, s.width - 1, s.height - 1, 4);
+        setColour(cr, kDimLine);
+        cairo_set_line_width(cr, 1);
+        cairo_stroke(cr);
+    } else {
+        drawPlate(cr, s.x, s.y, s.width, s.height, kGroundConfig, pressed ? Look::Pressed : Look::Normal, 4);
+    }
+    const uint32_t ink = disabled ? kDimLine : glyphColour(Look::Normal);
     const double cx = s.x + s.width / 2.0, top = s.y + 5 + (pressed ? 1 : 0), w = 13, h = 19;
     roundedRectangle(cr, cx - w / 2, top, w, h, 6);
-    setColour(cr, glyphColour(Look::Normal));
+    setColour(cr, ink);
     cairo_set_line_width(cr, 1.3);
     cairo_stroke(cr);
     // The lit button: one half of the mouse's top.
-    cairo_save(cr);
-    roundedRectangle(cr, cx - w / 2, top, w, h, 6);
-    cairo_clip(cr);
-    cairo_rectangle(cr, left ? cx - w / 2 : cx, top, w / 2, 8);
-    setColour(cr, kOrange);
-    cairo_fill(cr);
-    cairo_restore(cr);
+    if (!disabled) {
+        cairo_save(cr);
+        roundedRectangle(cr, cx - w / 2, top, w, h, 6);
+        cairo_clip(cr);
+        cairo_rectangle(cr, left ? cx - w / 2 : cx, top, w / 2, 8);
+        setColour(cr, kOrange);
+        cairo_fill(cr);
+        cairo_restore(cr);
+    }
     cairo_move_to(cr, cx, top);
     cairo_line_to(cr, cx, top + 8);
     cairo_move_to(cr, cx - w / 2, top + 8);
     cairo_line_to(cr, cx + w / 2, top + 8);
-    setColour(cr, glyphColour(Look::Normal));
+    setColour(cr, ink);
     cairo_set_line_width(cr, 1);
     cairo_stroke(cr);
 }
@@ -112,10 +127,12 @@ bool writeCplSlotPages(const std::string& dir) {
     setColour(cr, kGroundConfig);
     cairo_paint(cr);
     drawPad(cr);
-    drawMouseButton(cr, kLeftMouseNormal, true, false);
-    drawMouseButton(cr, kLeftMousePressed, true, true);
-    drawMouseButton(cr, kRightMouseNormal, false, false);
-    drawMouseButton(cr, kRightMousePressed, false, true);
+    drawMouseButton(cr, kLeftMouseNormal, true, MouseLook::Normal);
+    drawMouseButton(cr, kLeftMousePressed, true, MouseLook::Pressed);
+    drawMouseButton(cr, kLeftMouseDisabled, true, MouseLook::Disabled);
+    drawMouseButton(cr, kRightMouseNormal, false, MouseLook::Normal);
+    drawMouseButton(cr, kRightMousePressed, false, MouseLook::Pressed);
+    drawMouseButton(cr, kRightMouseDisabled, false, MouseLook::Disabled);
     return writeFile(dir, "cpl_191.bmp", bmpFile(quantize(canvas.image())));
 }
 
