@@ -236,6 +236,21 @@ TEST_F(ButtonPageTest, WheelButtonsSelectTheirSlots) {
     EXPECT_EQ(0x002C, current().buttonKeys[12][0]);
 }
 
+// On the D-pad tab the hat selects: pushed right, then down-left.
+TEST_F(ButtonPageTest, TheHatSelectsItsDirectionOnTheDpadTab) {
+    showTab(kTabPov);
+    ScriptedState pushed;
+    for (const auto& [pov, slot] : {std::pair<DWORD, int>{9000, 15}, {22500, 18}}) {
+        pushed.pov = pov;
+        harness.joystick->script = {pushed};
+        pumpMessages(200);
+        EXPECT_EQ(slot, buttonPageState().selectedSlot) << "hat at " << pov;
+        EXPECT_TRUE(buttonPageState().recording);
+    }
+    type("m");
+    EXPECT_EQ(0x0032, current().buttonKeys[18][0]);
+}
+
 TEST_F(ButtonPageTest, AMouseCommandReplacesTheKeysAndClearEmptiesTheSlot) {
     command(selectIdOf(4));
     type("q");

@@ -110,6 +110,7 @@ HRESULT FakeJoystick::GetDeviceState(DWORD size, LPVOID data) {
         s = stateOfReport(report);
     }
     state.lX = s.x, state.lY = s.y, state.lZ = s.z, state.lRz = s.rz;
+    state.rgdwPOV[0] = s.pov;
     for (int b = 0; b < 32; ++b) state.rgbButtons[b] = (s.buttons >> b) & 1 ? 0x80 : 0;
     ZeroMemory(data, size);
     CopyMemory(data, &state, size < sizeof state ? size : sizeof state);

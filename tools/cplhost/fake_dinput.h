@@ -22,6 +22,7 @@ namespace zentra {
 struct ScriptedState {
     LONG x = 32767, y = 32767, z = 32767, rz = 32767;
     DWORD buttons = 0;
+    DWORD pov = 0xFFFFFFFF;  // the hat, in hundredths of a degree; centred
 };
 
 // Lines of "x y z rz buttons" (buttons in hex); '#' starts a comment.
