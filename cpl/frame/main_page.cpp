@@ -282,14 +282,8 @@ INT_PTR onNotify(const NMHDR* header, LPARAM lParam) {
     const int32_t code = int32_t(header->code);
     if (code == int32_t(TTN_GETDISPINFOA)) {
         auto* request = reinterpret_cast<NMTTDISPINFOA*>(lParam);
-        const int control = (request->uFlags & TTF_IDISHWND)
-                                ? GetDlgCtrlID(reinterpret_cast<HWND>(request->hdr.idFrom))
-                                : int(request->hdr.idFrom);
-        if (!LoadLocalizedString(cplModuleInstance(), tooltipStringFor(control), UiLanguage, g_page.tooltipText,
-                                 sizeof g_page.tooltipText))
-            g_page.tooltipText[0] = 0;
-        request->lpszText = g_page.tooltipText;
-        request->hinst = cplModuleInstance();
+        answerTooltip(request, tooltipStringFor(tooltipControlId(request)), g_page.tooltipText,
+                      sizeof g_page.tooltipText);
         return TRUE;
     }
     if (code == int32_t(PSN_APPLY)) g_page.applyOnClose = 1;

@@ -264,6 +264,17 @@ int RemoveTooltipTool(HWND parent, HWND tooltip, int id) {
     return 1;
 }
 
+int tooltipControlId(const NMTTDISPINFOA* request) {
+    return (request->uFlags & TTF_IDISHWND) ? GetDlgCtrlID(reinterpret_cast<HWND>(request->hdr.idFrom))
+                                            : int(request->hdr.idFrom);
+}
+
+void answerTooltip(NMTTDISPINFOA* request, int stringId, char* buffer, int size) {
+    if (!LoadLocalizedString(cplModuleInstance(), stringId, UiLanguage, buffer, size)) buffer[0] = 0;
+    request->lpszText = buffer;
+    request->hinst = cplModuleInstance();
+}
+
 int FitEditField(HWND parent, int id) {
     HWND field = GetDlgItem(parent, id);
     char text[kEditTextLimit + 1] = {};

@@ -7,6 +7,8 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include "cpl/frame/skin_layout.h"
 
 namespace zentra {
@@ -49,6 +51,12 @@ int CreateEditField(HWND parent, int x, int y, int width, int height, int id, DW
 HWND CreateTooltip(HWND parent);
 int AddTooltipTool(HWND parent, HWND tooltip, int id);
 int RemoveTooltipTool(HWND parent, HWND tooltip, int id);
+// The control a tool's TTN_GETDISPINFOA asks about, and the answer with
+// string `stringId` in the user's language, read into `buffer` (the
+// page's own, which the tooltip shows from); a missing string gives an
+// empty tip.
+int tooltipControlId(const NMTTDISPINFOA* request);
+void answerTooltip(NMTTDISPINFOA* request, int stringId, char* buffer, int size);
 
 // Reshapes the key-sequence edit field `id` of `parent` for its text: a
 // single-line box below 15 characters, a taller one with a scroll bar from

@@ -288,11 +288,10 @@ LRESULT onNotify(LPARAM lParam) {
     if (request->hdr.code != TTN_GETDISPINFOA) return 0;
     HWND control = reinterpret_cast<HWND>(request->hdr.idFrom);
     if (GetDlgCtrlID(control) == kAboutButton) {
-        if (!LoadLocalizedString(instance(), kAboutTooltip, UiLanguage, g_axis.tooltipText, sizeof g_axis.tooltipText))
-            g_axis.tooltipText[0] = 0;
-    } else {
-        GetWindowTextA(control, g_axis.tooltipText, sizeof g_axis.tooltipText);
+        answerTooltip(request, kAboutTooltip, g_axis.tooltipText, sizeof g_axis.tooltipText);
+        return TRUE;
     }
+    GetWindowTextA(control, g_axis.tooltipText, sizeof g_axis.tooltipText);
     request->lpszText = g_axis.tooltipText;
     request->hinst = instance();
     return TRUE;

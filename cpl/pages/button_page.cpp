@@ -419,10 +419,7 @@ LRESULT onNotify(LPARAM lParam) {
     int text = kAboutTooltip;
     for (const auto& tool : tooltipTools())
         if (tool.first == id) text = tool.second;
-    if (!LoadLocalizedString(cplModuleInstance(), text, UiLanguage, g_slots.tooltipText, sizeof g_slots.tooltipText))
-        g_slots.tooltipText[0] = 0;
-    request->lpszText = g_slots.tooltipText;
-    request->hinst = cplModuleInstance();
+    answerTooltip(request, text, g_slots.tooltipText, sizeof g_slots.tooltipText);
     return TRUE;
 }
 

@@ -23,13 +23,7 @@ constexpr int kCaptionString = 96;
 constexpr RECT kPathFrame{269, 8, 421, 27};
 constexpr COLORREF kToggleText = RGB(247, 202, 87);
 
-struct Button {
-    int id;
-    int x, y, width, height;
-    int tooltip;
-    skin::Sprite picture;
-};
-constexpr Button kButtons[] = {
+constexpr PictureButton kButtons[] = {
     {IDC_IE_IMPORT, 425, 8, 20, 20, 98, skin::kImportFile},
     {IDC_IE_EXPORT, 448, 8, 20, 20, 97, skin::kExportFile},
     {IDC_IE_COPY_TO_PRESETS, 219, 110, 39, 27, 93, skin::kCopyToPresets},
@@ -187,7 +181,7 @@ BOOL onInitDialog(HWND dialog) {
     char caption[256];
     if (LoadLocalizedString(cplModuleInstance(), kCaptionString, UiLanguage, caption, sizeof caption))
         SetWindowTextA(dialog, caption);
-    for (const Button& b : kButtons) CreateFlatButton(dialog, b.x, b.y, b.width, b.height, b.id);
+    createPictureButtons(dialog, kButtons);
     CreateEditField(dialog, 270, 9, 150, 18, IDC_IE_FILE_PATH, kEditShortStyle);
     for (const Toggle& t : kToggles) {
         CreateFlatButton(dialog, t.x, kToggleY, kToggleWidth, kToggleHeight, t.id);
@@ -255,12 +249,7 @@ BOOL onDrawItem(const DRAWITEMSTRUCT* item) {
         drawPresetRow(item);
         return TRUE;
     }
-    for (const Button& b : kButtons)
-        if (int(item->CtlID) == b.id) {
-            const RECT picture = pictureRect(b.picture);
-            PaintSkinButton(item, sharedBitmap(b.picture.bitmap), picture, picture, picture, 0);
-            return TRUE;
-        }
+    if (paintPictureButton(item, kButtons)) return TRUE;
     for (const Toggle& t : kToggles)
         if (int(item->CtlID) == t.id) {
             drawToggle(item, t);
@@ -284,14 +273,8 @@ INT_PTR CALLBACK importExportProc(HWND dialog, UINT message, WPARAM wParam, LPAR
     case WM_NOTIFY: {
         auto* request = reinterpret_cast<NMTTDISPINFOA*>(lParam);
         if (request->hdr.code != TTN_GETDISPINFOA) return FALSE;
-        const int id = (request->uFlags & TTF_IDISHWND) ? GetDlgCtrlID(reinterpret_cast<HWND>(request->hdr.idFrom))
-                                                        : int(request->hdr.idFrom);
-        int text = 0;
-        for (const Button& b : kButtons)
-            if (b.id == id) text = b.tooltip;
-        if (!LoadLocalizedString(cplModuleInstance(), text, UiLanguage, g_dialog.tooltipText, sizeof g_dialog.tooltipText))
-            g_dialog.tooltipText[0] = 0;
-        request->lpszText = g_dialog.tooltipText;
+        answerTooltip(request, pictureButtonTooltip(tooltipControlId(request), kButtons), g_dialog.tooltipText,
+                      sizeof g_dialog.tooltipText);
         return TRUE;
     }
     case WM_DESTROY: onDestroy(); return FALSE;

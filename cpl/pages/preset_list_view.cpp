@@ -5,6 +5,7 @@
 #include "cpl/frame/cpl_module.h"
 #include "cpl/frame/main_page.h"
 #include "cpl/frame/skin_layout.h"
+#include "cpl/frame/skinned_controls.h"
 
 namespace zentra {
 
@@ -104,6 +105,29 @@ void drawPresetRow(const DRAWITEMSTRUCT* item) {
 
 void showListMessage(HWND owner, ListMessage message, int count) {
     MessageBoxA(owner, listMessage(UiLanguage, message, count).c_str(), "Error", MB_OK | MB_ICONEXCLAMATION);
+}
+
+void createPictureButtons(HWND parent, const PictureButton* buttons, size_t count) {
+    for (size_t i = 0; i < count; ++i) {
+        const PictureButton& b = buttons[i];
+        CreateFlatButton(parent, b.x, b.y, b.width, b.height, b.id);
+    }
+}
+
+bool paintPictureButton(const DRAWITEMSTRUCT* item, const PictureButton* buttons, size_t count) {
+    for (size_t i = 0; i < count; ++i) {
+        if (int(item->CtlID) != buttons[i].id) continue;
+        const RECT picture = pictureRect(buttons[i].picture);
+        PaintSkinButton(item, sharedBitmap(buttons[i].picture.bitmap), picture, picture, picture, 0);
+        return true;
+    }
+    return false;
+}
+
+int pictureButtonTooltip(int id, const PictureButton* buttons, size_t count) {
+    for (size_t i = 0; i < count; ++i)
+        if (buttons[i].id == id) return buttons[i].tooltip;
+    return 0;
 }
 
 }  // namespace zentra

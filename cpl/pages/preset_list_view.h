@@ -1,12 +1,15 @@
 // The owner-drawn preset list shared by the presets page and both lists of
 // the import/export dialog: its creation, its filling from rows, its row
-// painting, the rows the user has selected, and the messages both show.
+// painting, the rows the user has selected, and the messages both show;
+// and the picture buttons and field colours of both.
 #pragma once
 
 #include <windows.h>
 
+#include <cstddef>
 #include <vector>
 
+#include "cpl/frame/skin_layout.h"
 #include "cpl/pages/preset_list.h"
 
 namespace zentra {
@@ -36,5 +39,34 @@ void drawPresetRow(const DRAWITEMSTRUCT* item);
 
 // A message box with one of the list messages, caption "Error".
 void showListMessage(HWND owner, ListMessage message, int count = 0);
+
+// A flat button of the presets page or the dialog: its place, the string
+// of its tooltip (0: none) and the skin picture it shows in every state.
+struct PictureButton {
+    int id;
+    int x, y, width, height;
+    int tooltip;
+    skin::Sprite picture;
+};
+
+// Makes each button a flat owner-drawn button of `parent`.
+void createPictureButtons(HWND parent, const PictureButton* buttons, size_t count);
+// Paints `item` when it is one of the buttons; false when it is none.
+bool paintPictureButton(const DRAWITEMSTRUCT* item, const PictureButton* buttons, size_t count);
+// The tooltip string of button `id`; 0 when it is none of them.
+int pictureButtonTooltip(int id, const PictureButton* buttons, size_t count);
+
+template <size_t N>
+void createPictureButtons(HWND parent, const PictureButton (&buttons)[N]) {
+    createPictureButtons(parent, buttons, N);
+}
+template <size_t N>
+bool paintPictureButton(const DRAWITEMSTRUCT* item, const PictureButton (&buttons)[N]) {
+    return paintPictureButton(item, buttons, N);
+}
+template <size_t N>
+int pictureButtonTooltip(int id, const PictureButton (&buttons)[N]) {
+    return pictureButtonTooltip(id, buttons, N);
+}
 
 }  // namespace zentra

@@ -43,13 +43,7 @@ constexpr int kAbout = 269;
 constexpr RECT kNameFrame{329, 46, 451, 65};
 constexpr RECT kPathFrame{329, 83, 513, 102};
 
-struct Button {
-    int id;
-    int x, y, width, height;
-    int tooltip;  // string id, 0: none
-    skin::Sprite picture;
-};
-constexpr Button kButtons[] = {
+constexpr PictureButton kButtons[] = {
     {kBrowse, 516, 83, 20, 20, 0, skin::kPresetBrowse},
     {kNew, 345, 170, 38, 38, 94, skin::kPresetNew},
     {kDelete, 394, 170, 38, 38, 100, skin::kPresetDelete},
@@ -64,9 +58,7 @@ constexpr int kToolIds[] = {kName, kPath, kNew, kDelete, kPrint, kDuplicate, kUn
 int tooltipString(int id) {
     if (id == kName) return 102;
     if (id == kPath) return 92;
-    for (const Button& b : kButtons)
-        if (b.id == id) return b.tooltip;
-    return 0;
+    return pictureButtonTooltip(id, kButtons);
 }
 
 struct PresetsPage {
@@ -227,12 +219,8 @@ LRESULT onNotify(LPARAM lParam) {
     const auto* header = reinterpret_cast<const NMHDR*>(lParam);
     if (header->code == TTN_GETDISPINFOA) {
         auto* request = reinterpret_cast<NMTTDISPINFOA*>(lParam);
-        const int id = (request->uFlags & TTF_IDISHWND) ? GetDlgCtrlID(reinterpret_cast<HWND>(request->hdr.idFrom))
-                                                        : int(request->hdr.idFrom);
-        if (!LoadLocalizedString(cplModuleInstance(), tooltipString(id), UiLanguage, g_presets.tooltipText,
-                                 sizeof g_presets.tooltipText))
-            g_presets.tooltipText[0] = 0;
-        request->lpszText = g_presets.tooltipText;
+        answerTooltip(request, tooltipString(tooltipControlId(request)), g_presets.tooltipText,
+                      sizeof g_presets.tooltipText);
         return TRUE;
     }
     if (header->idFrom != UINT_PTR(kList) || g_presets.quiet) return 0;
@@ -268,7 +256,7 @@ void onCreate(HWND page) {
     g_presets = PresetsPage{};
     g_presets.page = page;
     SetPageRegion(page);
-    for (const Button& b : kButtons) CreateFlatButton(page, b.x, b.y, b.width, b.height, b.id);
+    createPictureButtons(page, kButtons);
     CreateEditField(page, 330, 47, 120, 18, kName, kEditShortStyle);
     CreateEditField(page, 330, 84, 183, 18, kPath, kEditShortStyle);
     // What another page changed goes back before the sort; the sort keeps
@@ -317,13 +305,7 @@ BOOL onDrawItem(const DRAWITEMSTRUCT* item) {
         drawPresetRow(item);
         return TRUE;
     }
-    for (const Button& b : kButtons) {
-        if (int(item->CtlID) != b.id) continue;
-        const RECT picture = pictureRect(b.picture);
-        PaintSkinButton(item, sharedBitmap(b.picture.bitmap), picture, picture, picture, 0);
-        return TRUE;
-    }
-    return FALSE;
+    return paintPictureButton(item, kButtons) ? TRUE : FALSE;
 }
 
 }  // namespace

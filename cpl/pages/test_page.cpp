@@ -304,10 +304,7 @@ LRESULT CALLBACK TestWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         if (request->hdr.code != TTN_GETDISPINFOA) break;
         const int id = GetDlgCtrlID(reinterpret_cast<HWND>(request->hdr.idFrom));
         const int text = id == kCalibrationButton ? kCalibrationTooltip : kAboutTooltip;
-        if (!LoadLocalizedString(cplModuleInstance(), text, UiLanguage, g_test.tooltipText, sizeof g_test.tooltipText))
-            g_test.tooltipText[0] = 0;
-        request->lpszText = g_test.tooltipText;
-        request->hinst = cplModuleInstance();
+        answerTooltip(request, text, g_test.tooltipText, sizeof g_test.tooltipText);
         return TRUE;
     }
     default: break;

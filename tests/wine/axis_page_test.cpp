@@ -25,6 +25,7 @@
 #include "preset/preset_file.h"
 #include "sim/sim_client.h"
 #include "sim/sim_setup.h"
+#include "tests/wine/support/screen_pixels.h"
 #include "tests/wine/support/wine_test_support.h"
 #include "tools/cplhost/page_harness.h"
 #include "tools/cplhost/window_search.h"
@@ -61,9 +62,7 @@ protected:
         for (int i = 0; i < 2; ++i) resetPreset(table.presets[i], Deliverable::Panel);
         setPresetText(table.presets[1].gameName, "Rally X");
         table.presetCount = 2;
-        registry.writeRegString(kPanelKey, kTemporaryFileValue, presetFile.c_str());
-        registry.writeRegDword(1, kPanelKey, kLastIndexValue);
-        registry.writeRegDword(0, kPanelKey, kLoaderWindowValue);
+        pointPanelAt(registry, presetFile, 1);
         // No stored calibration, as the preset tool's block assumes.
         for (int wheel : {0, 1}) registry.store().deleteValue(kPanelKey, joystickConfigurationName(wheel));
     }
@@ -257,25 +256,6 @@ TEST_F(AxisPageTest, TheSteeringButtonsResetAndToggleBothHalves) {
     }
     EXPECT_EQ((BoxPoint{56, 56}), cornerOf(anchor(0, kFirstAnchor)));
     EXPECT_EQ((BoxPoint{21, 56}), cornerOf(anchor(1, kFirstAnchor)));
-}
-
-// What the screen shows at (x, y) of `window`, and what the skin has at
-// (dx, dy) of a picture.
-COLORREF screenPixel(HWND window, int x, int y) {
-    POINT p{x, y};
-    ClientToScreen(window, &p);
-    HDC screen = GetDC(nullptr);
-    const COLORREF c = GetPixel(screen, p.x, p.y);
-    ReleaseDC(nullptr, screen);
-    return c;
-}
-COLORREF spritePixel(const skin::Sprite& sprite, int dx, int dy) {
-    HDC memory = CreateCompatibleDC(nullptr);
-    HGDIOBJ old = SelectObject(memory, sharedBitmap(sprite.bitmap));
-    const COLORREF c = GetPixel(memory, sprite.x + dx, sprite.y + dy);
-    SelectObject(memory, old);
-    DeleteDC(memory);
-    return c;
 }
 
 TEST_F(AxisPageTest, TheLinkToggleShowsLinkedForOneAloneAndClicksTurnItOver) {

@@ -28,16 +28,6 @@ namespace {
 
 constexpr int kButtonPageId = 151;
 
-std::vector<uint8_t> fileBytes(const std::string& path) {
-    std::vector<uint8_t> bytes;
-    FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) return bytes;
-    uint8_t buffer[4096];
-    for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, f)) > 0;) bytes.insert(bytes.end(), buffer, buffer + n);
-    std::fclose(f);
-    return bytes;
-}
-
 std::string boxText(HWND page, int slot) {
     char text[1300] = {};
     GetWindowTextA(GetDlgItem(page, editIdOf(slot)), text, sizeof text);
@@ -67,9 +57,7 @@ protected:
         table.presets[1].buttonKeys[4][0] = 0x1E;  // already on button 5: A
         table.presetCount = 2;
         ASSERT_EQ(1, savePresetFile(nullptr, presetFile.c_str(), table, platformFileSystem()));
-        registry.writeRegString(kPanelKey, kTemporaryFileValue, presetFile.c_str());
-        registry.writeRegDword(1, kPanelKey, kLastIndexValue);
-        registry.writeRegDword(0, kPanelKey, kLoaderWindowValue);
+        pointPanelAt(registry, presetFile, 1);
         sheetWindow = harness.open(0);
         ASSERT_NE(sheetWindow, nullptr);
         pumpMessages(50);
@@ -154,7 +142,9 @@ protected:
                                           hardware + "\" -o \"" + out + "\"",
                                       20000);
         ASSERT_EQ(0u, run.exitCode) << run.output;
-        const std::vector<uint8_t> expected = fileBytes(out);
+        std::vector<uint8_t> expected;
+        const FileResult read = platformFileSystem().readFile(out, 2 * sizeof sent, expected);
+        ASSERT_TRUE(read) << read.reason;
         ASSERT_EQ(sizeof sent, expected.size());
         EXPECT_EQ(0, std::memcmp(expected.data(), &sent, sizeof sent));
         DeleteFileA(hardware.c_str());

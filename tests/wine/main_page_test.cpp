@@ -31,6 +31,7 @@
 #include "sim/sim_client.h"
 #include "sim/sim_setup.h"
 #include "sim/sim_wheels.h"
+#include "tests/wine/support/screen_pixels.h"
 #include "tests/wine/support/wine_test_support.h"
 #include "tools/cplhost/page_harness.h"
 #include "tools/cplhost/window_search.h"
@@ -91,9 +92,7 @@ protected:
         g_received.clear();
         presetFile = tempFile("zentra-page-test.pst");
         ASSERT_EQ(1, savePresetFile(nullptr, presetFile.c_str(), threePresets(), platformFileSystem()));
-        registry.writeRegString(kPanelKey, kTemporaryFileValue, presetFile.c_str());
-        registry.writeRegDword(2, kPanelKey, kLastIndexValue);
-        registry.writeRegDword(0, kPanelKey, kLoaderWindowValue);
+        pointPanelAt(registry, presetFile, 2);
         ASSERT_TRUE(client.clearLog());
     }
 
@@ -526,28 +525,6 @@ TEST_F(MainPageTest, ThePointerLightsTabsAndAClickSwitchesThePage) {
 
 namespace zentra {
 namespace {
-
-// What the screen shows at point (x, y) of `window`.
-COLORREF screenPixel(HWND window, int x, int y) {
-    POINT p{x, y};
-    ClientToScreen(window, &p);
-    HDC screen = GetDC(nullptr);
-    const COLORREF colour = GetPixel(screen, p.x, p.y);
-    ReleaseDC(nullptr, screen);
-    return colour;
-}
-
-// The colour of the skin picture `sprite` at (dx, dy) inside it.
-COLORREF spritePixel(const skin::Sprite& sprite, int dx, int dy) {
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    HGDIOBJ old = SelectObject(memory, sharedBitmap(sprite.bitmap));
-    const COLORREF colour = GetPixel(memory, sprite.x + dx, sprite.y + dy);
-    SelectObject(memory, old);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-    return colour;
-}
 
 void setWheel(sim::SimClient& wheel, uint8_t x, uint8_t y, uint8_t z, uint8_t buttons) {
     uint8_t report[SIM_WHEEL_REPORT_SIZE] = SIM_DEFAULT_REPORT_INIT;

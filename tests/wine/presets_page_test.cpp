@@ -141,9 +141,7 @@ protected:
         resetPresetLists();
         presetFile = tempFile("zentra-presets-page.pst");
         ASSERT_EQ(1, savePresetFile(nullptr, presetFile.c_str(), startingTable(), platformFileSystem()));
-        registry.writeRegString(kPanelKey, kTemporaryFileValue, presetFile.c_str());
-        registry.writeRegDword(1, kPanelKey, kLastIndexValue);
-        registry.writeRegDword(0, kPanelKey, kLoaderWindowValue);
+        pointPanelAt(registry, presetFile, 1);
         sheetWindow = harness.open(0);
         ASSERT_NE(sheetWindow, nullptr);
         pumpMessages(50);

@@ -60,6 +60,12 @@ std::string tempFile(const char* name) {
     return std::string(dir) + name;
 }
 
+void pointPanelAt(Registry& registry, const std::string& presetFile, uint32_t lastIndex) {
+    registry.writeRegString(kPanelKey, kTemporaryFileValue, presetFile.c_str());
+    registry.writeRegDword(lastIndex, kPanelKey, kLastIndexValue);
+    registry.writeRegDword(0, kPanelKey, kLoaderWindowValue);
+}
+
 bool runLinux(const std::string& commandLine, DWORD ms) {
     std::string command = commandLine;
     STARTUPINFOA si{};

@@ -7,6 +7,8 @@
 #include <functional>
 #include <string>
 
+#include "preset/registry.h"
+
 namespace zentra {
 
 // A file in the folder of the running test program (the build folder).
@@ -25,6 +27,10 @@ ChildRun runChild(const std::string& exe, const std::string& args, DWORD ms,
 
 // A file of that name in the user's temporary folder.
 std::string tempFile(const char* name);
+
+// The panel's registry as a page test opens the sheet over it: the preset
+// file `presetFile`, preset `lastIndex` chosen last, no tray program.
+void pointPanelAt(Registry& registry, const std::string& presetFile, uint32_t lastIndex);
 
 // Starts a Linux program (a command line of Unix paths, the program given
 // as "Z:\\usr\\bin\\..."): Wine starts it but does not wait for it to
