@@ -7,7 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <memory>
 #include <string>
 #include <vector>
@@ -109,29 +108,20 @@ protected:
 
     // Starts ZntUsb and waits for its window. A loader that an earlier test
     // ended may still be going away: a new one would take its window for a
-    // running instance and end, so that one is waited for first. Wine has
-    // been seen, very rarely, to leave a starting program hanging before it
-    // creates any window; such a start is ended and made once more, and
-    // said so on the test's output.
+    // running instance and end, so that one is waited for first.
     HWND startLoader(const char* args = "") {
         for (DWORD waited = 0; findLoaderWindow() && waited < 10000; waited += 50) Sleep(50);
-        for (int attempt = 1;; ++attempt) {
-            loader.reset(new Process);
-            if (!loader->start(besideTests("ZntUsb.exe"), args)) {
-                ADD_FAILURE() << "ZntUsb.exe did not start: error " << GetLastError();
-                return nullptr;
-            }
-            if (HWND window = waitForLoaderWindow(15000)) return window;
-            const DWORD code = loader->wait(0);
-            if (code != STILL_ACTIVE || attempt == 2) {
-                ADD_FAILURE() << "ZntUsb showed no window; "
-                              << (code == STILL_ACTIVE ? std::string("it still runs")
-                                                       : "it ended with code " + std::to_string(code));
-                return nullptr;
-            }
-            std::printf("ZntUsb showed no window in 15 s and still runs: started again\n");
-            std::fflush(stdout);
+        loader.reset(new Process);
+        if (!loader->start(besideTests("ZntUsb.exe"), args)) {
+            ADD_FAILURE() << "ZntUsb.exe did not start: error " << GetLastError();
+            return nullptr;
         }
+        if (HWND window = waitForLoaderWindow(15000)) return window;
+        const DWORD code = loader->wait(0);
+        ADD_FAILURE() << "ZntUsb showed no window; "
+                      << (code == STILL_ACTIVE ? std::string("it still runs")
+                                               : "it ended with code " + std::to_string(code));
+        return nullptr;
     }
     // Starts a stand-in game: the test program copied under `name`.
     void startGame(const std::string& name) {
