@@ -180,9 +180,49 @@ std::vector<uint8_t> encodePresetFile(const PresetTable& table) {
     return std::move(w.out());
 }
 
+namespace {
+
+// Whether the STRI records from `pos` on are all there; `end` receives where
+// they end.
+bool stringsComplete(const Reader& r, size_t pos, size_t count, size_t& end) {
+    for (size_t i = 0; i < 2 * count; ++i) {
+        if (!r.has(pos, 1)) return false;
+        pos += 1 + r.at(pos)[0];
+        if (!r.has(pos, 0)) return false;
+    }
+    end = pos;
+    return true;
+}
+
+// A section that is there but holds fewer bytes than the stored count's
+// records need: a file cut short (an interrupted copy or download) or
+// otherwise damaged. Such a file is refused whole, like one without the
+// signature, so that rubbish never loads as presets. A section missing
+// altogether is skipped, as readers always did.
+bool sectionCutShort(const Reader& r, size_t count) {
+    const size_t vers = findSection(r, "VERS", kSignatureSize);
+    const size_t conf = findSection(r, "CONF", after(vers, kVersSectionSize));
+    if (conf != kNotFound) {
+        if (!r.has(conf + 6, 2)) return true;
+        count = size_t(r.at(conf + 6)[0] | r.at(conf + 7)[0] << 8);
+    }
+    const size_t data = findSection(r, "DATA", after(conf, kConfSectionSize));
+    if (data != kNotFound && !r.has(data + 8, kDataRecordSize * count)) return true;
+    const size_t stri = findSection(r, "STRI", after(data, 8 + kDataRecordSize * count));
+    size_t striEnd = kNotFound;
+    if (stri != kNotFound && !stringsComplete(r, stri + 6, count, striEnd)) return true;
+    const size_t misc = findSection(r, "MISC", striEnd);
+    if (misc != kNotFound && !r.has(misc + 8, kMiscRecordSize * count)) return true;
+    const size_t mous = findSection(r, "MOUS", after(misc, 8 + kMiscRecordSize * count));
+    return mous != kNotFound && !r.has(mous + 8, kMousRecordSize * count);
+}
+
+}  // namespace
+
 bool decodePresetFile(const uint8_t* data, size_t size, PresetTable& table) {
     const Reader r(data, size);
     if (!r.has(0, kSignatureSize) || std::memcmp(data, kSignature, kSignatureSize) != 0) return false;
+    if (sectionCutShort(r, table.presetCount)) return false;
 
     // VERS holds only the version text, which is not checked.
     const size_t vers = findSection(r, "VERS", kSignatureSize);

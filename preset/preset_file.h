@@ -38,21 +38,23 @@ public:
 std::vector<uint8_t> encodePresetFile(const PresetTable& table);
 
 // Reads a file's bytes into the table. Returns false, changing nothing, when
-// the signature is missing. Otherwise every section that is found is read
-// for the stored count; a section that is not found leaves its fields as
-// they were. Each section is looked for first where the writer puts it and
-// only then by a scan from the start of the file.
+// the signature is missing, or when a section that is there holds fewer
+// bytes than the stored count's records need (a file cut short). Otherwise
+// every section that is found is read for the stored count; a section that
+// is not found at all leaves its fields as they were. Each section is
+// looked for first where the writer puts it and only then by a scan from
+// the start of the file.
 //
-// Damaged files: a count above 255 loads the first 255 presets; a value or
-// string that the file ends inside of keeps its previous value; a name or
+// Damaged files: a count above 255 loads the first 255 presets; a name or
 // path longer than 254 bytes keeps its first 254. Nothing is read or written
 // outside the bytes and the table.
 bool decodePresetFile(const uint8_t* data, size_t size, PresetTable& table);
 
 // Loads the file at `path`. Returns 0 on success, -1 when the file cannot be
 // opened or is not a regular file (nothing shown), or is not a preset file:
-// no signature, or larger than kMaxPresetFileSize (`notice` told, when
-// given). `outcome`, when given, receives the file system's result.
+// no signature, a section cut short, or larger than kMaxPresetFileSize
+// (`notice` told, when given). `outcome`, when given, receives the file
+// system's result.
 int loadPresetFile(OwnerWindow owner, const char* path, PresetTable& table, FileSystem& files,
                    PresetFileNotice* notice, FileResult* outcome = nullptr);
 

@@ -42,8 +42,16 @@ int remap(int index, const int* newIndexOf, int oldCount) {
     return index >= 0 && index < oldCount ? newIndexOf[index] : -1;
 }
 
+// currentPreset := the entry at currentIndex. An empty table has the
+// default preset as its current one: a deleted preset must never stay the
+// one that is printed, uploaded and stored when the page closes.
 void loadCurrent(PanelState& panel) {
-    if (hasCurrentPreset(panel)) copyPreset(panel.currentPreset, panel.table.presets[panel.currentIndex]);
+    if (hasCurrentPreset(panel)) {
+        copyPreset(panel.currentPreset, panel.table.presets[panel.currentIndex]);
+    } else {
+        panel.currentIndex = 0;
+        resetPreset(panel.currentPreset, Deliverable::Panel);
+    }
 }
 
 // Sorts one side. On the preset table, currentIndex and the backups' owners
@@ -61,7 +69,9 @@ void sortSide(PanelState& panel, PresetLists& lists, Side side) {
 }
 
 // Removes the marked presets of a side, keeping the order of the others;
-// the removed ones go to `into` (when given). On the preset table the
+// the removed ones go to `into` (when given). Records move whole: the
+// presets that only move up keep every stored field (the inversion and the
+// mouse settings that the tray program sends with a game's preset). On the preset table the
 // current index follows its preset; when that one is gone the first preset
 // is current.
 int removeMarked(PanelState& panel, PresetLists& lists, Side side, Preset* into) {
@@ -92,11 +102,19 @@ int removeMarked(PanelState& panel, PresetLists& lists, Side side, Preset* into)
     return removed;
 }
 
-// Appends `n` presets with the control panel's copy, up to the capacity;
-// returns how many did not fit.
-int appendPresets(PresetTable& table, const Preset* presets, int n) {
+// Appends `n` presets up to the capacity; returns how many did not fit.
+// Copies between the tables go through the control panel's copy; presets
+// that Undo brings back come back whole, as they were deleted.
+enum class Append { Copy, Whole };
+int appendPresets(PresetTable& table, const Preset* presets, int n, Append how) {
     int taken = 0;
-    while (taken < n && table.presetCount < kMaxPresets) copyPreset(table.presets[table.presetCount++], presets[taken++]);
+    for (; taken < n && table.presetCount < kMaxPresets; ++taken) {
+        Preset& slot = table.presets[table.presetCount++];
+        if (how == Append::Copy)
+            copyPreset(slot, presets[taken]);
+        else
+            slot = presets[taken];
+    }
     return n - taken;
 }
 
@@ -257,7 +275,7 @@ int undoLast(PanelState& panel, PresetLists& lists) {
     int notTaken = 0;
     copyBackCurrent(panel);
     if (lists.undoOp == kUndoDelete && lists.deletedCount >= 1) {
-        notTaken = appendPresets(table, lists.deletedPresets, int(lists.deletedCount));
+        notTaken = appendPresets(table, lists.deletedPresets, int(lists.deletedCount), Append::Whole);
         lists.deletedCount = 0;
     }
     if (lists.undoOp == kUndoDuplicate || lists.undoOp == kUndoNew) {
@@ -279,22 +297,47 @@ int undoLast(PanelState& panel, PresetLists& lists) {
     return notTaken;
 }
 
-void editName(PanelState& panel, PresetLists& lists, const char* text) {
+namespace {
+
+// An edit of one text field of the current preset. A text equal to the
+// stored one is no edit: a click into a field and out again must not turn
+// the last New, Duplicate or Delete into an edit that Undo reverts instead.
+void editText(PanelState& panel, PresetLists& lists, uint32_t bit, char (&field)[kTextSize],
+              char (&backup)[kTextSize], int& owner, const char* text) {
     if (!hasCurrentPreset(panel)) return;
-    takeBackup(panel, lists, kUndoNameEdited, lists.nameBackup, lists.nameOwner, panel.currentPreset.gameName);
-    setPresetText(panel.currentPreset.gameName, text);
+    char cut[kTextSize];
+    setPresetText(cut, text);
+    if (std::strcmp(cut, field) == 0) return;
+    takeBackup(panel, lists, bit, backup, owner, field);
+    setPresetText(field, cut);
+}
+
+}  // namespace
+
+void editName(PanelState& panel, PresetLists& lists, const char* text) {
+    editText(panel, lists, kUndoNameEdited, panel.currentPreset.gameName, lists.nameBackup, lists.nameOwner, text);
 }
 
 void editPath(PanelState& panel, PresetLists& lists, const char* text) {
-    if (!hasCurrentPreset(panel)) return;
-    takeBackup(panel, lists, kUndoPathEdited, lists.pathBackup, lists.pathOwner, panel.currentPreset.exePath);
-    setPresetText(panel.currentPreset.exePath, text);
+    editText(panel, lists, kUndoPathEdited, panel.currentPreset.exePath, lists.pathBackup, lists.pathOwner, text);
 }
 
-void commitName(PanelState& panel, PresetLists& lists) {
-    if (!hasCurrentPreset(panel)) return;
+bool commitName(PanelState& panel, PresetLists& lists) {
+    if (!hasCurrentPreset(panel)) return false;
+    // A name that is still the table's needs no new place, and a sort would
+    // move the marks that Undo of a New or a Duplicate goes by.
+    if (std::strcmp(panel.currentPreset.gameName, panel.table.presets[panel.currentIndex].gameName) == 0)
+        return false;
     copyBackCurrent(panel);
     sortAndRefind(panel, lists, panel.currentIndex);
+    return true;
+}
+
+void renameRow(PanelState& panel, PresetLists& lists, int row, const char* text) {
+    if (row < 0 || uint32_t(row) >= lists.rows.visibleCount) return;
+    makeCurrent(panel, lists.rows.rowToPreset[row]);
+    editName(panel, lists, text);
+    commitName(panel, lists);
 }
 
 int copyRows(PanelState& panel, PresetLists& lists, Side from, const std::vector<int>& rows) {
@@ -311,7 +354,7 @@ int copyRows(PanelState& panel, PresetLists& lists, Side from, const std::vector
         if (row < 0 || uint32_t(row) >= shown.visibleCount || shown.rowToPreset[row] >= source.presetCount) continue;
         Preset& preset = source.presets[shown.rowToPreset[row]];
         preset.selected = 1;  // the copy carries the mark: Undo finds the copies by it
-        notTaken += appendPresets(target, &preset, 1);
+        notTaken += appendPresets(target, &preset, 1, Append::Copy);
     }
     if (notTaken == int(rows.size())) return notTaken;
     sortSide(panel, lists, to);
@@ -340,16 +383,22 @@ void deleteRows(PanelState& panel, PresetLists& lists, Side side, const std::vec
 int undoDialog(PanelState& panel, PresetLists& lists) {
     int notTaken = 0;
     switch (lists.undoOp) {
-    case kUndoCopyToFile: removeMarked(panel, lists, Side::File, nullptr); break;
-    case kUndoCopyToPresets: removeMarked(panel, lists, Side::Presets, nullptr); break;
+    case kUndoCopyToFile:
+        removeMarked(panel, lists, Side::File, nullptr);
+        sortSide(panel, lists, Side::File);
+        break;
+    case kUndoCopyToPresets:
+        removeMarked(panel, lists, Side::Presets, nullptr);
+        sortSide(panel, lists, Side::Presets);
+        break;
     case kUndoDeleteInFile:
-        notTaken = appendPresets(lists.fileTable, lists.deletedPresets, int(lists.deletedCount));
+        notTaken = appendPresets(lists.fileTable, lists.deletedPresets, int(lists.deletedCount), Append::Whole);
         lists.deletedCount = 0;
         sortSide(panel, lists, Side::File);
         break;
     case kUndoDeleteInPresets: {
         const bool noCurrentBefore = !hasCurrentPreset(panel);
-        notTaken = appendPresets(panel.table, lists.deletedPresets, int(lists.deletedCount));
+        notTaken = appendPresets(panel.table, lists.deletedPresets, int(lists.deletedCount), Append::Whole);
         lists.deletedCount = 0;
         sortSide(panel, lists, Side::Presets);
         if (noCurrentBefore) loadCurrent(panel);
@@ -404,37 +453,45 @@ std::string listMessage(uint16_t uiLanguage, ListMessage message, int count) {
         const char* notTaken;  // the number goes in front
         const char* tooLong;
         const char* saveFailed;
+        const char* nothingToPrint;
     };
     // Western code page texts.
     static const Texts kTexts[] = {
         {kUiEnglish, "The preset list is full: it holds at most 255 presets.",
          " preset(s) could not be added: the list holds at most 255 presets.",
          "The path of this file is longer than 254 characters and cannot be stored in the preset.",
-         "The preset file could not be saved."},
+         "The preset file could not be saved.",
+         "There is no preset to print: the list is empty."},
         {kUiGerman, "Die Preset-Liste ist voll: sie fasst h\xF6" "chstens 255 Presets.",
          " Preset(s) konnten nicht hinzugef\xFCgt werden: die Liste fasst h\xF6" "chstens 255 Presets.",
          "Der Pfad dieser Datei ist l\xE4nger als 254 Zeichen und kann nicht im Preset gespeichert werden.",
-         "Die Preset-Datei konnte nicht gespeichert werden."},
+         "Die Preset-Datei konnte nicht gespeichert werden.",
+         "Es gibt kein Preset zum Drucken: die Liste ist leer."},
         {kUiFrench, "La liste des presets est pleine : elle en contient 255 au plus.",
          " preset(s) n'ont pas pu \xEAtre ajout\xE9s : la liste en contient 255 au plus.",
          "Le chemin de ce fichier d\xE9passe 254 caract\xE8res et ne peut pas \xEAtre enregistr\xE9 dans le preset.",
-         "Le fichier de presets n'a pas pu \xEAtre enregistr\xE9."},
+         "Le fichier de presets n'a pas pu \xEAtre enregistr\xE9.",
+         "Il n'y a aucun preset \xE0 imprimer : la liste est vide."},
         {kUiSpanish, "La lista de presets est\xE1 llena: admite 255 presets como m\xE1ximo.",
          " preset(s) no se pudieron a\xF1" "adir: la lista admite 255 presets como m\xE1ximo.",
          "La ruta de este archivo supera los 254 caracteres y no se puede guardar en el preset.",
-         "No se pudo guardar el archivo de presets."},
+         "No se pudo guardar el archivo de presets.",
+         "No hay ning\xFAn preset que imprimir: la lista est\xE1 vac\xED" "a."},
         {kUiItalian, "L'elenco dei preset \xE8 pieno: contiene al massimo 255 preset.",
          " preset non sono stati aggiunti: l'elenco contiene al massimo 255 preset.",
          "Il percorso di questo file supera i 254 caratteri e non pu\xF2 essere salvato nel preset.",
-         "Impossibile salvare il file dei preset."},
+         "Impossibile salvare il file dei preset.",
+         "Non c'\xE8 nessun preset da stampare: l'elenco \xE8 vuoto."},
         {kUiPortuguese, "A lista de presets est\xE1 cheia: cont\xE9m no m\xE1ximo 255 presets.",
          " preset(s) n\xE3o puderam ser adicionados: a lista cont\xE9m no m\xE1ximo 255 presets.",
          "O caminho deste arquivo tem mais de 254 caracteres e n\xE3o pode ser guardado no preset.",
-         "N\xE3o foi poss\xEDvel guardar o arquivo de presets."},
+         "N\xE3o foi poss\xEDvel guardar o arquivo de presets.",
+         "N\xE3o h\xE1 nenhum preset para imprimir: a lista est\xE1 vazia."},
         {kUiDutch, "De presetlijst is vol: er passen hoogstens 255 presets in.",
          " preset(s) konden niet worden toegevoegd: er passen hoogstens 255 presets in de lijst.",
          "Het pad van dit bestand is langer dan 254 tekens en kan niet in de preset worden opgeslagen.",
-         "Het presetbestand kon niet worden opgeslagen."},
+         "Het presetbestand kon niet worden opgeslagen.",
+         "Er is geen preset om af te drukken: de lijst is leeg."},
     };
     const Texts* texts = &kTexts[0];
     for (const Texts& t : kTexts)
@@ -444,6 +501,7 @@ std::string listMessage(uint16_t uiLanguage, ListMessage message, int count) {
     case ListMessage::NotTaken: return std::to_string(count) + texts->notTaken;
     case ListMessage::PathTooLong: return texts->tooLong;
     case ListMessage::SaveFailed: return texts->saveFailed;
+    case ListMessage::NothingToPrint: return texts->nothingToPrint;
     }
     return {};
 }

@@ -79,7 +79,7 @@ void fillRows(const PresetTable& table, uint8_t filter, PresetRows& rows);
 // --- The presets page -----------------------------------------------------
 
 // Whether currentPreset comes from an entry of the table (false for an
-// empty table).
+// empty table, whose current preset is the default one).
 bool hasCurrentPreset(const PanelState& panel);
 
 // currentPreset back into its table entry (copyPreset), when it has one.
@@ -91,7 +91,8 @@ void makeCurrent(PanelState& panel, int index);
 
 // Sorts the table, refills the page's rows and finds the preset marked
 // `follow` again (the marks are cleared first, then only `follow` is
-// marked); currentPreset := that preset. An empty table has nothing current.
+// marked); currentPreset := that preset (the default preset for an empty
+// table).
 void sortAndRefind(PanelState& panel, PresetLists& lists, int follow);
 
 // Sorts the table keeping every mark and keeping currentIndex on the same
@@ -100,7 +101,8 @@ void sortAndRefind(PanelState& panel, PresetLists& lists, int follow);
 void sortKeepingCurrent(PanelState& panel, PresetLists& lists);
 
 // The preset shown in row 0 becomes current; without rows the first preset
-// of the table is (without presets, nothing is).
+// of the table is. Without presets the default preset is current (it is not
+// in the table, so nothing goes back from it).
 void makeFirstRowCurrent(PanelState& panel, PresetLists& lists);
 
 enum class ListChange { Done, Nothing, TableFull };
@@ -120,14 +122,19 @@ void deletePresets(PanelState& panel, PresetLists& lists, const std::vector<int>
 // and row 0 current. Returns how many presets did not fit into the table.
 int undoLast(PanelState& panel, PresetLists& lists);
 
-// An edit of the current preset's name or path: the first edit of a preset
-// keeps the old text for Undo; the text (cut at 254 characters) goes into
-// currentPreset. Nothing happens without a current preset.
+// An edit of the current preset's name or path: the text (cut at 254
+// characters) goes into currentPreset, and the first edit of a preset keeps
+// the old text for Undo. A text equal to the stored one changes nothing,
+// not even undoOp. Nothing happens without a current preset.
 void editName(PanelState& panel, PresetLists& lists, const char* text);
 void editPath(PanelState& panel, PresetLists& lists, const char* text);
-// The name edit is finished (focus lost, list label edited): the preset goes
-// back to the table and is found again in its sorted place.
-void commitName(PanelState& panel, PresetLists& lists);
+// The name edit is finished (focus lost): a changed name goes back to the
+// table and the preset is found again in its sorted place. Returns whether
+// the table was sorted.
+bool commitName(PanelState& panel, PresetLists& lists);
+// A list label edited: the preset of that row becomes current, then takes
+// the new name as above. A row outside the list changes nothing.
+void renameRow(PanelState& panel, PresetLists& lists, int row, const char* text);
 
 // --- The import/export dialog ------------------------------------------------
 
@@ -165,6 +172,7 @@ enum class ListMessage {
     NotTaken,      // a copy or an undo left `count` presets out
     PathTooLong,   // a chosen executable's path does not fit into the preset
     SaveFailed,    // a preset file could not be written; the system's reason follows
+    NothingToPrint,  // Print with no preset in the table
 };
 std::string listMessage(uint16_t uiLanguage, ListMessage message, int count = 0);
 

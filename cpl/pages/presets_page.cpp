@@ -183,6 +183,8 @@ void onCommand(WPARAM wParam) {
         showList(0);
         return;
     case kPrint:
+        // Without presets there is nothing of the user's to print.
+        if (!hasCurrentPreset(panel())) return showListMessage(g_presets.page, ListMessage::NothingToPrint);
         copyBackCurrent(panel());
         printPreset(cplModuleInstance(), g_presets.page, panel().currentIndex);
         notifyMainPage();
@@ -201,10 +203,7 @@ void onCommand(WPARAM wParam) {
         if (g_presets.quiet || (code != EN_CHANGE && code != EN_KILLFOCUS)) return;
         editName(panel(), lists(), editText(kName).c_str());
         InvalidateRect(GetDlgItem(g_presets.page, kName), nullptr, TRUE);
-        if (code == EN_KILLFOCUS && hasCurrentPreset(panel())) {
-            commitName(panel(), lists());
-            showList(rowOfCurrent());
-        }
+        if (code == EN_KILLFOCUS && commitName(panel(), lists())) showList(rowOfCurrent());
         return;
     case kPath:
         if (g_presets.quiet || (code != EN_CHANGE && code != EN_KILLFOCUS)) return;
@@ -242,9 +241,11 @@ LRESULT onNotify(LPARAM lParam) {
     case LVN_BEGINLABELEDITA: return FALSE;
     case LVN_ENDLABELEDITA: {
         const auto* edit = reinterpret_cast<const NMLVDISPINFOA*>(lParam);
-        if (!edit->item.pszText || !hasCurrentPreset(panel())) return FALSE;
-        editName(panel(), lists(), edit->item.pszText);
-        commitName(panel(), lists());
+        if (!edit->item.pszText) return FALSE;
+        // The row edited may not be the current one (F2 edits the focused
+        // row, a Ctrl+click deselects the current one): it is made current
+        // first, so that the name goes to the preset the user renamed.
+        renameRow(panel(), lists(), edit->item.iItem, edit->item.pszText);
         showList(rowOfCurrent());
         return FALSE;  // the list is filled anew with the sorted names
     }

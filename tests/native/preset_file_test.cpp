@@ -389,15 +389,18 @@ TEST_F(PresetFileTest, WrongSignatureWithoutANoticeIsRefusedQuietly) {
     expectTargetUnchanged();
 }
 
-TEST_F(PresetFileTest, FileShorterThanTheSignatureIsRefused) {
+TEST_F(PresetFileTest, FilesShorterThanTheSignatureOrCutShortAreRefusedWithTheNotice) {
     MemoryFileSystem files;
     files.files["short.pst"] = bytesOf("PRS_JOY");
     files.files["empty.pst"] = Bytes();
+    // The first 1,500 bytes of a three-preset file, as an interrupted copy
+    // leaves it: DATA alone needs 4,190 bytes.
+    files.files["cut.pst"] = slice(encodePresetFile(*source_), 0, 1500);
     CountingNotice notice;
 
-    EXPECT_EQ(-1, loadPresetFile(nullptr, "short.pst", *target_, files, &notice));
-    EXPECT_EQ(-1, loadPresetFile(nullptr, "empty.pst", *target_, files, &notice));
-    EXPECT_EQ(2, notice.calls);
+    for (const char* name : {"short.pst", "empty.pst", "cut.pst"})
+        EXPECT_EQ(-1, loadPresetFile(nullptr, name, *target_, files, &notice)) << name;
+    EXPECT_EQ(3, notice.calls);
     expectTargetUnchanged();
 }
 
@@ -536,7 +539,9 @@ TEST(PresetFileCount, CountAbove255LoadsTheFirst255Presets) {
     }
 }
 
-TEST(PresetFileCount, CountFarAboveTheRecordsPresentLoadsThoseThereAndKeepsTheRest) {
+// A count the records do not follow: the sections hold two records where
+// the count needs 65535, which is damage, not a short table.
+TEST(PresetFileCount, CountFarAboveTheRecordsPresentRefusesTheFileAndChangesNothing) {
     auto source = newTable();
     fillPreset(source->presets[0], 1);
     fillPreset(source->presets[1], 2);
@@ -547,24 +552,21 @@ TEST(PresetFileCount, CountFarAboveTheRecordsPresentLoadsThoseThereAndKeepsTheRe
 
     auto target = newTable();
     for (int i = 0; i < kMaxPresets; ++i) fillPreset(target->presets[i], unsigned(i % 50 + 60));
-    const Preset lastBefore = target->presets[kMaxPresets - 1];
-    ASSERT_TRUE(decodePresetFile(file.data(), file.size(), *target));
-
-    EXPECT_EQ(kMaxPresets, target->presetCount);
-    for (int i = 0; i < 2; ++i) {
-        // The first two records of every section are where the file has them.
-        EXPECT_STREQ(source->presets[i].gameName, target->presets[i].gameName) << i;
-        EXPECT_EQ(source->presets[i].buttonKeys[20][31], target->presets[i].buttonKeys[20][31]) << i;
-        EXPECT_EQ(source->presets[i].axisInvert, target->presets[i].axisInvert) << i;
-        EXPECT_EQ(source->presets[i].clickMask[3], target->presets[i].clickMask[3]) << i;
-    }
-    EXPECT_EQ("", presetDifference(target->presets[kMaxPresets - 1], lastBefore));
+    target->presetCount = 7;
+    auto before = newTable();
+    std::memcpy(before.get(), target.get(), sizeof(PresetTable));
+    EXPECT_FALSE(decodePresetFile(file.data(), file.size(), *target));
+    EXPECT_EQ(0, std::memcmp(before.get(), target.get(), sizeof(PresetTable)));
 }
 
-// The file cut at every length: each value or text that lies wholly inside
-// the bytes left is read, every other one keeps its previous value, the
-// count included, and nothing outside the bytes or the table is touched.
-TEST_F(PresetFileTest, FileCutAtAnyLengthKeepsEveryValueItDoesNotHoldWhole) {
+// The file cut at every length. A cut inside a section whose tag is left
+// (CONF without its count, DATA, STRI, MISC or MOUS without all the records
+// of the count) is a damaged file: refused, the table unchanged. A cut at a
+// section's start, or inside its tag, leaves that section missing: the file
+// loads, the sections it holds are read whole and every other value keeps
+// its previous value, the count included. Nothing outside the bytes or the
+// table is touched.
+TEST_F(PresetFileTest, FileCutAtAnyLengthIsRefusedUnlessItEndsBetweenSections) {
     putText(source_->presets[1].gameName, "");
     putText(source_->presets[2].exePath, "c:\\a much longer path\\to the game.exe");
     const Bytes file = encodePresetFile(*source_);
@@ -579,7 +581,18 @@ TEST_F(PresetFileTest, FileCutAtAnyLengthKeepsEveryValueItDoesNotHoldWhole) {
 
         const bool accepted = decodePresetFile(cut.data(), cut.size(), *target_);
 
-        ASSERT_EQ(length >= 8, accepted) << "length " << length;
+        // Where the writer put each section's tag and where the section ends.
+        const struct { size_t tag, end; } sections[] = {
+            {21, 29}, {29, l.stri}, {l.stri, l.misc}, {l.misc, l.mous}, {l.mous, l.end}};
+        bool cutInside = false;
+        for (const auto& section : sections) cutInside |= length >= section.tag + 4 && length < section.end;
+        ASSERT_EQ(length >= 8 && !cutInside, accepted) << "length " << length;
+        if (!accepted) {
+            ASSERT_EQ(kTargetFilled, target_->presetCount) << "length " << length;
+            for (int i = 0; i < kTargetFilled; ++i)
+                ASSERT_EQ("", presetDifference(target_->presets[i], targetBefore_[i])) << "length " << length;
+            continue;
+        }
         auto whole = [&](size_t offset, size_t width) { return offset + width <= length; };
         const int count = whole(27, 2) ? 3 : kTargetFilled;
         ASSERT_EQ(count, target_->presetCount) << "length " << length;

@@ -188,7 +188,39 @@ TEST_F(PresetListTest, FullTableRefusesNewAndDuplicateAndChangesNothing) {
     EXPECT_EQ(lists().undoOp, kUndoDelete);
 }
 
-TEST_F(PresetListTest, EmptyTableHasNothingCurrentAndNewStillWorks) {
+// The default preset's values, written out: what an empty table has as its
+// current preset, so that nothing deleted is printed, uploaded or stored.
+void expectDefaultPreset(const Preset& p) {
+    EXPECT_STREQ(p.gameName, "<<<DEFAULT PRESETS>>>");
+    EXPECT_STREQ(p.exePath, "<<<NO PATH>>>");
+    EXPECT_EQ(p.gameType, 2);
+    EXPECT_EQ(p.pedalsLinked, 1u);
+    EXPECT_EQ(p.curveP1x[2], 25);
+    EXPECT_EQ(p.curveP2y[3], 30);
+    EXPECT_EQ(p.buttonKeys[0][0], 0);
+    EXPECT_EQ(p.clickMask[1], 0);
+}
+
+TEST_F(PresetListTest, EmptiedTableHasTheDefaultPresetCurrentOnThePageAndInTheDialog) {
+    for (bool dialog : {false, true}) {
+        SCOPED_TRACE(dialog ? "dialog" : "page");
+        setTable({"Rally", "Kart"});
+        panel->table.presets[0].clickMask[1] = 0x10;
+        panel->currentPreset.clickMask[1] = 0x10;
+        panel->currentPreset.buttonKeys[0][0] = 0x1E;
+        refillDialogRows(*panel, lists());
+        if (dialog)
+            deleteRows(*panel, lists(), Side::Presets, {0, 1});
+        else
+            deletePresets(*panel, lists(), {0, 1});
+        EXPECT_EQ(panel->table.presetCount, 0);
+        EXPECT_FALSE(hasCurrentPreset(*panel));
+        EXPECT_EQ(panel->currentIndex, 0);
+        expectDefaultPreset(panel->currentPreset);
+    }
+}
+
+TEST_F(PresetListTest, EmptyTableHasNothingToEditAndNewStillWorks) {
     setTable({"a"});
     deletePresets(*panel, lists(), {0});
     EXPECT_EQ(panel->table.presetCount, 0);
@@ -208,7 +240,190 @@ TEST_F(PresetListTest, WithoutCarPresetsTheFirstPresetIsCurrent) {
     EXPECT_EQ(panel->currentIndex, 0);
 }
 
+TEST_F(PresetListTest, ClickingIntoAFieldAndOutKeepsTheLastOperationForUndo) {
+    const std::vector<std::string> start = {"Kart", "Rally"};
+    for (int op = 0; op < 3; ++op) {
+        SCOPED_TRACE(op);
+        resetPresetLists();
+        setTable(start);
+        choose("Rally");
+        if (op == 0) deletePresets(*panel, lists(), {0});
+        if (op == 1) newPreset(*panel, lists());
+        if (op == 2) duplicatePreset(*panel, lists());
+        const uint32_t undoBefore = lists().undoOp;
+        // The fields hold the current preset's texts; focus comes and goes.
+        const std::string name = panel->currentPreset.gameName, path = panel->currentPreset.exePath;
+        editName(*panel, lists(), name.c_str());
+        EXPECT_FALSE(commitName(*panel, lists()));
+        editPath(*panel, lists(), path.c_str());
+        EXPECT_EQ(lists().undoOp, undoBefore);
+        undoLast(*panel, lists());
+        EXPECT_EQ(names(), start);
+    }
+}
+
+TEST_F(PresetListTest, ALabelEditRenamesTheRowEditedEvenWhenAnotherIsCurrent) {
+    setTable({"Alpha", "Kart", "Rally"});
+    choose("Rally");
+    renameRow(*panel, lists(), 1, "Zed");  // Kart's row, edited with F2
+    EXPECT_EQ(names(), (std::vector<std::string>{"Alpha", "Rally", "Zed"}));
+    EXPECT_EQ(current(), "Zed");
+    EXPECT_EQ(panel->currentPreset.buttonKeys[0][0], 2);  // Kart's own keys
+    renameRow(*panel, lists(), 7, "Nowhere");
+    EXPECT_EQ(names(), (std::vector<std::string>{"Alpha", "Rally", "Zed"}));
+}
+
+// The sort's re-find follows the mark, not the name: equal names trade
+// places at each sort, and a prefix is not a match.
+TEST_F(PresetListTest, RenameFindsThePresetAgainByItsMarkAfterTheSort) {
+    const struct {
+        std::vector<std::string> table;
+        const char* renamed;  // the current one, table entry 0
+        const char* name;
+        std::vector<int> keysAfter;  // each entry's key in slot 0 (its place before)
+        int currentAfter;
+    } cases[] = {
+        // An earlier preset takes a later one's name: it sorts in after it,
+        // then the equal pair trades places.
+        {{"Alpha", "Rally"}, "Alpha", "Rally", {2, 1}, 1},
+        {{"Rally", "Rally", "Rally"}, "Rally", "Rally X", {3, 2, 1}, 2},
+        {{"Rally X", "Rally"}, "Rally X", "Rally X2", {2, 1}, 1},
+        {{"Rally", "Rally X"}, "Rally", "Rally Y", {2, 1}, 1},
+        {{"b", "a", "a"}, "b", "a", {3, 2, 1}, 2},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        resetPresetLists();
+        setTable(c.table);
+        editName(*panel, lists(), c.name);
+        ASSERT_TRUE(commitName(*panel, lists()));
+        std::vector<int> keys;
+        for (int i = 0; i < panel->table.presetCount; ++i) keys.push_back(panel->table.presets[i].buttonKeys[0][0]);
+        EXPECT_EQ(keys, c.keysAfter);
+        EXPECT_EQ(panel->currentIndex, c.currentAfter);
+        EXPECT_EQ(panel->currentPreset.buttonKeys[0][0], 1);
+        EXPECT_EQ(current(), c.name);
+    }
+}
+
+TEST_F(PresetListTest, UndoRemovesTheNewOrDuplicatedPresetAndNeverItsOriginal) {
+    for (bool duplicate : {false, true}) {
+        SCOPED_TRACE(duplicate ? "duplicate" : "new");
+        resetPresetLists();
+        setTable({"Kart", "Rally"});
+        choose("Rally");
+        if (duplicate)
+            duplicatePreset(*panel, lists());
+        else
+            newPreset(*panel, lists());
+        panel->currentPreset.buttonKeys[0][0] = 0x99;  // the copy, told apart
+        choose("Kart");                                // the copy goes back with it
+        undoLast(*panel, lists());
+        EXPECT_EQ(names(), (std::vector<std::string>{"Kart", "Rally"}));
+        EXPECT_EQ(panel->table.presets[1].buttonKeys[0][0], 2) << "the original stays";
+        EXPECT_EQ(current(), "Kart");
+    }
+}
+
+TEST_F(PresetListTest, RowZeroBecomesCurrentAfterDeleteAndUndoWhateverTheTableOrder) {
+    // "Air" (flight) is table entry 0 but has no row: row 0 is "Kart".
+    setTable({"Air", "Kart", "Rally"}, {0, 2, 2});
+    choose("Rally");
+    deletePresets(*panel, lists(), {1});
+    EXPECT_EQ(panel->currentIndex, 1);
+    EXPECT_EQ(current(), "Kart");
+    choose("Kart");
+    editName(*panel, lists(), "Kart GT");  // typed, not yet left
+    editPath(*panel, lists(), "C:\\gt.exe");
+    panel->currentPreset.buttonKeys[4][0] = 0x30;
+    undoLast(*panel, lists());
+    EXPECT_EQ(names(), (std::vector<std::string>{"Air", "Kart"})) << "only the edits are undone";
+    EXPECT_EQ(panel->currentIndex, 1);
+    EXPECT_EQ(current(), "Kart");
+    EXPECT_STREQ(panel->currentPreset.exePath, "C:\\Kart.exe");
+    EXPECT_EQ(panel->currentPreset.buttonKeys[4][0], 0x30) << "the rest of the preset went back to the table";
+}
+
+// Deleting moves the presets that follow up, and Undo brings the deleted
+// ones back: neither may change what the file stores for them.
+TEST_F(PresetListTest, DeleteAndUndoMovePresetsWhole) {
+    setTable({"a", "b", "c"});
+    for (int i : {1, 2}) {
+        panel->table.presets[i].axisInvert = 0x01000001;
+        panel->table.presets[i].mouseParamA[0] = 77;
+        panel->table.presets[i].mouseEmulation[1] = 1;
+    }
+    deletePresets(*panel, lists(), {1});
+    EXPECT_EQ(panel->table.presets[1].axisInvert, 0x01000001u) << "c moved up whole";
+    undoLast(*panel, lists());
+    ASSERT_EQ(names(), (std::vector<std::string>{"a", "b", "c"}));
+    for (int i : {1, 2}) {
+        EXPECT_EQ(panel->table.presets[i].axisInvert, 0x01000001u) << i;
+        EXPECT_EQ(panel->table.presets[i].mouseParamA[0], 77) << i;
+        EXPECT_EQ(panel->table.presets[i].mouseEmulation[1], 1) << i;
+    }
+}
+
 // --- Import/export dialog ---
+
+TEST_F(PresetListTest, TypeFilterBitsShowTheirOwnGameType) {
+    setTable({"fly", "act", "car", "other", "odd"}, {0, 1, 2, 3, 4});
+    const struct {
+        uint8_t filter;
+        std::vector<int> rows;
+    } cases[] = {{0x02, {0}}, {0x04, {1}}, {0x08, {2}}, {0x01, {3}}, {0x0F, {0, 1, 2, 3}}, {0xF0, {}}};
+    for (const auto& c : cases) {
+        fillRows(panel->table, c.filter, lists().rows);
+        EXPECT_EQ(std::vector<int>(lists().rows.rowToPreset, lists().rows.rowToPreset + lists().rows.visibleCount), c.rows)
+            << int(c.filter);
+    }
+}
+
+TEST_F(PresetListTest, TheDialogsUndoOfACopyToTheLeftSortsAgain) {
+    setTable({"a", "a"});  // keys 1, 2
+    lists().fileTable.presetCount = 1;
+    resetPreset(lists().fileTable.presets[0], Deliverable::Panel);
+    setPresetText(lists().fileTable.presets[0].gameName, "b");
+    refillDialogRows(*panel, lists());
+    copyRows(*panel, lists(), Side::File, {0});
+    EXPECT_EQ(names(), (std::vector<std::string>{"a", "a", "b"}));
+    undoDialog(*panel, lists());
+    // Each sort turns the equal pair: sorted twice, back to keys 1, 2.
+    ASSERT_EQ(names(), (std::vector<std::string>{"a", "a"}));
+    EXPECT_EQ(panel->table.presets[0].buttonKeys[0][0], 1);
+    EXPECT_EQ(panel->table.presets[1].buttonKeys[0][0], 2);
+}
+
+TEST_F(PresetListTest, PageAndDialogShareOneUndoStep) {
+    // A dialog step, then the page's Undo: the page undoes only its own
+    // codes, and the step is gone for the dialog too.
+    setTable({"a", "b", "c"});
+    refillDialogRows(*panel, lists());
+    deleteRows(*panel, lists(), Side::Presets, {0});
+    EXPECT_EQ(lists().undoOp, 64u);
+    undoLast(*panel, lists());
+    EXPECT_EQ(lists().undoOp, 0u);
+    undoDialog(*panel, lists());
+    EXPECT_EQ(names(), (std::vector<std::string>{"b", "c"}));
+    // A page step, then the dialog's Undo: likewise.
+    deletePresets(*panel, lists(), {0});
+    EXPECT_EQ(lists().undoOp, 2u);
+    undoDialog(*panel, lists());
+    undoLast(*panel, lists());
+    EXPECT_EQ(names(), (std::vector<std::string>{"c"}));
+    // The dialog's delete on the right (16) and its Undo.
+    lists().fileTable.presetCount = 2;
+    for (int i = 0; i < 2; ++i) {
+        resetPreset(lists().fileTable.presets[i], Deliverable::Panel);
+        setPresetText(lists().fileTable.presets[i].gameName, i ? "y" : "x");
+    }
+    refillDialogRows(*panel, lists());
+    deleteRows(*panel, lists(), Side::File, {1});
+    EXPECT_EQ(lists().undoOp, 16u);
+    EXPECT_EQ(names(lists().fileTable), (std::vector<std::string>{"x"}));
+    undoDialog(*panel, lists());
+    EXPECT_EQ(names(lists().fileTable), (std::vector<std::string>{"x", "y"}));
+}
 
 TEST_F(PresetListTest, CopyTwoToTheFileThenUndoRemovesBothCopies) {
     setTable({"a", "b", "c"});

@@ -55,6 +55,38 @@ TEST(PrintLayout, LinesFollowTheTableOfTheirPlaces) {
     }());
 }
 
+// Key lines written out as the printout's rules give them for a US layout.
+TEST(PrintLayout, KeyLinesSpellEachCodeByTheRules) {
+    const struct {
+        std::vector<uint16_t> codes;
+        const char* line;
+    } cases[] = {
+        {{0x1E, 0, 0x30}, "   A"},                   // the first 0 ends the slot
+        {{0x81E}, "   Right Shift+A"},
+        {{0xC1E}, "   Right Shift+A"},               // both Shift bits: the right name only
+        {{0x101E}, "   Alt+A"},
+        {{0x301E, 0x2000}, "   Right Alt+A   Right Alt"},  // both Alt bits; Alt alone has no "+"
+        {{0x51E}, "   Ctrl+Shift+A"},
+        {{0x1200}, "   Right Ctrl+Alt"},
+        {{0x1C8}, "   Ctrl+Up"},
+    };
+    for (const auto& c : cases) {
+        Preset p{};
+        resetPreset(p, Deliverable::Panel);
+        for (size_t k = 0; k < c.codes.size(); ++k) p.buttonKeys[3][k] = c.codes[k];
+        EXPECT_EQ(printLines(p, usKeyNames())[10], c.line);  // "Button 4:" is line 9
+    }
+}
+
+TEST(PrintLayout, BlankLinesAtTheEndMakeNoPageOfTheirOwn) {
+    Preset p = keyedPreset();
+    p.buttonKeys[20][0] = 0;  // the last line, POV 8's keys, is blank
+    RecordingPrinter printer;
+    ASSERT_TRUE(printPages(printer, printLines(p, usKeyNames()), PrintMetrics{10, 80, 460}));  // 46 lines a page
+    EXPECT_EQ(printer.pages, 1);
+    EXPECT_EQ(printer.printed.back(), (PrintedLine{1, 450, "POV 8:"}));
+}
+
 TEST(PrintLayout, KeyCodeTextAppendsOrReplaces) {
     std::string line = "x";
     keyCodeText(0x1E, line, true, usKeyNames());

@@ -102,6 +102,10 @@ check "block of a preset past the table is bad input" status_is 1
 run o e show sample.json
 check "a file without the signature is refused" status_is 1
 check "the refusal says why" has e 'This is not a preset file.'
+head -c 1500 a.pst >cut.pst
+run o e show cut.pst
+check "a file cut short, as an interrupted copy leaves it, is refused" status_is 1
+check "a file cut short is not a preset file" has e 'This is not a preset file.'
 run o e show nothere.pst
 check "a missing file is bad input" status_is 1
 check "the message gives the system's reason" has e 'nothere.pst: cannot read the file: .'
