@@ -13,10 +13,12 @@
 #include <cstdio>
 #include <cstring>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "cpl/frame/cpl_module.h"
+#include "cpl/frame/localized_text.h"
 #include "cpl/frame/main_page.h"
 #include "cpl/frame/panel_state.h"
 #include "cpl/pages/import_export_dialog.h"
@@ -166,6 +168,21 @@ protected:
         SendMessageA(page, WM_COMMAND, MAKEWPARAM(id, EN_KILLFOCUS), reinterpret_cast<LPARAM>(GetDlgItem(page, id)));
         pumpMessages(20);
     }
+    // Opens the import/export dialog and plays `user` in it on another
+    // thread; the dialog is closed afterwards. Returns whether it appeared.
+    bool inDialog(const std::function<void(HWND dialog)>& user) {
+        bool shown = false;
+        const DWORD ui = GetCurrentThreadId();
+        whileModal([&] { press(kImportExport); },
+                   [&] {
+                       HWND dialog = waitForWindowWithControl(ui, IDC_IE_FILE_LIST);
+                       if (!dialog) return;
+                       shown = true;
+                       user(dialog);
+                       PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+                   });
+        return shown;
+    }
     // The list's rows, the table's names and the current preset agree.
     void expectShown(const std::vector<std::string>& rows, const std::vector<std::string>& table, const char* current) {
         EXPECT_EQ(rowTexts(list), rows);
@@ -178,6 +195,14 @@ protected:
         if (selected >= 0) {
             EXPECT_EQ(rowTexts(list)[size_t(selected)], current);
         }
+    }
+
+    // No preset left: no row, empty fields, the default preset current.
+    void expectShownEmpty() {
+        EXPECT_TRUE(rowTexts(list).empty());
+        EXPECT_EQ(panelState().table.presetCount, 0);
+        EXPECT_EQ(dlgText(page, kName), "");
+        EXPECT_STREQ(panelState().currentPreset.gameName, "<<<DEFAULT PRESETS>>>");
     }
 
     sim::SimClient client;
@@ -237,6 +262,36 @@ TEST_F(PresetsPageTest, RenameAndPathEditsGoToTheirPresetAndUndoPutsTheNameBack)
     expectShown(kStartRows, kStartTable, "<<<DEFAULT PRESETS>>>");
     EXPECT_STREQ(panelState().table.presets[1].exePath, "C:\\ZentraTest\\Kart.exe") << "Kart keeps its own path";
     EXPECT_STREQ(panelState().table.presets[2].exePath, "C:\\ZentraTest\\RALLYX.EXE");
+}
+
+// Windows sends EN_KILLFOCUS whenever the focus leaves a field, typed into
+// or not: that alone must not take the place of the step Undo reverts.
+TEST_F(PresetsPageTest, AClickIntoAFieldAndOutKeepsUndoOfTheLastStep) {
+    for (int step : {kDelete, kNew, kDuplicate}) {
+        SCOPED_TRACE(step);
+        selectRows(list, {2});  // Rally X
+        pumpMessages(20);
+        press(step);
+        for (int field : {kName, kPath})
+            SendMessageA(page, WM_COMMAND, MAKEWPARAM(field, EN_KILLFOCUS), LPARAM(GetDlgItem(page, field)));
+        pumpMessages(20);
+        press(kUndo);
+        expectShown(kStartRows, kStartTable, "<<<DEFAULT PRESETS>>>");
+    }
+}
+
+TEST_F(PresetsPageTest, ALabelEditedInTheListRenamesThatRowsPreset) {
+    ASSERT_STREQ(panelState().currentPreset.gameName, "Rally X");
+    SetFocus(list);
+    HWND edit = reinterpret_cast<HWND>(SendMessageA(list, LVM_EDITLABELA, 1, 0));  // Kart's row, as F2 does
+    ASSERT_NE(edit, nullptr);
+    SetWindowTextA(edit, "Kart GT");
+    SendMessageA(edit, WM_KEYDOWN, VK_RETURN, 0);
+    pumpMessages(50);
+    expectShown({"<<<DEFAULT PRESETS>>>", "Kart GT", "Rally X"}, {"<<<DEFAULT PRESETS>>>", "Kart GT", "Rally X", "Sky Ace"},
+                "Kart GT");
+    EXPECT_EQ(panelState().currentPreset.buttonKeys[0][0], 0x13) << "Kart's own preset took the name";
+    EXPECT_EQ(panelState().table.presets[2].buttonKeys[0][0], 0x11) << "Rally X keeps its preset";
 }
 
 TEST_F(PresetsPageTest, OkWritesTheFileThePresetToolLists) {
@@ -332,6 +387,175 @@ TEST_F(PresetsPageTest, TheDialogCopiesDeletesAndUndoesBothWaysAndImportsAToolMa
 }
 
 
+// The text of the message box that `ui` shows next (answered with OK), or
+// "" when none comes.
+std::string nextMessage(DWORD ui) {
+    for (int i = 0; i < 100; ++i, Sleep(20))
+        if (HWND box = findShownWindowWithControl(ui, 0, 0xFFFF)) {
+            const std::string text = dlgText(box, 0xFFFF);
+            PostMessageA(box, WM_COMMAND, IDOK, 0);
+            for (int j = 0; j < 100 && IsWindow(box); ++j) Sleep(20);
+            return text;
+        }
+    return {};
+}
+
+// The save or open dialog over the import/export dialog takes `path`.
+bool chooseFile(DWORD ui, HWND over, const std::string& path) {
+    HWND chooser = nullptr;
+    for (int i = 0; i < 300 && !chooser; ++i, Sleep(20)) {
+        HWND found = findShownWindowWithControl(ui, 0, 0x47C);  // the file name box
+        if (found && found != over) chooser = found;
+    }
+    if (!chooser) return false;
+    if (path.empty()) {
+        PostMessageA(chooser, WM_COMMAND, IDCANCEL, 0);
+    } else {
+        SetDlgItemTextA(chooser, 0x47C, path.c_str());
+        PostMessageA(chooser, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    }
+    return true;
+}
+
+TEST_F(PresetsPageTest, TheFilterTogglesShowTheGameTypeOfTheirBit) {
+    // Presets of the four types on the file side, the filter at its start.
+    PresetTable& file = presetLists().fileTable;
+    const char* names[] = {"Flight", "Action", "Car", "Other"};
+    for (int type = 0; type < 4; ++type) {
+        resetPreset(file.presets[type], Deliverable::Panel);
+        setPresetText(file.presets[type].gameName, names[type]);
+        file.presets[type].gameType = uint16_t(type);
+    }
+    file.presetCount = 4;
+    std::vector<std::vector<std::string>> seen;
+    ASSERT_TRUE(inDialog([&](HWND dialog) {
+        seen.push_back(rowTexts(GetDlgItem(dialog, IDC_IE_FILE_LIST)));
+        for (int toggle : {265, 266, 268, 267}) {
+            SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(toggle, BN_CLICKED), 0);
+            seen.push_back(rowTexts(GetDlgItem(dialog, IDC_IE_FILE_LIST)));
+        }
+    }));
+    // Rows in table order.
+    const std::vector<std::vector<std::string>> expected = {
+        {"Car"},                                   // 0x08
+        {"Flight", "Car"},                         // 265 adds type 0
+        {"Flight", "Action", "Car"},               // 266 adds type 1
+        {"Flight", "Action", "Car", "Other"},      // 268 adds type 3
+        {"Flight", "Action", "Other"},             // 267 takes type 2 away
+    };
+    EXPECT_EQ(seen, expected);
+}
+
+TEST_F(PresetsPageTest, AnEmptiedTableHasNothingToPrintAndPutsTheDefaultPresetOnTheWheel) {
+    // Every preset of the file with separate pedals: the default preset links them.
+    for (int i = 0; i < panelState().table.presetCount; ++i) panelState().table.presets[i].pedalsLinked = 0;
+    panelState().currentPreset.pedalsLinked = 0;
+    ASSERT_TRUE(inDialog([&](HWND dialog) {
+        SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_IE_SHOW_TYPE0, BN_CLICKED), 0);
+        selectRows(GetDlgItem(dialog, IDC_IE_PRESETS_LIST), {0, 1, 2, 3});
+        SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_IE_DELETE_IN_PRESETS, BN_CLICKED), 0);
+        SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_IE_SHOW_TYPE0, BN_CLICKED), 0);
+    }));
+    expectShownEmpty();
+    std::string message;
+    bool printDialog = false;
+    const DWORD ui = GetCurrentThreadId();
+    whileModal([&] { press(kPrint); },
+               [&] {
+                   message = nextMessage(ui);
+                   if (HWND dialog = findShownWindowWithControl(ui, 0, 0x473)) {
+                       printDialog = true;
+                       PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+                   }
+               });
+    EXPECT_FALSE(printDialog);
+    if (UiLanguage == kUiEnglish) {
+        EXPECT_EQ(message, "There is no preset to print: the list is empty.");
+    } else {
+        EXPECT_FALSE(message.empty());
+    }
+    ASSERT_TRUE(client.clearLog()) << client.error();
+    SendMessageA(mainPageState().page, WM_COMMAND, 245, 0);  // to the axis tab: the presets page uploads as it closes
+    pumpMessages(50);
+    std::vector<SimLogEntry> entries;
+    ASSERT_TRUE(client.log(entries)) << client.error();
+    const SimLogEntry* last = nullptr;
+    for (const SimLogEntry& e : entries)
+        if (e.code == SIM_CODE_PARAMETER_BLOCK) last = &e;
+    ASSERT_NE(last, nullptr);
+    EXPECT_EQ(last->input[2536], 1) << "the default preset's linked pedals, not the deleted preset's";
+}
+
+TEST_F(PresetsPageTest, ExportWritesTheFileTableRemembersTheFileAndSaysWhenItCannot) {
+    const std::string out = tempFile("zentra-export.pst");
+    DeleteFileA(out.c_str());
+    registry.writeRegString(kPanelKey, kLastOpenFileValue, "C:\\before.pst");
+    const DWORD ui = GetCurrentThreadId();
+    struct Seen {
+        bool firstChosen = false, secondChosen = false, cancelChosen = false, importChosen = false;
+        std::string afterExport, afterCancel, lastAfterCancel, prompt, failure, notPreset;
+        std::vector<std::string> fileRowsAfterBadImport;
+    } seen;
+    const std::string cut = tempFile("zentra-export-cut.pst");
+    ASSERT_TRUE(inDialog([&](HWND dialog) {
+        selectRows(GetDlgItem(dialog, IDC_IE_PRESETS_LIST), {0, 2});
+        SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_IE_COPY_TO_FILE, BN_CLICKED), 0);
+        // Export into a new file.
+        PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_IE_EXPORT, BN_CLICKED), 0);
+        seen.firstChosen = chooseFile(ui, dialog, out);
+        Sleep(300);
+        seen.afterExport = dlgText(dialog, IDC_IE_FILE_PATH);
+        // A cancelled export keeps the file remembered.
+        PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_IE_EXPORT, BN_CLICKED), 0);
+        seen.cancelChosen = chooseFile(ui, dialog, "");
+        Sleep(300);
+        seen.afterCancel = dlgText(dialog, IDC_IE_FILE_PATH);
+        seen.lastAfterCancel = registry.readRegString(kPanelKey, kLastOpenFileValue);
+        // The same file again, held open by another program: the overwrite
+        // prompt, then the failure.
+        HANDLE locked = CreateFileA(out.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_IE_EXPORT, BN_CLICKED), 0);
+        seen.secondChosen = chooseFile(ui, dialog, out);
+        for (int i = 0; i < 100; ++i, Sleep(20))
+            if (HWND prompt = findShownWindowWithControl(ui, 0, IDYES)) {
+                seen.prompt = dlgText(prompt, 0xFFFF);
+                PostMessageA(prompt, WM_COMMAND, IDYES, 0);
+                for (int j = 0; j < 100 && IsWindow(prompt); ++j) Sleep(20);
+                break;
+            }
+        seen.failure = nextMessage(ui);
+        CloseHandle(locked);
+        // A copy of the file cut short is refused on import; the file side stays.
+        std::vector<uint8_t> bytes;
+        if (platformFileSystem().readFile(out, 1 << 20, bytes) && bytes.size() > 1500) {
+            bytes.resize(1500);
+            platformFileSystem().replaceFile(cut, bytes);
+        }
+        PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_IE_IMPORT, BN_CLICKED), 0);
+        seen.importChosen = chooseFile(ui, dialog, cut);
+        seen.notPreset = nextMessage(ui);
+        Sleep(200);
+        seen.fileRowsAfterBadImport = rowTexts(GetDlgItem(dialog, IDC_IE_FILE_LIST));
+    }));
+    ASSERT_TRUE(seen.firstChosen && seen.cancelChosen && seen.secondChosen && seen.importChosen);
+    // The file holds the file side, not the preset table.
+    auto written = std::make_unique<PresetTable>();
+    ASSERT_EQ(0, loadPresetFile(nullptr, out.c_str(), *written, platformFileSystem(), nullptr));
+    EXPECT_EQ(tableNames(*written), (std::vector<std::string>{"<<<DEFAULT PRESETS>>>", "Rally X"}));
+    EXPECT_EQ(seen.afterExport, out);
+    EXPECT_EQ(seen.afterCancel, out);
+    EXPECT_EQ(seen.lastAfterCancel, out);
+    EXPECT_FALSE(seen.prompt.empty()) << "no overwrite prompt";
+    if (UiLanguage == kUiEnglish) {
+        EXPECT_EQ(seen.failure.substr(0, 35), "The preset file could not be saved.");
+        EXPECT_EQ(seen.notPreset, "This is not a preset file.");
+    }
+    EXPECT_GT(seen.failure.size(), 36u) << "the system's reason follows: " << seen.failure;
+    EXPECT_EQ(seen.fileRowsAfterBadImport, (std::vector<std::string>{"<<<DEFAULT PRESETS>>>", "Rally X"}));
+    DeleteFileA(out.c_str());
+    DeleteFileA(cut.c_str());
+}
+
 // The text of a file, or "" while it is not there.
 std::string fileText(const std::string& path) {
     std::vector<uint8_t> bytes;
@@ -371,6 +595,39 @@ TEST_F(PresetsPageTest, PrintingThroughThePrintDialogGivesThePresetsLinesPageByP
     p.buttonKeys[6][0] = 0x1000; // Alt alone
     p.buttonKeys[12][0] = 0x130; // Ctrl+B
     p.buttonKeys[20][0] = 0xC8;  // Up, an extended key
+    // The printout's 47 lines, with the key names the system gives.
+    auto name = [](LONG param) {
+        char text[32] = "";
+        GetKeyNameTextA(param, text, sizeof text);
+        return std::string(text);
+    };
+    const std::string a = name(0x1E0000), shift = name(0x2A0000), alt = name(0x380000), ctrl = name(0x1D0000),
+                      b = name(0x300000), up = name(0x1480000);
+    std::vector<std::string> lines(kPrintLineCount);
+    lines[0] = "Rally X";
+    lines[1] = "C:\\ZentraTest\\RALLYX.EXE";
+    for (int i = 1; i <= 13; ++i) lines[size_t(3 + 2 * (i - 1))] = "Button " + std::to_string(i) + ":";
+    for (int j = 1; j <= 8; ++j) lines[size_t(31 + 2 * (j - 1))] = "POV " + std::to_string(j) + ":";
+    lines[4] = "   " + a + "   " + shift + "+" + a;
+    lines[16] = "   " + alt;
+    lines[28] = "   " + ctrl + "+" + b;
+    lines[46] = "   " + up;
+    // A cancelled print dialog prints nothing and leaves the page enabled.
+    {
+        const std::string title = "zentra-print-cancelled-" + std::to_string(GetTickCount());
+        SetWindowTextA(page, title.c_str());
+        const DWORD ui = GetCurrentThreadId();
+        whileModal([&] { press(kPrint); },
+                   [&] {
+                       if (HWND dialog = waitForWindowWithControl(ui, 0x473)) PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+                   });
+        EXPECT_TRUE(IsWindowEnabled(page));
+        Sleep(1000);
+        WIN32_FIND_DATAA found;
+        HANDLE search = FindFirstFileA((std::string("Z:") + pdfDir + "/" + title + "*").c_str(), &found);
+        EXPECT_EQ(search, INVALID_HANDLE_VALUE) << "a cancelled job printed";
+        if (search != INVALID_HANDLE_VALUE) FindClose(search);
+    }
     for (const char* printer : {"ZentraPDF", "ZentraPDFShort"}) {
         SCOPED_TRACE(printer);
         ASSERT_TRUE(SetDefaultPrinterA(printer)) << "the print server has no printer " << printer;
@@ -418,7 +675,6 @@ TEST_F(PresetsPageTest, PrintingThroughThePrintDialogGivesThePresetsLinesPageByP
         ASSERT_FALSE(text.empty()) << "pdftotext gave nothing for " << pdf;
         std::printf("printed into %s\n", pdf.c_str());
         // The lines, split where the page ends.
-        const std::vector<std::string> lines = printLines(p, systemKeyNames());
         std::vector<std::vector<std::string>> expected;
         for (int i = 0; i < kPrintLineCount; ++i) {
             if (i % perPage == 0) expected.emplace_back();
@@ -428,8 +684,6 @@ TEST_F(PresetsPageTest, PrintingThroughThePrintDialogGivesThePresetsLinesPageByP
         }
         while (!expected.empty() && expected.back().empty()) expected.pop_back();
         EXPECT_EQ(pagesOf(text), expected);
-        EXPECT_EQ(expected.front().front(), "Rally X");
-        EXPECT_EQ(expected.back().back().substr(0, 3), std::string(lines[46].substr(3, 3)));
         DeleteFileA(("Z:" + pdf).c_str());
         DeleteFileA(("Z:" + txt).c_str());
     }
