@@ -121,15 +121,8 @@ protected:
     // The last block the wheel received against the preset tool's block of
     // the saved file's preset 1 (mode 3, the wheel's hardware area as sent).
     void expectClosingBlockIsTheToolsBlock() {
-        std::vector<SimLogEntry> entries;
-        ASSERT_TRUE(client.log(entries)) << client.error();
-        const SimLogEntry* last = nullptr;
-        for (const SimLogEntry& e : entries)
-            if (e.code == SIM_CODE_PARAMETER_BLOCK) last = &e;
-        ASSERT_NE(nullptr, last);
-        ASSERT_EQ(sizeof(ParameterBlock), last->storedLength);
         ParameterBlock sent;
-        std::memcpy(&sent, last->input, sizeof sent);
+        ASSERT_TRUE(lastParameterBlock(client, sent)) << "no block: " << client.error();
         const std::string hardware = tempFile("zentra-button-hw.bin"), out = tempFile("zentra-button-block.bin");
         FILE* f = std::fopen(hardware.c_str(), "wb");
         ASSERT_NE(nullptr, f);
@@ -174,15 +167,11 @@ TEST_F(ButtonPageTest, KeysTypedWhileRecordingShowInTheBoxAndReachTheWheelAtClos
     EXPECT_EQ(0, current().buttonKeys[0][2]) << "keys after recording stopped";
     harness.close(IDOK);
     expectClosingBlockIsTheToolsBlock();
-    std::vector<SimLogEntry> entries;
-    ASSERT_TRUE(client.log(entries));
-    const ParameterBlock* last = nullptr;
-    for (const SimLogEntry& e : entries)
-        if (e.code == SIM_CODE_PARAMETER_BLOCK) last = reinterpret_cast<const ParameterBlock*>(e.input);
-    ASSERT_NE(nullptr, last);
-    EXPECT_EQ(4, last->buttons[0].usage[0]) << "A";
-    EXPECT_EQ(5, last->buttons[0].usage[1]) << "B";
-    EXPECT_EQ(3, last->buttons[0].modifiers) << "left Ctrl and left Shift";
+    ParameterBlock last;
+    ASSERT_TRUE(lastParameterBlock(client, last));
+    EXPECT_EQ(4, last.buttons[0].usage[0]) << "A";
+    EXPECT_EQ(5, last.buttons[0].usage[1]) << "B";
+    EXPECT_EQ(3, last.buttons[0].modifiers) << "left Ctrl and left Shift";
 }
 
 TEST_F(ButtonPageTest, ADpadDirectionAndButton12RecordTheSameWay) {

@@ -477,13 +477,9 @@ TEST_F(PresetsPageTest, AnEmptiedTableHasNothingToPrintAndPutsTheDefaultPresetOn
     ASSERT_TRUE(client.clearLog()) << client.error();
     SendMessageA(mainPageState().page, WM_COMMAND, 245, 0);  // to the axis tab: the presets page uploads as it closes
     pumpMessages(50);
-    std::vector<SimLogEntry> entries;
-    ASSERT_TRUE(client.log(entries)) << client.error();
-    const SimLogEntry* last = nullptr;
-    for (const SimLogEntry& e : entries)
-        if (e.code == SIM_CODE_PARAMETER_BLOCK) last = &e;
-    ASSERT_NE(last, nullptr);
-    EXPECT_EQ(last->input[2536], 1) << "the default preset's linked pedals, not the deleted preset's";
+    ParameterBlock sent;
+    ASSERT_TRUE(lastParameterBlock(client, sent)) << "no block: " << client.error();
+    EXPECT_EQ(reinterpret_cast<const uint8_t*>(&sent)[2536], 1) << "the default preset's linked pedals, not the deleted preset's";
 }
 
 TEST_F(PresetsPageTest, ExportWritesTheFileTableRemembersTheFileAndSaysWhenItCannot) {

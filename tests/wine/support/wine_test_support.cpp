@@ -1,5 +1,6 @@
 #include "tests/wine/support/wine_test_support.h"
 
+#include <cstring>
 #include <vector>
 
 namespace zentra {
@@ -85,6 +86,17 @@ bool screenshotTo(const std::string& pngPath) {
 void xdotool(const std::string& args) {
     runLinux("Z:\\usr\\bin\\xdotool " + args, 5000);
     Sleep(150);
+}
+
+bool lastParameterBlock(sim::SimClient& client, ParameterBlock& block) {
+    std::vector<SimLogEntry> entries;
+    if (!client.log(entries)) return false;
+    for (auto e = entries.rbegin(); e != entries.rend(); ++e)
+        if (e->code == SIM_CODE_PARAMETER_BLOCK && e->storedLength == sizeof block) {
+            std::memcpy(&block, e->input, sizeof block);
+            return true;
+        }
+    return false;
 }
 
 }  // namespace zentra

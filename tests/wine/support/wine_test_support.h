@@ -7,7 +7,9 @@
 #include <functional>
 #include <string>
 
+#include "driver/protocol.h"
 #include "preset/registry.h"
+#include "sim/sim_client.h"
 
 namespace zentra {
 
@@ -37,6 +39,10 @@ void pointPanelAt(Registry& registry, const std::string& presetFile, uint32_t la
 // end, so this waits up to `ms` for the process Wine made. False when it
 // could not be started.
 bool runLinux(const std::string& commandLine, DWORD ms);
+
+// The last parameter block the simulated wheel received; false when it
+// received none (or its log could not be read).
+bool lastParameterBlock(sim::SimClient& client, ParameterBlock& block);
 
 // A picture of the whole display into `pngPath` (a Unix path).
 bool screenshotTo(const std::string& pngPath);
