@@ -129,9 +129,16 @@ void redrawSelect(int slot) {
     if (HWND button = GetDlgItem(g_slots.page, selectIdOf(slot))) InvalidateRect(button, nullptr, FALSE);
 }
 
-void flushKeyboard() {
+// Empties the keyboard's buffer unread. It holds 16 events, so one read
+// takes them all; a few more reads take what arrives meanwhile.
+bool flushKeyboard() {
     std::vector<KeyEvent> thrown;
-    if (g_slots.keyboardReady) readKeyboard(&g_slots.keyboard, thrown);
+    if (!g_slots.keyboardReady) return true;
+    for (int read = 0; read < 4; ++read) {
+        if (!readKeyboard(&g_slots.keyboard, thrown)) return false;
+        if (thrown.size() < size_t(kKeyboardBufferEvents)) break;
+    }
+    return true;
 }
 
 // The mouse commands are enabled only for a slot that can send a mouse
@@ -161,20 +168,37 @@ void stopTimer() {
 // The property sheet: the page's top-level window.
 bool sheetInFront() { return GetForegroundWindow() == GetAncestor(g_slots.page, GA_ROOT); }
 
+// The keyboard failed and could not be acquired again: recording stops (its
+// button comes up), the user hears of it once, and the wheel is still
+// polled; the next record click tries the keyboard again.
+void onKeyboardFailure() {
+    const KeyboardFailure failure = keyboardFailed(model());
+    redrawSelect(failure.redrawSlot);
+    if (failure.showError)
+        MessageBoxA(g_slots.page, "Error Initializing Keyboard DirectInput", "Joystick control panel", MB_ICONSTOP);
+}
+
+void readKeys() {
+    ButtonPageState& m = model();
+    switch (keyboardStep(m, sheetInFront())) {
+    case KeyboardStep::Idle: return;
+    case KeyboardStep::Flush:
+        if (!flushKeyboard()) onKeyboardFailure();
+        return;
+    case KeyboardStep::Decode: {
+        std::vector<KeyEvent> events;
+        if (g_slots.keyboardReady && !readKeyboard(&g_slots.keyboard, events)) return onKeyboardFailure();
+        if (takeKeyEvents(m, preset(), events))
+            setBoxText(m.selectedSlot, slotKeysText(m, preset(), m.selectedSlot, systemKeyNames()));
+        return;
+    }
+    }
+}
+
 void tick() {
     if (!g_slots.active) return;
     ButtonPageState& m = model();
-    if (readsKeys(m)) {
-        std::vector<KeyEvent> events;
-        const bool read = g_slots.keyboardReady ? readKeyboard(&g_slots.keyboard, events) : true;
-        if (!read) {
-            stopTimer();
-            m.recording = false;
-            return;
-        }
-        if (takeKeyEvents(m, preset(), events, sheetInFront()))
-            setBoxText(m.selectedSlot, slotKeysText(m, preset(), m.selectedSlot, systemKeyNames()));
-    }
+    readKeys();
     IDirectInputDevice8A* device = wheelDevice();
     if (!device || !g_slots.wheelState) return;
     ZeroMemory(g_slots.wheelState, sizeof *g_slots.wheelState);

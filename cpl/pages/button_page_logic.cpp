@@ -117,13 +117,18 @@ bool readKeyboard(KeyboardDevice* device, std::vector<KeyEvent>& events) {
 }
 
 ButtonPageState& buttonPageState() { return g_page; }
-void resetButtonPageState() { g_page = ButtonPageState{}; }
+void resetButtonPageState() {
+    g_page = ButtonPageState{};
+    g_page.liveSlot = -1;
+}
 
 void openButtonPage(ButtonPageState& page, const Preset& preset, int firstSlot) {
     // A select button left down by the last opening would read as recording.
     for (bool& down : page.selectDown) down = false;
     page.selectedSlot = firstSlot >= 0 && firstSlot < kPageSlots ? firstSlot : 0;
     page.recording = false;
+    page.liveSlot = -1;
+    page.keyboardErrorShown = false;
     for (int slot = 0; slot < kPageSlots; ++slot) page.keyCount[slot] = shownCount(preset, slot);
     for (int i = 0; i < kMouseSlots; ++i) {
         page.rightClick[i] = (preset.clickMask[0] >> i) & 1;
@@ -170,18 +175,14 @@ void recordCode(ButtonPageState& page, Preset& preset, KeyCode code) {
     const int slot = page.selectedSlot;
     if (slot < 0 || slot >= kPageSlots) return;
     uint16_t& count = page.keyCount[slot];
-    if (count > kLastRecordedEntry) count = kLastRecordedEntry;
-    preset.buttonKeys[slot][count] = code;
-    ++count;
-    if (count > kLastRecordedEntry) count = kLastRecordedEntry;
+    const int at = count > kLastRecordedEntry ? kLastRecordedEntry : count;
+    preset.buttonKeys[slot][at] = code;
+    for (int k = at + 1; k < kStoredKeysPerSlot; ++k) preset.buttonKeys[slot][k] = 0;
+    count = uint16_t(at + 1);
 }
 
-bool takeKeyEvents(ButtonPageState& page, Preset& preset, const std::vector<KeyEvent>& events, bool foreground) {
+bool takeKeyEvents(ButtonPageState& page, Preset& preset, const std::vector<KeyEvent>& events) {
     if (events.empty()) return false;
-    if (!foreground) {
-        page.pendingKey = 0;
-        return false;
-    }
     for (const KeyEvent& e : events) {
         KeyCode code = 0;
         if (decodeKeyEvent(page.pendingKey, e, code)) recordCode(page, preset, code);
@@ -193,6 +194,27 @@ bool readsKeys(const ButtonPageState& page) {
     if (!page.recording) return false;
     const int s = page.selectedSlot;
     return !(hasMouseFlags(s) && (page.leftClick[s] || page.rightClick[s]));
+}
+
+KeyboardStep keyboardStep(ButtonPageState& page, bool sheetInFront) {
+    if (!readsKeys(page) || !sheetInFront) {
+        page.liveSlot = -1;
+        return KeyboardStep::Idle;
+    }
+    if (page.liveSlot == page.selectedSlot) return KeyboardStep::Decode;
+    page.liveSlot = page.selectedSlot;
+    page.pendingKey = 0;
+    return KeyboardStep::Flush;
+}
+
+KeyboardFailure keyboardFailed(ButtonPageState& page) {
+    KeyboardFailure out{page.selectedSlot, !page.keyboardErrorShown};
+    page.recording = false;
+    page.liveSlot = -1;
+    page.pendingKey = 0;
+    if (page.selectedSlot >= 0 && page.selectedSlot < kPageSlots) page.selectDown[page.selectedSlot] = false;
+    page.keyboardErrorShown = true;
+    return out;
 }
 
 bool assignMouseButton(ButtonPageState& page, Preset& preset, bool left) {
@@ -261,6 +283,8 @@ SkinRect selectPlace(const SlotPlace& p) {
 
 int wheelSelection(const ButtonPageState& page, SlotTab tab, const uint8_t (&buttons)[32], uint32_t pov) {
     if (tab == SlotTab::Buttons) {
+        const int held = page.selectedSlot;
+        if (held >= 0 && held < kWheelButtonSlots && (buttons[held] & 0x80)) return -1;
         for (int i = 0; i < kWheelButtonSlots; ++i)
             if ((buttons[i] & 0x80) && i != page.selectedSlot) return i;
         return -1;

@@ -74,6 +74,8 @@ struct ButtonPageState {
     bool recording;
     int hoverSlot;
     uint16_t pendingKey;
+    int liveSlot;              // the slot keys were last read for with the sheet in front, -1 none
+    bool keyboardErrorShown;  // a failed keyboard read was reported during this opening
 };
 ButtonPageState& buttonPageState();
 // Back to a page never opened; for tests.
@@ -97,19 +99,39 @@ struct SelectOutcome {
 SelectOutcome clickSelect(ButtonPageState& page, int slot);
 
 // Stores `code` in the selected slot after its recorded codes; from the 32nd
-// code on, entry 31 is overwritten.
+// code on, entry 31 is overwritten. The stored codes past the new end are
+// cleared, so that what the box shows is all the wheel gets (a slot read
+// from a file may hold more codes than the box counted); the count is that
+// of the codes stored, 32 at most.
 void recordCode(ButtonPageState& page, Preset& preset, KeyCode code);
 
-// Feeds a read's events to the decoder for the selected slot. While the
-// property sheet is not the foreground window the events are dropped (and
-// the decoder forgets what it held): the keyboard is read in background
-// mode, and keys typed into another program are not the user's recording.
-// Returns whether the slot's box is to be rebuilt (at least one event).
-bool takeKeyEvents(ButtonPageState& page, Preset& preset, const std::vector<KeyEvent>& events, bool foreground);
+// Feeds a read's events to the decoder for the selected slot. Returns
+// whether the slot's box is to be rebuilt (at least one event).
+bool takeKeyEvents(ButtonPageState& page, Preset& preset, const std::vector<KeyEvent>& events);
 
 // Whether the timer reads keys for the selected slot: recording, and the
 // slot sends no mouse button.
 bool readsKeys(const ButtonPageState& page);
+
+// What a tick does with the keyboard. The keyboard is read in background
+// mode, so its buffer also holds what the user typed into other programs,
+// or while the page read no keys (a mouse slot selected, not recording).
+// None of that may reach a slot: whenever reading starts again (recording
+// started, the selected slot changed, a mouse flag removed, the sheet back
+// in front) the buffer is emptied unread and the decoder forgets what it
+// held; only events that arrive after that are decoded.
+enum class KeyboardStep { Idle, Flush, Decode };
+KeyboardStep keyboardStep(ButtonPageState& page, bool sheetInFront);
+
+// A keyboard read failed and so did its re-acquisition: recording stops and
+// the select button comes up (returned, to be redrawn); `showError` is set
+// the first time in this opening. The wheel is still polled, and the next
+// record click tries the keyboard again.
+struct KeyboardFailure {
+    int redrawSlot;
+    bool showError;
+};
+KeyboardFailure keyboardFailed(ButtonPageState& page);
 
 // A mouse command (left: 253, right: 254). Only while recording, and only
 // for a slot that has mouse flags; returns whether it applied.
@@ -179,7 +201,9 @@ constexpr SkinRect kRightMousePlace{178, 336, 207, 365};
 
 // The slot that the wheel selects on `tab`, or -1: on the button tab the
 // lowest wheel button held (bit 7 of its byte) that is not the selected
-// slot; on the D-pad tab the direction the hat points to (hundredths of a
+// slot, unless the selected slot's own button is still held (with two
+// buttons down, the first one pressed keeps its slot until it is released,
+// so keys never land in either by turns); on the D-pad tab the direction the hat points to (hundredths of a
 // degree, clockwise from up; direction 1 up is slot 13), unless selected.
 int wheelSelection(const ButtonPageState& page, SlotTab tab, const uint8_t (&buttons)[32], uint32_t pov);
 

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include <algorithm>
 #include <random>
 
@@ -110,24 +112,43 @@ TEST(KeyDecoder, RandomStreamsStayInsideTheSlotAndItsFirst32Entries) {
             }
             if (random() % 9 == 0) page.selectedSlot = int(random() % kPageSlots), page.recording = true;
             events.assign(1, KeyEvent{keys[random() % sizeof keys], random() % 2 ? kDown : kUp});
-            takeKeyEvents(page, preset, events, true);
-            for (uint16_t count : page.keyCount) ASSERT_LE(count, 31);
+            takeKeyEvents(page, preset, events);
+            for (uint16_t count : page.keyCount) ASSERT_LE(count, 32);
         }
         for (int s = 0; s < kEmulationSlots; ++s)
             for (int k = kStoredKeysPerSlot; k < kKeysPerSlot; ++k) ASSERT_EQ(0, preset.buttonKeys[s][k]);
     }
 }
 
-TEST(ButtonSlots, The33rdCodeOverwritesEntry31) {
+TEST(ButtonSlots, The33rdCodeOverwritesEntry31AndTheBoxShowsIt) {
     Preset preset = emptyPreset();
     ButtonPageState page{};
     openButtonPage(page, preset);
     clickSelect(page, 4);
     for (int i = 1; i <= 33; ++i) recordCode(page, preset, KeyCode(i));
-    EXPECT_EQ(31, page.keyCount[4]);
+    EXPECT_EQ(32, page.keyCount[4]);
     EXPECT_EQ(31, preset.buttonKeys[4][30]);
     EXPECT_EQ(33, preset.buttonKeys[4][31]);
     EXPECT_EQ(0, preset.buttonKeys[4][32]);
+}
+
+// A slot read from a file with 32 codes shows 30; recording into it must
+// not leave entries 31 and 32 for the wheel to type unseen.
+TEST(ButtonSlots, RecordingIntoAFullSlotKeepsNothingTheBoxDoesNotShow) {
+    Preset preset = emptyPreset();
+    for (int i = 0; i < 32; ++i) preset.buttonKeys[4][i] = 0x1E;
+    preset.buttonKeys[4][32] = 0x1E;  // past what a file holds: not the page's
+    ButtonPageState page{};
+    openButtonPage(page, preset);
+    clickSelect(page, 4);
+    recordCode(page, preset, 0x30);
+    EXPECT_EQ(31, page.keyCount[4]);
+    EXPECT_EQ(0x30, preset.buttonKeys[4][30]);
+    EXPECT_EQ(0, preset.buttonKeys[4][31]);
+    EXPECT_EQ(0x1E, preset.buttonKeys[4][32]);
+    std::string box;
+    for (int i = 0; i < 30; ++i) box += "   A";
+    EXPECT_EQ(box + "   B", slotKeysText(page, preset, 4, usKeyNames()));
 }
 
 TEST(ButtonSlots, OpeningCountsAtMost30CodesAndResetsTheSelection) {
@@ -176,18 +197,59 @@ TEST(ButtonSlots, SelectStartsMovesAndStopsRecording) {
     EXPECT_EQ(9, page.selectedSlot);
 }
 
-TEST(ButtonSlots, KeysTypedWhileTheSheetIsInTheBackgroundAreDropped) {
+// Every way reading keys for a slot starts again empties the buffer first:
+// what waits there was typed for another slot, into another program, or
+// while no slot took keys.
+TEST(ButtonSlots, KeysAreDecodedOnlyAfterAFlushForTheSlotAndTheSheetInFront) {
     Preset preset = emptyPreset();
     ButtonPageState page{};
     openButtonPage(page, preset);
-    clickSelect(page, 0);
-    EXPECT_FALSE(takeKeyEvents(page, preset, {down(0x1D), down(0x19), up(0x19)}, false));
-    EXPECT_EQ(0, page.keyCount[0]);
-    EXPECT_EQ(0, preset.buttonKeys[0][0]);
-    // Back in front: Ctrl's press went with the dropped events.
-    EXPECT_TRUE(takeKeyEvents(page, preset, {down(0x1E), up(0x1E)}, true));
-    EXPECT_EQ(1, page.keyCount[0]);
-    EXPECT_EQ(0x001E, preset.buttonKeys[0][0]);
+    const KeyboardStep idle = KeyboardStep::Idle, flush = KeyboardStep::Flush, decode = KeyboardStep::Decode;
+    const struct {
+        const char* what;
+        std::function<void()> act;
+        bool inFront;
+        KeyboardStep step;
+    } steps[] = {
+        {"not recording", [] {}, true, idle},
+        {"slot 4 records", [&] { clickSelect(page, 4); }, true, flush},
+        {"", [] {}, true, decode},
+        {"Mouse 1 on slot 4", [&] { assignMouseButton(page, preset, true); }, true, idle},
+        {"slot 5 records", [&] { clickSelect(page, 5); }, true, flush},
+        {"", [] {}, true, decode},
+        {"another program in front", [] {}, false, idle},
+        {"the sheet back in front", [] {}, true, flush},
+        {"", [] {}, true, decode},
+        {"back to slot 4, a mouse slot", [&] { clickSelect(page, 4); }, true, idle},
+        {"Clear removes the mouse flag", [&] { clearSlot(page, preset); }, true, flush},
+        {"recording stopped", [&] { clickSelect(page, 4); }, true, idle},
+        {"and started again", [&] { clickSelect(page, 4); }, true, flush},
+    };
+    for (const auto& s : steps) {
+        s.act();
+        page.pendingKey = 0x041E;  // Shift and A held from before
+        const KeyboardStep step = keyboardStep(page, s.inFront);
+        EXPECT_EQ(int(s.step), int(step)) << s.what;
+        if (step == flush) EXPECT_EQ(0, page.pendingKey) << s.what;
+    }
+}
+
+TEST(ButtonSlots, AFailedKeyboardStopsRecordingAndSaysSoOncePerOpening) {
+    Preset preset = emptyPreset();
+    ButtonPageState page{};
+    openButtonPage(page, preset);
+    clickSelect(page, 3);
+    KeyboardFailure failure = keyboardFailed(page);
+    EXPECT_EQ(3, failure.redrawSlot);
+    EXPECT_TRUE(failure.showError);
+    EXPECT_FALSE(page.recording);
+    EXPECT_FALSE(page.selectDown[3]) << "the record button comes up";
+    clickSelect(page, 3);
+    EXPECT_TRUE(page.recording) << "a record click tries again";
+    EXPECT_FALSE(keyboardFailed(page).showError);
+    openButtonPage(page, preset);
+    clickSelect(page, 3);
+    EXPECT_TRUE(keyboardFailed(page).showError);
 }
 
 TEST(ButtonSlots, MouseButtonsReplaceKeysOnlyWhileRecordingAndOnlyWhereFlagsExist) {
@@ -241,9 +303,16 @@ TEST(WheelSelection, ButtonsSelectTheirSlotsAndTheHatItsDirection) {
     ButtonPageState page{};
     uint8_t buttons[32] = {};
     EXPECT_EQ(-1, wheelSelection(page, SlotTab::Buttons, buttons, 0xFFFFFFFF));
-    buttons[0] = buttons[3] = 0x80;
-    EXPECT_EQ(3, wheelSelection(page, SlotTab::Buttons, buttons, 0xFFFFFFFF)) << "slot 0 is the selected one";
+    buttons[3] = 0x80;
+    EXPECT_EQ(3, wheelSelection(page, SlotTab::Buttons, buttons, 0xFFFFFFFF));
+    buttons[0] = 0x80;
+    EXPECT_EQ(-1, wheelSelection(page, SlotTab::Buttons, buttons, 0xFFFFFFFF)) << "slot 0's button is still held";
+    page.selectedSlot = 3;
+    EXPECT_EQ(-1, wheelSelection(page, SlotTab::Buttons, buttons, 0xFFFFFFFF)) << "slot 3's button is still held";
     buttons[3] = 0;
+    EXPECT_EQ(0, wheelSelection(page, SlotTab::Buttons, buttons, 0xFFFFFFFF)) << "released: the other one selects";
+    page.selectedSlot = 0;
+    buttons[0] = 0;
     buttons[14] = 0x80;
     EXPECT_EQ(-1, wheelSelection(page, SlotTab::Buttons, buttons, 0xFFFFFFFF)) << "past button 13";
     buttons[11] = 0x80;

@@ -257,22 +257,37 @@ TEST_F(ButtonPageTest, AMouseCommandReplacesTheKeysAndClearEmptiesTheSlot) {
     EXPECT_EQ(0, saved.presets[1].buttonKeys[2][0]);
 }
 
-TEST_F(ButtonPageTest, KeysTypedIntoAnotherProgramAreNotRecorded) {
-    command(selectIdOf(1));
-    HWND other = CreateWindowExA(0, "EDIT", "", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 600, 400, 200, 100, nullptr, nullptr,
-                                 GetModuleHandleA(nullptr), nullptr);
+// Button 5 records, Mouse 1 stops its keys, the user types a password
+// into another program, comes back and records button 6: what was typed
+// waited in the keyboard's buffer and must not land in slot 5.
+TEST_F(ButtonPageTest, KeysTypedIntoAnotherProgramNeverReachASlot) {
+    command(selectIdOf(4));
+    command(kLeftMouseId);
+    STARTUPINFOA start{};
+    start.cb = sizeof start;
+    PROCESS_INFORMATION notepad{};
+    char line[] = "notepad.exe";
+    ASSERT_TRUE(CreateProcessA(nullptr, line, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &start, &notepad));
+    HWND other = nullptr;
+    for (int i = 0; i < 200 && !other; ++i, Sleep(50)) other = FindWindowA("Notepad", nullptr);
     ASSERT_NE(nullptr, other);
     SetForegroundWindow(other);
     pumpMessages(100);
     ASSERT_NE(sheetWindow, GetForegroundWindow());
     type("s e c r e t");
-    EXPECT_EQ(0, current().buttonKeys[1][0]);
-    EXPECT_EQ("", boxText(page, 1));
-    DestroyWindow(other);
     SetForegroundWindow(sheetWindow);
     pumpMessages(100);
+    command(selectIdOf(5));
+    pumpMessages(300);
+    EXPECT_EQ(0, current().buttonKeys[5][0]) << "a key typed into the other program";
+    EXPECT_EQ("", boxText(page, 5));
     type("k");
-    EXPECT_EQ(0x0025, current().buttonKeys[1][0]) << "back in front, keys record again";
+    EXPECT_EQ(0x0025, current().buttonKeys[5][0]) << "keys typed now record";
+    EXPECT_EQ(0, current().buttonKeys[5][1]);
+    TerminateProcess(notepad.hProcess, 0);
+    WaitForSingleObject(notepad.hProcess, 5000);
+    CloseHandle(notepad.hProcess);
+    CloseHandle(notepad.hThread);
 }
 
 TEST_F(ButtonPageTest, ReopeningThePageResetsSelectionAndRecording) {
