@@ -195,26 +195,42 @@ bool stringsComplete(const Reader& r, size_t pos, size_t count, size_t& end) {
 }
 
 // A section that is there but holds fewer bytes than the stored count's
-// records need: a file cut short (an interrupted copy or download) or
-// otherwise damaged. Such a file is refused whole, like one without the
-// signature, so that rubbish never loads as presets. A section missing
-// altogether is skipped, as readers always did.
+// records need: a file cut short (an interrupted copy or download), or a
+// count the records do not follow. A section's bytes end where the file
+// ends or another section's tag begins. Such a file is refused whole, like
+// one without the signature, so that rubbish never loads as presets. A
+// section missing altogether is skipped, as readers always did.
 bool sectionCutShort(const Reader& r, size_t count) {
+    struct Found {
+        size_t start, end;
+    };
+    Found found[5];
+    int n = 0;
     const size_t vers = findSection(r, "VERS", kSignatureSize);
     const size_t conf = findSection(r, "CONF", after(vers, kVersSectionSize));
     if (conf != kNotFound) {
         if (!r.has(conf + 6, 2)) return true;
         count = size_t(r.at(conf + 6)[0] | r.at(conf + 7)[0] << 8);
+        found[n++] = {conf, conf + kConfSectionSize};
     }
     const size_t data = findSection(r, "DATA", after(conf, kConfSectionSize));
-    if (data != kNotFound && !r.has(data + 8, kDataRecordSize * count)) return true;
+    if (data != kNotFound) found[n++] = {data, data + 8 + kDataRecordSize * count};
     const size_t stri = findSection(r, "STRI", after(data, 8 + kDataRecordSize * count));
     size_t striEnd = kNotFound;
-    if (stri != kNotFound && !stringsComplete(r, stri + 6, count, striEnd)) return true;
+    if (stri != kNotFound) {
+        if (!stringsComplete(r, stri + 6, count, striEnd)) return true;
+        found[n++] = {stri, striEnd};
+    }
     const size_t misc = findSection(r, "MISC", striEnd);
-    if (misc != kNotFound && !r.has(misc + 8, kMiscRecordSize * count)) return true;
+    if (misc != kNotFound) found[n++] = {misc, misc + 8 + kMiscRecordSize * count};
     const size_t mous = findSection(r, "MOUS", after(misc, 8 + kMiscRecordSize * count));
-    return mous != kNotFound && !r.has(mous + 8, kMousRecordSize * count);
+    if (mous != kNotFound) found[n++] = {mous, mous + 8 + kMousRecordSize * count};
+    for (int i = 0; i < n; ++i) {
+        if (!r.has(found[i].start, found[i].end - found[i].start)) return true;
+        for (int j = 0; j < n; ++j)
+            if (found[j].start > found[i].start && found[j].start < found[i].end) return true;
+    }
+    return false;
 }
 
 }  // namespace

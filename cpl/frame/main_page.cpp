@@ -17,6 +17,7 @@
 #include "cpl/frame/gdi_tally.h"
 #include "cpl/frame/panel_state.h"
 #include "cpl/frame/skinned_controls.h"
+#include "cpl/pages/preset_list.h"
 #include "cpl/res/cpl_resource.h"
 #include "driver/discovery.h"
 #include "driver/host_win32.h"
@@ -140,6 +141,7 @@ void loadPresets() {
         state.currentIndex = 0;
         registry.writeRegString(kPanelKey, kTemporaryFileValue, defaultPath.c_str());
     }
+    forgetUndo(presetLists());
     g_page.presetsLoaded = true;
 }
 

@@ -68,6 +68,15 @@ void sortSide(PanelState& panel, PresetLists& lists, Side side) {
     lists.pathOwner = remap(lists.pathOwner, newIndexOf, count);
 }
 
+// The first preset the presets page lists (car/motorbike), or the first
+// one of the table when it lists none: what becomes current when the
+// current preset goes, so that the page never edits a preset it hides.
+int firstListedPreset(const PresetTable& table) {
+    for (int i = 0; i < table.presetCount; ++i)
+        if (typeShown(kShowType2, table.presets[i].gameType)) return i;
+    return 0;
+}
+
 // Removes the marked presets of a side, keeping the order of the others;
 // the removed ones go to `into` (when given). Records move whole: the
 // presets that only move up keep every stored field (the inversion and the
@@ -92,7 +101,7 @@ int removeMarked(PanelState& panel, PresetLists& lists, Side side, Preset* into)
     table.presetCount = uint16_t(kept);
     if (side == Side::Presets) {
         const int current = remap(panel.currentIndex, newIndexOf, count);
-        panel.currentIndex = uint16_t(current < 0 ? 0 : current);
+        panel.currentIndex = uint16_t(current < 0 ? firstListedPreset(table) : current);
         // The working copy of a removed preset must never go back over
         // another one.
         if (current < 0) loadCurrent(panel);
@@ -144,6 +153,11 @@ void takeBackup(PanelState& panel, PresetLists& lists, uint32_t bit, char (&back
 PresetLists& presetLists() {
     if (!g_listsReady) resetPresetLists();
     return g_lists;
+}
+
+void forgetUndo(PresetLists& lists) {
+    setUndo(lists, kUndoNothing);
+    lists.deletedCount = 0;
 }
 
 void resetPresetLists() {

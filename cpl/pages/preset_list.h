@@ -61,6 +61,9 @@ struct PresetLists {
 // the filter showing car/motorbike presets.
 PresetLists& presetLists();
 void resetPresetLists();
+// Nothing left to undo: for a table loaded anew (the sheet opened again in
+// the same process), to which the last steps and backups do not belong.
+void forgetUndo(PresetLists& lists);
 
 // --- Sorting and rows ---------------------------------------------------------
 

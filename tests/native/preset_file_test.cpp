@@ -539,24 +539,38 @@ TEST(PresetFileCount, CountAbove255LoadsTheFirst255Presets) {
     }
 }
 
-// A count the records do not follow: the sections hold two records where
-// the count needs 65535, which is damage, not a short table.
-TEST(PresetFileCount, CountFarAboveTheRecordsPresentRefusesTheFileAndChangesNothing) {
+// A count the records do not follow is damage, not a short table: the
+// records a section would need for it run into the next section's tag, or
+// past the end of the file.
+TEST(PresetFileCount, ACountTheRecordsDoNotFollowRefusesTheFileAndChangesNothing) {
     auto source = newTable();
     fillPreset(source->presets[0], 1);
     fillPreset(source->presets[1], 2);
     source->presetCount = 2;
-    Bytes file = encodePresetFile(*source);
-    file[27] = 0xFF;
-    file[28] = 0xFF;
-
-    auto target = newTable();
-    for (int i = 0; i < kMaxPresets; ++i) fillPreset(target->presets[i], unsigned(i % 50 + 60));
-    target->presetCount = 7;
-    auto before = newTable();
-    std::memcpy(before.get(), target.get(), sizeof(PresetTable));
-    EXPECT_FALSE(decodePresetFile(file.data(), file.size(), *target));
-    EXPECT_EQ(0, std::memcmp(before.get(), target.get(), sizeof(PresetTable)));
+    const Bytes two = encodePresetFile(*source);
+    const Layout l = layoutOf(*source);
+    auto withCount = [](Bytes file, uint8_t low, uint8_t high) {
+        file[27] = low;
+        file[28] = high;
+        return file;
+    };
+    const struct {
+        const char* what;
+        Bytes file;
+    } cases[] = {
+        {"count 65535", withCount(two, 0xFF, 0xFF)},
+        {"count 3, no MOUS section", withCount(slice(two, 0, l.mous), 3, 0)},
+        {"count 3, bytes after MOUS", withCount(two + Bytes(2000, 0), 3, 0)},
+    };
+    for (const auto& c : cases) {
+        auto target = newTable();
+        for (int i = 0; i < kMaxPresets; ++i) fillPreset(target->presets[i], unsigned(i % 50 + 60));
+        target->presetCount = 7;
+        auto before = newTable();
+        std::memcpy(before.get(), target.get(), sizeof(PresetTable));
+        EXPECT_FALSE(decodePresetFile(c.file.data(), c.file.size(), *target)) << c.what;
+        EXPECT_EQ(0, std::memcmp(before.get(), target.get(), sizeof(PresetTable))) << c.what;
+    }
 }
 
 // The file cut at every length. A cut inside a section whose tag is left

@@ -346,19 +346,41 @@ TEST_F(PresetListTest, TypeFilterBitsShowTheirOwnGameType) {
     }
 }
 
-TEST_F(PresetListTest, TheDialogsUndoOfACopyToTheLeftSortsAgain) {
-    setTable({"a", "a"});  // keys 1, 2
-    lists().fileTable.presetCount = 1;
-    resetPreset(lists().fileTable.presets[0], Deliverable::Panel);
-    setPresetText(lists().fileTable.presets[0].gameName, "b");
-    refillDialogRows(*panel, lists());
-    copyRows(*panel, lists(), Side::File, {0});
-    EXPECT_EQ(names(), (std::vector<std::string>{"a", "a", "b"}));
-    undoDialog(*panel, lists());
-    // Each sort turns the equal pair: sorted twice, back to keys 1, 2.
-    ASSERT_EQ(names(), (std::vector<std::string>{"a", "a"}));
-    EXPECT_EQ(panel->table.presets[0].buttonKeys[0][0], 1);
-    EXPECT_EQ(panel->table.presets[1].buttonKeys[0][0], 2);
+// Each sort turns an equal pair: sorted by the copy and again by its Undo,
+// the pair is back in its first order.
+TEST_F(PresetListTest, TheDialogsUndoOfACopySortsTheSideAgain) {
+    for (Side into : {Side::Presets, Side::File}) {
+        SCOPED_TRACE(into == Side::Presets ? "to the left" : "to the file");
+        resetPresetLists();
+        setTable({"b"});
+        PresetTable& file = lists().fileTable;
+        file.presetCount = 1;
+        resetPreset(file.presets[0], Deliverable::Panel);
+        setPresetText(file.presets[0].gameName, "b");
+        PresetTable& target = into == Side::Presets ? panel->table : file;
+        target.presetCount = 2;
+        for (int i = 0; i < 2; ++i) {
+            resetPreset(target.presets[i], Deliverable::Panel);
+            setPresetText(target.presets[i].gameName, "a");
+            target.presets[i].buttonKeys[0][0] = KeyCode(i + 1);
+        }
+        panel->currentIndex = 0;
+        refillDialogRows(*panel, lists());
+        copyRows(*panel, lists(), into == Side::Presets ? Side::File : Side::Presets, {0});
+        ASSERT_EQ(names(target), (std::vector<std::string>{"a", "a", "b"}));
+        undoDialog(*panel, lists());
+        ASSERT_EQ(names(target), (std::vector<std::string>{"a", "a"}));
+        EXPECT_EQ(target.presets[0].buttonKeys[0][0], 1);
+        EXPECT_EQ(target.presets[1].buttonKeys[0][0], 2);
+    }
+}
+
+TEST_F(PresetListTest, WhenTheDialogDeletesTheCurrentPresetAListedOneBecomesCurrent) {
+    setTable({"Air", "Kart", "Rally"}, {0, 2, 2});
+    choose("Rally");
+    toggleTypeFilter(*panel, lists(), kShowType0);  // the dialog shows all three
+    deleteRows(*panel, lists(), Side::Presets, {2});
+    EXPECT_EQ(current(), "Kart") << "not the hidden flight preset";
 }
 
 TEST_F(PresetListTest, PageAndDialogShareOneUndoStep) {

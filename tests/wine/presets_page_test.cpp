@@ -144,6 +144,10 @@ protected:
         presetFile = tempFile("zentra-presets-page.pst");
         ASSERT_EQ(1, savePresetFile(nullptr, presetFile.c_str(), startingTable(), platformFileSystem()));
         pointPanelAt(registry, presetFile, 1);
+        openPage();
+    }
+    // The sheet over the preset file, on the presets tab.
+    void openPage() {
         sheetWindow = harness.open(0);
         ASSERT_NE(sheetWindow, nullptr);
         pumpMessages(50);
@@ -278,6 +282,19 @@ TEST_F(PresetsPageTest, AClickIntoAFieldAndOutKeepsUndoOfTheLastStep) {
         press(kUndo);
         expectShown(kStartRows, kStartTable, "<<<DEFAULT PRESETS>>>");
     }
+}
+
+// The DLL stays loaded from one opening of the sheet to the next: a step of
+// an earlier opening, whose table was never saved, is not undone on this one.
+TEST_F(PresetsPageTest, UndoNeverTakesBackAStepOfAnEarlierOpening) {
+    selectRows(list, {1});  // Kart
+    pumpMessages(20);
+    press(kDelete);
+    typeInto(kName, "Renamed");
+    harness.close(IDCANCEL);
+    openPage();
+    press(kUndo);
+    expectShown(kStartRows, kStartTable, "<<<DEFAULT PRESETS>>>");
 }
 
 TEST_F(PresetsPageTest, ALabelEditedInTheListRenamesThatRowsPreset) {
@@ -480,6 +497,9 @@ TEST_F(PresetsPageTest, AnEmptiedTableHasNothingToPrintAndPutsTheDefaultPresetOn
     ParameterBlock sent;
     ASSERT_TRUE(lastParameterBlock(client, sent)) << "no block: " << client.error();
     EXPECT_EQ(reinterpret_cast<const uint8_t*>(&sent)[2536], 1) << "the default preset's linked pedals, not the deleted preset's";
+    const char* stored =
+        registry.readRegStringQuery(kParametersKey, linkPedalsName(panelState().wheel.link.deviceNumber).c_str());
+    EXPECT_STREQ(stored ? stored : "(none)", "YES") << "the registry copy is the default preset's too";
 }
 
 TEST_F(PresetsPageTest, ExportWritesTheFileTableRemembersTheFileAndSaysWhenItCannot) {
