@@ -187,11 +187,13 @@ INT_PTR CALLBACK CalibrationProc(HWND dialog, UINT message, WPARAM wParam, LPARA
             if (g_calibration.phase == 0) {
                 restStepNow();
                 startTracking();
-            } else if (!measurementComplete(g_calibration.measurement)) {
-                // Confirmed before every axis was sampled: storing now would
-                // give the driver a range of 255 down to 0.
-                OutputDebugStringA("Calibration - no complete measurement yet\n");
+            } else if (!measurementUsable(g_calibration.measurement)) {
+                // A wheel held still, or an axis never moved: no range the
+                // driver could scale. Nothing is stored; the user hears and
+                // reads why, and can go on turning and pressing.
+                OutputDebugStringA("Calibration - the measurement is not usable\n");
                 MessageBeep(MB_ICONWARNING);
+                MessageBoxA(dialog, calibrationRefusedText(UiLanguage), nullptr, MB_OK | MB_ICONWARNING);
             } else if (storeCalibration(dialog) == 1) {
                 EndDialog(dialog, kCalibrationStored);
             }

@@ -3,6 +3,8 @@
 
 #include <cmath>
 
+#include "cpl/frame/localized_text.h"
+
 namespace zentra {
 
 namespace {
@@ -37,10 +39,38 @@ bool reportButtonPressed(const WheelReport& report) {
     return report.bytes[kReportButtons0] != 0 || report.bytes[kReportButtons1] != 0;
 }
 
-bool measurementComplete(const CalibrationMeasurement& m) {
+bool measurementUsable(const CalibrationMeasurement& m) {
+    const int centre[kMeasuredAxes] = {m.xCentre, m.minimum[kAxisY] + (m.maximum[kAxisY] - m.minimum[kAxisY]) / 2, 127};
     for (int axis = 0; axis < kMeasuredAxes; ++axis)
-        if (m.maximum[axis] < m.minimum[axis]) return false;
+        if (m.maximum[axis] <= m.minimum[axis] || centre[axis] < m.minimum[axis] || centre[axis] > m.maximum[axis])
+            return false;
     return true;
+}
+
+const char* calibrationRefusedText(uint16_t uiLanguage) {
+    // Western code page texts.
+    static const struct {
+        uint16_t language;
+        const char* text;
+    } kTexts[] = {
+        {kUiEnglish, "The calibration was not stored: turn the wheel to both ends and press each pedal through its "
+                     "whole travel, then confirm again."},
+        {kUiGerman, "Die Kalibrierung wurde nicht gespeichert: Drehen Sie das Lenkrad bis zu beiden Anschl\xE4gen und "
+                    "treten Sie jedes Pedal ganz durch, dann best\xE4tigen Sie erneut."},
+        {kUiFrench, "L'\xE9talonnage n'a pas \xE9t\xE9 enregistr\xE9 : tournez le volant jusqu'aux deux but\xE9" "es et "
+                    "enfoncez chaque p\xE9" "dale sur toute sa course, puis confirmez \xE0 nouveau."},
+        {kUiSpanish, "La calibraci\xF3n no se guard\xF3: gire el volante hasta ambos topes y pise cada pedal a fondo, "
+                     "luego confirme de nuevo."},
+        {kUiItalian, "La calibrazione non \xE8 stata salvata: ruotate il volante fino ai due fine corsa e premete ogni "
+                     "pedale fino in fondo, poi confermate di nuovo."},
+        {kUiPortuguese, "A calibra\xE7\xE3o n\xE3o foi guardada: rode o volante at\xE9 aos dois batentes e carregue "
+                        "cada pedal at\xE9 ao fim, depois confirme de novo."},
+        {kUiDutch, "De kalibratie is niet opgeslagen: draai het stuur naar beide aanslagen en trap elk pedaal helemaal "
+                   "in, bevestig daarna opnieuw."},
+    };
+    for (const auto& t : kTexts)
+        if (t.language == uiLanguage || (uiLanguage == kDutchTable && t.language == kUiDutch)) return t.text;
+    return kTexts[0].text;
 }
 
 MarkerPlaces markerPlaces(uint8_t x, uint8_t y, uint8_t z) {

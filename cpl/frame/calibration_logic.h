@@ -32,10 +32,16 @@ void trackingStep(CalibrationMeasurement& m, const WheelReport& report);
 // A wheel button is down in the report.
 bool reportButtonPressed(const WheelReport& report);
 
-// Whether every measured axis has been sampled (maximum at or above
-// minimum). Storing a measurement that is not would send the driver a range
-// of 255 down to 0.
-bool measurementComplete(const CalibrationMeasurement& m);
+// Whether the measurement is a calibration: on each measured axis (X, Y,
+// Z) a range of some width, with the centre the record stores for it (the
+// resting X, the middle of Y, 127 for Z) inside. A wheel held still gives
+// ranges of no width, an axis never sampled one of 255 down to 0, and
+// either would leave the driver an axis it cannot scale.
+bool measurementUsable(const CalibrationMeasurement& m);
+
+// What the dialog says when it refuses a measurement, in the user-interface
+// language (one of the string tables' seven; English for any other).
+const char* calibrationRefusedText(uint16_t uiLanguage);
 
 // The dialog's markers for the report bytes X, Y, Z: the wheel marker on
 // the wheel's rim, the pedal markers down their gauges; each 8 x 8.

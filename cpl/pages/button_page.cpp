@@ -149,22 +149,6 @@ void enableMouseCommands() {
         if (HWND button = GetDlgItem(g_slots.page, id)) EnableWindow(button, can);
 }
 
-void onSelect(int slot) {
-    const SelectOutcome out = clickSelect(model(), slot);
-    enableMouseCommands();
-    if (out.flushKeyboard) flushKeyboard();
-    for (int s : out.redraw) redrawSelect(s);
-    drawConnectorOf(out.previousSlot, false);
-    drawConnectorOf(model().hoverSlot, true);
-    g_slots.currentEdit = editIdOf(slot);
-    dropFocus();
-}
-
-void stopTimer() {
-    if (g_slots.timerRunning) KillTimer(g_slots.page, kTimer);
-    g_slots.timerRunning = false;
-}
-
 // The property sheet: the page's top-level window.
 bool sheetInFront() { return GetForegroundWindow() == GetAncestor(g_slots.page, GA_ROOT); }
 
@@ -176,6 +160,30 @@ void onKeyboardFailure() {
     redrawSelect(failure.redrawSlot);
     if (failure.showError)
         MessageBoxA(g_slots.page, "Error Initializing Keyboard DirectInput", "Joystick control panel", MB_ICONSTOP);
+}
+
+// Reading keys for a slot starts at once where the user starts it (a
+// record click, Clear): the buffer is emptied now, so that keys typed right
+// after the click are the slot's; the tick would only empty it later.
+void startReadingNow() {
+    if (keyboardStep(model(), sheetInFront()) == KeyboardStep::Flush && !flushKeyboard()) onKeyboardFailure();
+}
+
+void onSelect(int slot) {
+    const SelectOutcome out = clickSelect(model(), slot);
+    enableMouseCommands();
+    if (out.flushKeyboard) flushKeyboard();
+    startReadingNow();
+    for (int s : out.redraw) redrawSelect(s);
+    drawConnectorOf(out.previousSlot, false);
+    drawConnectorOf(model().hoverSlot, true);
+    g_slots.currentEdit = editIdOf(slot);
+    dropFocus();
+}
+
+void stopTimer() {
+    if (g_slots.timerRunning) KillTimer(g_slots.page, kTimer);
+    g_slots.timerRunning = false;
 }
 
 void readKeys() {
@@ -348,8 +356,10 @@ void onPaint(HWND page) {
     EndPaint(page, &ps);
     if (!g_slots.framePen) return;
     HDC frames = GetDC(page);
-    for (const SlotPlace& p : slotPlaces(g_slots.tab))
-        drawConnector(frames, p, p.slot == model().hoverSlot ? g_slots.highlightPen : g_slots.framePen);
+    // In the normal colour: a connector lights when the pointer comes over
+    // its select button (again, after this paint).
+    for (const SlotPlace& p : slotPlaces(g_slots.tab)) drawConnector(frames, p, g_slots.framePen);
+    model().hoverSlot = -1;
     ReleaseDC(page, frames);
     for (const SlotPlace& p : slotPlaces(g_slots.tab))
         OutlineRect(page, RECT{p.frame.left, p.frame.top, p.frame.right, p.frame.bottom}, g_slots.framePen);
@@ -405,6 +415,7 @@ void onClear() {
     flushKeyboard();
     clearSlot(m, preset());
     setBoxText(m.selectedSlot, std::string());
+    startReadingNow();
 }
 
 void onCommand(HWND page, WPARAM wParam) {

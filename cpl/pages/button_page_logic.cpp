@@ -130,6 +130,10 @@ void openButtonPage(ButtonPageState& page, const Preset& preset, int firstSlot) 
     page.liveSlot = -1;
     page.keyboardErrorShown = false;
     for (int slot = 0; slot < kPageSlots; ++slot) page.keyCount[slot] = shownCount(preset, slot);
+    loadMouseFlags(page, preset);
+}
+
+void loadMouseFlags(ButtonPageState& page, const Preset& preset) {
     for (int i = 0; i < kMouseSlots; ++i) {
         page.rightClick[i] = (preset.clickMask[0] >> i) & 1;
         page.leftClick[i] = (preset.clickMask[1] >> i) & 1;

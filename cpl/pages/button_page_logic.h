@@ -87,6 +87,10 @@ void resetButtonPageState();
 // key counts of the shown codes and the working copies of the click words.
 void openButtonPage(ButtonPageState& page, const Preset& preset, int firstSlot = 0);
 
+// The working mouse flags from the preset's two click words (also when the
+// test page takes a preset).
+void loadMouseFlags(ButtonPageState& page, const Preset& preset);
+
 // The page closes: the mouse flags go back into the click words.
 void closeButtonPage(const ButtonPageState& page, Preset& preset);
 

@@ -17,6 +17,7 @@
 #include "cpl/frame/main_page.h"
 #include "cpl/frame/panel_state.h"
 #include "cpl/frame/skinned_controls.h"
+#include "cpl/pages/button_page_logic.h"
 #include "cpl/pages/test_page_logic.h"
 #include "cpl/res/cpl_resource.h"
 
@@ -213,6 +214,9 @@ void onCreate(HWND page) {
         AddTooltipTool(page, tooltip, kAboutButton);
     }
     createVideo(page);
+    // The clip shows the frame the page takes as drawn last, so that a wheel
+    // resting on that frame is not shown at frame 0 until it moves.
+    if (g_test.video) MCIWndSeek(g_test.video, g_test.lastFrame);
     if (FAILED(AcquireDirectInput(GetParent(page), mainPageSheet()))) return;
     g_test.state = new DIJOYSTATE;
     g_test.font = gdiTallied(CreateFontA(16, 6, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
@@ -227,6 +231,8 @@ void onCreate(HWND page) {
         startTimer();
     }
     SetFocus(nullptr);
+    // The button page's working mouse flags follow the preset just taken.
+    loadMouseFlags(buttonPageState(), state.currentPreset);
 }
 
 void onDestroy(HWND page) {
@@ -248,16 +254,28 @@ void onCalibration(HWND page) {
     if (device()) device()->Unacquire();
     OpenCalibration(page);
     if (!IsWindow(page)) return;
-    if (device()) device()->Acquire();
-    if (g_test.deviceReady) startTimer();
+    // The wheel is shown live again whenever it can be acquired now, also
+    // when it could not be at opening.
+    if (device() && SUCCEEDED(device()->Acquire())) {
+        g_test.deviceReady = true;
+        startTimer();
+    }
 }
 
 void onPaint(HWND page) {
+    // The live parts (marker, gauge bars) are drawn over the background by
+    // the ticks, which restore only what they drew last. A repaint of part
+    // of the page (a window closing over it) would leave that record wrong:
+    // the whole page is painted, and the next tick draws them anew.
+    RECT update{};
+    if (GetUpdateRect(page, &update, FALSE) &&
+        (update.left > 0 || update.top > 0 || update.right < skin::kTestPage.width ||
+         update.bottom < skin::kTestPage.height))
+        InvalidateRect(page, nullptr, FALSE);
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(page, &ps);
     drawSprite(dc, skin::kTestPage, 0, 0);
     EndPaint(page, &ps);
-    // The live parts are drawn again at the next tick.
     g_test.markerDrawn = false;
     for (uint32_t& value : g_test.gaugeValue) value = 0xFFFFFFFF;
 }

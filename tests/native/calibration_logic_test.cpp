@@ -1,6 +1,8 @@
 // The calibration's markers, extremes and stored record.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "cpl/frame/calibration_logic.h"
 
 namespace zentra {
@@ -41,14 +43,14 @@ TEST(CalibrationMarkers, FollowTheWheelAndThePedals) {
 TEST(CalibrationMeasurement, TracksExtremesAndTheRestingCentre) {
     CalibrationMeasurement m;
     resetMeasurement(m);
-    EXPECT_FALSE(measurementComplete(m)) << "nothing sampled";
+    EXPECT_FALSE(measurementUsable(m)) << "nothing sampled";
     restStep(m, report(120, 9, 9));
     restStep(m, report(126, 9, 9));
     EXPECT_EQ(126, m.xCentre) << "the last rest step";
-    EXPECT_FALSE(measurementComplete(m)) << "the rest steps measure no range";
+    EXPECT_FALSE(measurementUsable(m)) << "the rest steps measure no range";
     for (const WheelReport& r : {report(126, 0, 3), report(10, 200, 3), report(250, 90, 240, 0x01)})
         trackingStep(m, r);
-    EXPECT_TRUE(measurementComplete(m));
+    EXPECT_TRUE(measurementUsable(m));
     EXPECT_EQ(10, m.minimum[0]);
     EXPECT_EQ(250, m.maximum[0]);
     EXPECT_EQ(0, m.minimum[1]);
@@ -60,17 +62,29 @@ TEST(CalibrationMeasurement, TracksExtremesAndTheRestingCentre) {
     EXPECT_EQ(126, m.xCentre) << "tracking keeps the centre";
 }
 
-TEST(CalibrationMeasurement, AWheelHeldStillStoresItsRestingBytes) {
-    CalibrationMeasurement m;
-    resetMeasurement(m);
-    restStep(m, report(130, 40, 7));
-    trackingStep(m, report(130, 40, 7));
-    ASSERT_TRUE(measurementComplete(m));
-    uint8_t system[kHardwareConfigSize]{}, record[kHardwareConfigSize];
-    buildCalibrationRecord(record, system, m);
-    for (int axis = 0; axis < 3; ++axis)
-        EXPECT_EQ(word(record, kHwMinOffset + 4 * axis), word(record, kHwMaxOffset + 4 * axis)) << axis;
-    EXPECT_EQ(40u, word(record, kHwCenterOffset + 4)) << "Y centre equals the resting Y";
+// A measurement is stored only with a range of some width on each axis and
+// the centre the record gives it inside that range.
+TEST(CalibrationMeasurement, RangesOfNoWidthOrWithTheirCentreOutsideAreRefused) {
+    const struct {
+        const char* what;
+        uint8_t rest;
+        std::vector<WheelReport> tracked;
+        bool usable;
+    } cases[] = {
+        {"held still", 127, {report(127, 127, 127)}, false},
+        {"wheel turned, pedals still", 127, {report(0, 127, 127), report(255, 127, 127)}, false},
+        {"the X centre outside its range", 174, {report(100, 0, 0), report(140, 255, 255)}, false},
+        {"Z never reaching 127", 127, {report(0, 0, 0), report(255, 255, 100)}, false},
+        {"the narrowest usable ranges", 127, {report(127, 10, 127), report(128, 11, 128)}, true},
+        {"full travel", 130, {report(0, 0, 0), report(255, 255, 255)}, true},
+    };
+    for (const auto& c : cases) {
+        CalibrationMeasurement m;
+        resetMeasurement(m);
+        restStep(m, report(c.rest, 0, 0));
+        for (const WheelReport& r : c.tracked) trackingStep(m, r);
+        EXPECT_EQ(c.usable, measurementUsable(m)) << c.what;
+    }
 }
 
 TEST(CalibrationMeasurement, ButtonBytesAreTwoAndThree) {
