@@ -311,7 +311,7 @@ LRESULT CALLBACK SensWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return TRUE;
     }
     case WM_DRAWITEM: return onDrawItem(window, reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
-    case WM_COMMAND: onCommand(window, wParam); return 0;
+    case WM_COMMAND: onCommand(window, skinnedCommand(wParam, lParam)); return 0;
     case WM_NOTIFY: return onNotify(lParam);
     default: break;
     }

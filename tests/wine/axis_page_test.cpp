@@ -12,6 +12,7 @@
 #include <cmath>
 #include <cstring>
 #include <cstdio>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -76,10 +77,10 @@ protected:
     // Saves the table, opens the sheet on wheel 1 and shows the axis page.
     // `beforeAxis` changes the current preset once the test page has taken
     // it from the table.
-    void openAxisPage(void (*beforeAxis)(Preset&) = nullptr) {
+    void openAxisPage(void (*beforeAxis)(Preset&) = nullptr, int wheel = 1) {
         ASSERT_EQ(1, savePresetFile(nullptr, presetFile.c_str(), table, platformFileSystem()));
         ASSERT_TRUE(client.clearLog());
-        sheetWindow = harness.open(1);
+        sheetWindow = harness.open(wheel);
         ASSERT_NE(nullptr, sheetWindow);
         pumpMessages(50);
         if (beforeAxis) beforeAxis(panelState().currentPreset);
@@ -118,11 +119,26 @@ protected:
         pressAndMove(slot, which, x, y);
         pointer("mouseup 1");
     }
+    // A click at a point of the page; one click after another never comes
+    // within the double-click time, so that each is taken as one click.
+    void clickAt(int x, int y) {
+        const DWORD since = GetTickCount() - lastClick;
+        if (lastClick && since <= GetDoubleClickTime()) pumpMessages(GetDoubleClickTime() - since + 50);
+        pointer("mousemove " + onScreen(page, x, y));
+        pointer("click 1");
+        lastClick = GetTickCount();
+    }
     void click(int id) {
         RECT r;
         GetWindowRect(GetDlgItem(page, id), &r);
-        pointer("mousemove " + std::to_string((r.left + r.right) / 2) + " " + std::to_string((r.top + r.bottom) / 2));
-        pointer("click 1");
+        MapWindowPoints(nullptr, page, reinterpret_cast<POINT*>(&r), 2);
+        clickAt((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    }
+    // Whether the link toggle shows its Linked picture: the lamp at its
+    // right end is lit only there.
+    bool pedalsLit() {
+        const int x = skin::kPedalsLinked.width - 14, y = skin::kPedalsLinked.height / 2;
+        return screenPixel(GetDlgItem(page, 275), x, y) == spritePixel(skin::kPedalsLinked, x, y);
     }
 
     // Whether the screen shows the curve's green within a pixel of (x, y)
@@ -154,6 +170,7 @@ protected:
     std::string presetFile;
     HWND sheetWindow = nullptr;
     HWND page = nullptr;
+    DWORD lastClick = 0;
 };
 
 // A point of the cubic Bezier through four box points.
@@ -279,6 +296,37 @@ TEST_F(AxisPageTest, TheLinkToggleShowsLinkedForOneAloneAndClicksTurnItOver) {
     SendMessageA(mainPageState().page, WM_COMMAND, kTabTest, 0);  // the axis page closes
     EXPECT_EQ(0u, current().pedalsLinked);
     EXPECT_EQ(0u, panelState().table.presets[1].pedalsLinked);
+}
+
+// Windows reports the second of two quick clicks on an owner-drawn button
+// as BN_DOUBLECLICKED: it is one more click, on every page.
+TEST_F(AxisPageTest, DoubleClickNotificationsCountAsClicksOnTheAxisAndPresetsPages) {
+    table.presets[1].pedalsLinked = 0;
+    openAxisPage(nullptr, 0);  // the emulation wheel has the presets tab too
+    const struct {
+        int tab, pageId, button;
+        std::function<uint32_t()> read;
+        uint32_t before, afterClick, afterDoubleClick;
+    } cases[] = {
+        {kTabAxis, kAxisPageId, 275, [this] { return uint32_t(pedalsLit()); }, 0, 1, 0},
+        {kTabAxis, kAxisPageId, 1067, [this] { return current().curveType[2]; }, 0, 1, 0},
+        {kTabPresets, 155, 1041, [] { return uint32_t(panelState().table.presetCount); }, 2, 3, 4},
+    };
+    for (const auto& c : cases) {
+        SendMessageA(mainPageState().page, WM_COMMAND, c.tab, 0);
+        page = GetDlgItem(mainPageState().page, c.pageId);
+        ASSERT_NE(nullptr, page) << c.pageId;
+        HWND button = GetDlgItem(page, c.button);
+        ASSERT_NE(nullptr, button) << c.button;
+        pumpMessages(100);
+        EXPECT_EQ(c.before, c.read()) << c.button;
+        SendMessageA(page, WM_COMMAND, MAKEWPARAM(c.button, BN_CLICKED), LPARAM(button));
+        pumpMessages(100);
+        EXPECT_EQ(c.afterClick, c.read()) << c.button;
+        SendMessageA(page, WM_COMMAND, MAKEWPARAM(c.button, BN_DOUBLECLICKED), LPARAM(button));
+        pumpMessages(100);
+        EXPECT_EQ(c.afterDoubleClick, c.read()) << c.button << " after the double click";
+    }
 }
 
 TEST_F(AxisPageTest, CarriedFieldsAreWrittenBackAndTheMouseLayoutHidesItsPair) {
