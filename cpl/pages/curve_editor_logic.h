@@ -32,19 +32,29 @@ bool anchorOfControl(int id, int& slot, int& anchor);
 // right edge).
 BoxPoint storedAnchor(const Preset& preset, int slot, int anchor);
 
+// Where the box shows a stored anchor: each coordinate clamped to 0..85, as
+// the table sent to the wheel takes it. A file may hold any 16-bit value;
+// it is kept as it is until the user drags an anchor of that curve.
+BoxPoint shownAnchor(BoxPoint stored);
+
 // Top-left corner of an anchor's window for its stored value: centred on
-// the anchor, mirrored left to right in slot 0's box.
+// the shown anchor, mirrored left to right in slot 0's box.
 BoxPoint anchorWindowCorner(int slot, BoxPoint stored);
+
+// The editor's curve types: 1 is curvilinear, every other value linear, as
+// the drawing and the table take them.
+inline bool isLinearCurve(uint32_t type) { return type != 1; }
 
 // Before the anchors are placed: in linear mode a first anchor right of the
 // second is pulled back to the second's x.
 void pullFirstAnchor(Preset& preset, int slot);
 
 // The anchor `anchor` of `slot` dragged to the client point (x, y) of its
-// box: the point clamped into the box and stored, held apart from the other
-// anchor in linear mode, and the four anchor values carried over to the
-// other half of the steering axis. Returns the slot that was carried over
-// to (1 for slot 0, 0 for slot 1), or -1.
+// box: the curve's anchors first become what the box shows, then the point
+// is clamped into the box and stored, held apart from the other anchor in
+// linear mode, and the four anchor values are carried over to the other
+// half of the steering axis. Returns the slot that was carried over to (1
+// for slot 0, 0 for slot 1), or -1.
 int dragAnchorTo(Preset& preset, int slot, int anchor, int x, int y);
 
 // The other half of the steering axis of slot 0 or 1, or -1.

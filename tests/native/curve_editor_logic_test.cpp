@@ -74,6 +74,8 @@ TEST(CurveBoxDrag, LinearModeHoldsTheFirstAnchorLeftOfTheSecond) {
         {1, 2, kFirstAnchor, 70, 70, 55},   // curvilinear: they cross
         {1, 2, kSecondAnchor, 10, 25, 10},
         {0, 0, kFirstAnchor, 5, 55, 55},    // box 0: stored x 80, left of the second in its own units
+        {2, 3, kFirstAnchor, 70, 55, 55},   // every type but 1 is linear
+        {0xFFFFFFFF, 3, kSecondAnchor, 10, 25, 25},
     };
     for (const auto& c : cases) {
         Preset p = defaultCurves(c.type);
@@ -106,6 +108,57 @@ TEST(CurveBoxDrag, TheSteeringHalvesCarryEachOthersAnchors) {
     Preset p = defaultCurves(1);
     EXPECT_EQ(-1, dragAnchorTo(p, 2, kFirstAnchor, 10, 10));
     EXPECT_EQ((BoxPoint{25, 60}), storedAnchor(p, 3, kFirstAnchor)) << "the pedals are not linked";
+}
+
+// Placing the anchors, as the page does when it opens: a linear curve whose
+// first anchor lies right of its second (only a file can hold one) has it
+// pulled back to the second's x; every type but 1 is linear.
+TEST(CurveBoxPlacing, ALinearFirstAnchorRightOfTheSecondIsPulledBack) {
+    const struct {
+        uint32_t type;
+        uint16_t firstX, secondX, firstXAfter;
+    } cases[] = {{0, 70, 40, 40}, {2, 70, 40, 40}, {0xFFFFFFFF, 70, 40, 40}, {0, 30, 40, 30},
+                 {0, 200, 120, 120},  // beyond the box: the stored values are compared
+                 {1, 70, 40, 70}};    // curvilinear anchors may cross
+    for (const auto& c : cases) {
+        Preset p = defaultCurves(c.type);
+        p.curveP1x[2] = c.firstX, p.curveP2x[2] = c.secondX;
+        pullFirstAnchor(p, 2);
+        EXPECT_EQ(c.firstXAfter, p.curveP1x[2]) << c.type << " " << c.firstX;
+        EXPECT_EQ(c.secondX, p.curveP2x[2]);
+        EXPECT_EQ(60, p.curveP1y[2]) << "only x is pulled";
+    }
+}
+
+// A file may hold anchors beyond 0..85: the box shows them at its edge, and
+// they are kept until an anchor of that curve is dragged, which stores the
+// curve as shown.
+TEST(CurveBoxFileData, AnchorsBeyondTheBoxAreShownAtItsEdgeAndKeptUntilADrag) {
+    const struct {
+        int slot;
+        BoxPoint first, second;  // stored, from the file
+        BoxPoint firstCorner, secondCorner, drawnFirst, drawnSecond;
+    } cases[] = {{2, {86, 0}, {65535, 86}, {81, -4}, {81, 81}, {85, 0}, {85, 85}},
+                 {0, {300, 90}, {55, 30}, {-4, 81}, {26, 26}, {0, 85}, {30, 30}}};  // mirrored
+    for (const auto& c : cases) {
+        Preset p = defaultCurves(1);
+        p.curveP1x[c.slot] = uint16_t(c.first.x), p.curveP1y[c.slot] = uint16_t(c.first.y);
+        p.curveP2x[c.slot] = uint16_t(c.second.x), p.curveP2y[c.slot] = uint16_t(c.second.y);
+        EXPECT_EQ(c.firstCorner, anchorWindowCorner(c.slot, storedAnchor(p, c.slot, kFirstAnchor))) << c.slot;
+        EXPECT_EQ(c.secondCorner, anchorWindowCorner(c.slot, storedAnchor(p, c.slot, kSecondAnchor))) << c.slot;
+        const CurveDrawing d = curveDrawing(p, c.slot);
+        EXPECT_EQ(c.drawnFirst, d.points[1]) << c.slot;
+        EXPECT_EQ(c.drawnSecond, d.points[2]) << c.slot;
+        pullFirstAnchor(p, c.slot);
+        EXPECT_EQ(c.first, storedAnchor(p, c.slot, kFirstAnchor)) << "kept as the page opens";
+    }
+    Preset p = defaultCurves(0);
+    p.curveP2x[3] = 120, p.curveP2y[3] = 200;
+    dragAnchorTo(p, 3, kFirstAnchor, 84, 10);
+    EXPECT_EQ((BoxPoint{84, 10}), storedAnchor(p, 3, kFirstAnchor)) << "left of the shown second anchor";
+    EXPECT_EQ((BoxPoint{85, 85}), storedAnchor(p, 3, kSecondAnchor)) << "stored as shown";
+    dragAnchorTo(p, 3, kSecondAnchor, 50, 50);
+    EXPECT_EQ((BoxPoint{84, 50}), storedAnchor(p, 3, kSecondAnchor)) << "held at the first anchor";
 }
 
 TEST(CurveBoxButtons, ResetKeepsTheTypeAndTheSwitchNamesTheOtherType) {

@@ -329,6 +329,22 @@ TEST_F(AxisPageTest, DoubleClickNotificationsCountAsClicksOnTheAxisAndPresetsPag
     }
 }
 
+// An anchor that a file placed beyond the box is shown and grabbed at the
+// box's edge; a curve type of 2 is edited as linear.
+TEST_F(AxisPageTest, AnchorsBeyondTheBoxCanBeGrabbedAndOtherTypesAreLinear) {
+    table.presets[1].curveType[3] = 2;
+    table.presets[1].curveP2x[3] = 120, table.presets[1].curveP2y[3] = 200;
+    openAxisPage();
+    EXPECT_EQ((BoxPoint{81, 81}), cornerOf(anchor(3, kSecondAnchor))) << "inside the box";
+    EXPECT_EQ((BoxPoint{120, 200}), storedAnchor(current(), 3, kSecondAnchor)) << "kept while not edited";
+    EXPECT_TRUE(greenNear(box(3), 55, 72.5)) << "the middle segment runs to the shown anchor";
+    drag(3, kSecondAnchor, 60, 20);
+    EXPECT_EQ((BoxPoint{60, 20}), storedAnchor(current(), 3, kSecondAnchor));
+    drag(3, kFirstAnchor, 75, 50);
+    EXPECT_EQ((BoxPoint{60, 50}), storedAnchor(current(), 3, kFirstAnchor)) << "held left of the second";
+    EXPECT_EQ((BoxPoint{56, 46}), cornerOf(anchor(3, kFirstAnchor)));
+}
+
 TEST_F(AxisPageTest, CarriedFieldsAreWrittenBackAndTheMouseLayoutHidesItsPair) {
     openAxisPage([](Preset& p) {
         p.axisInvert = 0x01010103;
