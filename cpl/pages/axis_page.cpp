@@ -125,6 +125,33 @@ void applyMouseLayout(HWND page) {
     if (moved) InvalidateRect(page, nullptr, TRUE);
 }
 
+// The link-pedals toggle's upper rows lie under the lower rows of buttons
+// 1067 and 1039. That strip belongs to the two buttons: they keep their
+// whole pictures, in line with the other two buttons of their row, and the
+// toggle, the larger target, is still 99 x 12 below them. The toggle's
+// window region leaves out every button it overlaps where it now stands,
+// so that it neither paints nor takes a click there, whatever the order of
+// the windows.
+void yieldOverlapsOfToggle(HWND page) {
+    HWND toggle = GetDlgItem(page, kPedalsToggle);
+    if (!toggle) return;
+    RECT own;
+    GetWindowRect(toggle, &own);
+    HRGN region = CreateRectRgn(0, 0, own.right - own.left, own.bottom - own.top);
+    for (const FlatButton& b : kButtons) {
+        HWND button = GetDlgItem(page, b.id);
+        RECT other, overlap;
+        if (b.id == kPedalsToggle || !button || !GetWindowRect(button, &other) ||
+            !IntersectRect(&overlap, &own, &other))
+            continue;
+        OffsetRect(&overlap, -own.left, -own.top);
+        HRGN cut = CreateRectRgnIndirect(&overlap);
+        CombineRgn(region, region, cut, RGN_DIFF);
+        DeleteObject(cut);
+    }
+    if (!SetWindowRgn(toggle, region, TRUE)) DeleteObject(region);  // the window owns it once set
+}
+
 LRESULT onCreate(HWND page) {
     g_axis = AxisPage{};
     g_axis.page = page;
@@ -149,6 +176,7 @@ LRESULT onCreate(HWND page) {
     // 5. The carried state, and the mouse-emulation layout it asks for.
     g_axis.state = loadAxisPageState(preset());
     applyMouseLayout(page);
+    yieldOverlapsOfToggle(page);
     // 6. Anchors, selectors, the curve-type buttons' texts.
     for (int slot = 0; slot < 4; ++slot) placeAnchors(slot);
     fillSelectors();

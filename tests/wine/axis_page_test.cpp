@@ -329,6 +329,47 @@ TEST_F(AxisPageTest, DoubleClickNotificationsCountAsClicksOnTheAxisAndPresetsPag
     }
 }
 
+// The link toggle's upper rows lie under buttons 1067 and 1039: that strip
+// shows the buttons and a click there is theirs, whatever the order of the
+// windows; the rest of the toggle is the toggle's.
+TEST_F(AxisPageTest, TheStripUnderTheTwoButtonsIsTheirsInPictureAndClick) {
+    table.presets[1].pedalsLinked = 0;
+    openAxisPage();
+    HWND toggle = GetDlgItem(page, 275);
+    const struct {
+        int x, y, owner;  // a point of the page and the control it belongs to
+    } points[] = {{417, 276, 1067}, {471, 276, 1039}, {444, 276, 275}, {417, 286, 275}};
+    for (bool raised : {false, true}) {
+        if (raised) {
+            SetWindowPos(toggle, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+            RedrawWindow(page, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+            pumpMessages(100);
+        }
+        for (const auto& p : points) {
+            POINT in{p.x, p.y};
+            MapWindowPoints(page, GetDlgItem(page, p.owner), &in, 1);
+            const skin::Sprite& picture =
+                p.owner == 1067 ? skin::kCurveTypeNormal : p.owner == 1039 ? skin::kResetNormal : skin::kPedalsSeparate;
+            if (p.owner != 275) {
+                ASSERT_NE(spritePixel(skin::kPedalsSeparate, p.x - 394, p.y - 273), spritePixel(picture, in.x, in.y))
+                    << "a point where the pictures differ";
+            }
+            EXPECT_EQ(spritePixel(picture, in.x, in.y), screenPixel(page, p.x, p.y))
+                << p.x << "," << p.y << (raised ? " with the toggle on top" : "");
+        }
+        for (const auto& p : points) {
+            current().curveP1x[3] = 10;  // a reset of box 104 shows
+            const uint32_t type = current().curveType[2];
+            const bool lit = pedalsLit();
+            clickAt(p.x, p.y);
+            const char* where = raised ? " with the toggle on top" : "";
+            EXPECT_EQ(p.owner == 1067, current().curveType[2] != type) << p.x << "," << p.y << where;
+            EXPECT_EQ(p.owner == 1039, current().curveP1x[3] == 25) << p.x << "," << p.y << where;
+            EXPECT_EQ(p.owner == 275, pedalsLit() != lit) << p.x << "," << p.y << where;
+        }
+    }
+}
+
 // An anchor that a file placed beyond the box is shown and grabbed at the
 // box's edge; a curve type of 2 is edited as linear.
 TEST_F(AxisPageTest, AnchorsBeyondTheBoxCanBeGrabbedAndOtherTypesAreLinear) {
