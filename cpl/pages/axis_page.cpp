@@ -191,14 +191,11 @@ LRESULT onCreate(HWND page) {
 
 void onDestroy(HWND page) {
     endAnchorDrag();
-    PanelState& panel = panelState();
-    storeAxisPageState(panel.currentPreset, g_axis.state);
-    g_axis.state = AxisPageState{};
     if (HWND tooltip = mainPageState().tooltip; tooltip && IsWindow(tooltip)) {
         RemoveTooltipTool(page, tooltip, kAboutButton);
         for (int id : kCurveTypeButtons) RemoveTooltipTool(page, tooltip, id);
     }
-    if (panel.currentIndex < panel.table.presetCount) copyPreset(panel.table.presets[panel.currentIndex], panel.currentPreset);
+    closeAxisPageState(panelState(), g_axis.state);
     // The bitmaps are the main page's, shared by every page: they stay.
     setCurvePens(nullptr, nullptr);
     gdiDelete(g_axis.curvePen);

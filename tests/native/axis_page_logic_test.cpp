@@ -36,6 +36,39 @@ TEST(AxisPageState, CarriedFieldsComeBackAsThePageWritesThem) {
     }
 }
 
+// Closing the page puts the current preset into the table at currentIndex,
+// with the panel's record copy, but only at an entry of the table.
+TEST(AxisPageState, ClosingCopiesIntoTheTableOnlyAtOneOfItsEntries) {
+    static PanelState panel;
+    const struct {
+        uint16_t count, index;
+        bool copied;
+    } cases[] = {{3, 1, true}, {3, 2, true}, {3, 3, false}, {1, 200, false}, {255, 255, false}};
+    for (const auto& c : cases) {
+        panel = PanelState{};
+        panel.table.presetCount = c.count;
+        panel.currentIndex = c.index;
+        Preset& current = panel.currentPreset;
+        resetPreset(current, Deliverable::Panel);
+        current.curveP1x[2] = 44;
+        current.axisInvert = 0x01000001;
+        AxisPageState state = loadAxisPageState(current);
+        state.pedalsLinked = 1;
+        closeAxisPageState(panel, state);
+        EXPECT_EQ(1u, current.pedalsLinked) << "written back in any case";
+        EXPECT_EQ(0x01000001u, current.axisInvert);
+        EXPECT_EQ(0u, state.pedalsLinked) << "the state is cleared";
+        for (uint16_t i = 0; i < kMaxPresets; ++i) {
+            const Preset& entry = panel.table.presets[i];
+            const bool target = c.copied && i == c.index;
+            EXPECT_EQ(target ? 44 : 0, entry.curveP1x[2]) << c.count << " " << c.index << " entry " << i;
+            EXPECT_EQ(target ? 1u : 0u, entry.pedalsLinked) << c.count << " " << c.index << " entry " << i;
+            EXPECT_EQ(0u, entry.axisInvert) << "the record copy clears it";
+        }
+        EXPECT_EQ(c.count, panel.table.presetCount);
+    }
+}
+
 TEST(AxisPageState, TheLinkToggleTurnsAnyValueButZeroIntoZero) {
     const uint32_t cases[][2] = {{0, 1}, {1, 0}, {2, 0}, {0xFFFFFFFF, 0}};
     for (const auto& c : cases) EXPECT_EQ(c[1], flippedPedals(c[0])) << c[0];

@@ -161,6 +161,29 @@ TEST(CurveBoxFileData, AnchorsBeyondTheBoxAreShownAtItsEdgeAndKeptUntilADrag) {
     EXPECT_EQ((BoxPoint{84, 50}), storedAnchor(p, 3, kSecondAnchor)) << "held at the first anchor";
 }
 
+// The two steering halves are linked after the linear constraint: the other
+// half gets the held value, whichever anchor of whichever half is dragged.
+TEST(CurveBoxDrag, TheSteeringHalvesTakeTheAnchorsAsTheConstraintLeftThem) {
+    const struct {
+        int slot, anchor, x, y;  // client point of the dragged box
+        BoxPoint first, second;  // then stored in both halves
+    } cases[] = {
+        {1, kFirstAnchor, 70, 40, {55, 40}, {55, 30}},
+        {1, kSecondAnchor, 10, 70, {25, 60}, {25, 70}},
+        {0, kFirstAnchor, 5, 40, {55, 40}, {55, 30}},    // column 5 of box 0 is x = 80
+        {0, kSecondAnchor, 75, 70, {25, 60}, {25, 70}},  // column 75 is x = 10
+        {0, kFirstAnchor, 50, 20, {35, 20}, {55, 30}},   // within the constraint
+    };
+    for (const auto& c : cases) {
+        Preset p = defaultCurves(0);
+        EXPECT_EQ(1 - c.slot, dragAnchorTo(p, c.slot, c.anchor, c.x, c.y));
+        for (int slot : {0, 1}) {
+            EXPECT_EQ(c.first, storedAnchor(p, slot, kFirstAnchor)) << "drag in " << c.slot << ", slot " << slot;
+            EXPECT_EQ(c.second, storedAnchor(p, slot, kSecondAnchor)) << "drag in " << c.slot << ", slot " << slot;
+        }
+    }
+}
+
 TEST(CurveBoxButtons, ResetKeepsTheTypeAndTheSwitchNamesTheOtherType) {
     Preset p = defaultCurves(1);
     dragAnchorTo(p, 2, kFirstAnchor, 3, 4);

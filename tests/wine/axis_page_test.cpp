@@ -386,6 +386,37 @@ TEST_F(AxisPageTest, AnchorsBeyondTheBoxCanBeGrabbedAndOtherTypesAreLinear) {
     EXPECT_EQ((BoxPoint{56, 46}), cornerOf(anchor(3, kFirstAnchor)));
 }
 
+// The block sent as the sheet closes after edits on the axis page: the
+// pedals byte is the page's toggle (written back before the upload), and
+// the X table is inverted by the bit only the current preset holds (the
+// table's record copy clears it).
+TEST_F(AxisPageTest, TheClosingBlockCarriesTheToggleAndTheCurrentPresetsInversion) {
+    table.presets[1].pedalsLinked = 0;
+    openAxisPage([](Preset& p) { p.axisInvert = 1; });
+    click(275);
+    drag(3, kSecondAnchor, 60, 5);
+    click(1036);
+    closeSheet(IDOK);
+    std::vector<SimLogEntry> entries;
+    ASSERT_TRUE(client.log(entries));
+    const SimLogEntry* last = nullptr;
+    for (const SimLogEntry& e : entries)
+        if (e.code == SIM_CODE_PARAMETER_BLOCK) last = &e;
+    ASSERT_NE(nullptr, last);
+    ASSERT_EQ(2652u, last->storedLength);
+    const uint8_t* block = last->input;
+    EXPECT_EQ(3u, block[0]) << "mode 3";
+    EXPECT_EQ(1u, block[2536]) << "pedals linked";
+    const uint8_t xStart[4] = {254, 254, 253, 252}, xEnd[4] = {3, 2, 1, 1};  // the inverted identity
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(unsigned(xStart[i]), block[1768 + i]) << "X entry " << i;
+        EXPECT_EQ(unsigned(xEnd[i]), block[1768 + 252 + i]) << "X entry " << 252 + i;
+    }
+    const char* linked = registry.readRegString(kParametersKey, "Link_Pedals1");
+    ASSERT_NE(nullptr, linked);
+    EXPECT_STREQ("YES", linked);
+}
+
 TEST_F(AxisPageTest, CarriedFieldsAreWrittenBackAndTheMouseLayoutHidesItsPair) {
     openAxisPage([](Preset& p) {
         p.axisInvert = 0x01010103;
