@@ -8,6 +8,7 @@
 #include <commctrl.h>
 
 #include "cpl/frame/cpl_module.h"
+#include "cpl/frame/direct_input.h"
 #include "cpl/frame/gdi_tally.h"
 #include "cpl/frame/main_page.h"
 #include "cpl/frame/panel_state.h"
@@ -23,6 +24,8 @@ namespace {
 constexpr int kAboutButton = 269;
 constexpr int kPedalsToggle = 275;
 constexpr int kAboutTooltip = 76;
+constexpr UINT_PTR kWheelTimer = 1;
+constexpr UINT kWheelPeriod = 100;  // ms, as the test page reads the wheel
 constexpr COLORREF kCurveGreen = RGB(0, 255, 0);
 constexpr COLORREF kFrameColour = RGB(89, 203, 138);
 constexpr COLORREF kListColour = RGB(16, 4, 45);
@@ -63,6 +66,7 @@ struct AxisPage {
     HPEN curvePen, diagonalPen, framePen;
     HFONT font;
     char tooltipText[256];
+    bool wheelTimer;  // the wheel is read for the live markers
 };
 AxisPage g_axis;
 
@@ -152,6 +156,23 @@ void yieldOverlapsOfToggle(HWND page) {
     if (!SetWindowRgn(toggle, region, TRUE)) DeleteObject(region);  // the window owns it once set
 }
 
+IDirectInputDevice8A* wheelDevice() { return directInputState().device; }
+
+// The live markers: the wheel is read on a timer while the page is shown,
+// when DirectInput gives its device and the device can be acquired.
+void startWheelMarkers(HWND page) {
+    if (FAILED(AcquireDirectInput(GetParent(page), mainPageSheet())) || !wheelDevice()) return;
+    if (FAILED(wheelDevice()->Acquire())) return;
+    g_axis.wheelTimer = SetTimer(page, kWheelTimer, kWheelPeriod, nullptr) != 0;
+}
+
+void readWheel() {
+    IDirectInputDevice8A* device = wheelDevice();
+    DIJOYSTATE state;
+    if (!device || FAILED(device->Acquire()) || FAILED(ReadJoystickState(device, &state))) return;
+    showWheelAxes(WheelAxes{state.lX, state.lY, state.lZ, state.lRz}, g_axis.state.pedalsLinked != 0);
+}
+
 LRESULT onCreate(HWND page) {
     g_axis = AxisPage{};
     g_axis.page = page;
@@ -186,11 +207,16 @@ LRESULT onCreate(HWND page) {
     // 7.
     SetFocus(nullptr);
     g_axis.framePen = gdiTallied(CreatePen(PS_SOLID, 1, kFrameColour));
+    startWheelMarkers(page);
     return 0;
 }
 
 void onDestroy(HWND page) {
     endAnchorDrag();
+    if (g_axis.wheelTimer) {
+        KillTimer(page, kWheelTimer);
+        if (wheelDevice()) wheelDevice()->Unacquire();
+    }
     if (HWND tooltip = mainPageState().tooltip; tooltip && IsWindow(tooltip)) {
         RemoveTooltipTool(page, tooltip, kAboutButton);
         for (int id : kCurveTypeButtons) RemoveTooltipTool(page, tooltip, id);
@@ -329,6 +355,9 @@ LRESULT CALLBACK SensWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_CREATE: return onCreate(window);
     case WM_DESTROY: onDestroy(window); return 0;
     case WM_PAINT: onPaint(window); return 0;
+    case WM_TIMER:
+        if (wParam == kWheelTimer) readWheel();
+        return 0;
     case WM_MEASUREITEM: {
         auto* measure = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
         if (measure->CtlType != ODT_COMBOBOX) break;

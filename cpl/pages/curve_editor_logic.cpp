@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "cpl/pages/test_page_logic.h"
 #include "preset/sensitivity.h"
 
 namespace zentra {
@@ -99,6 +100,22 @@ uint32_t flipCurveType(Preset& preset, int slot) {
 }
 
 int curveTypeButtonText(uint32_t type) { return type == 1 ? 15 : 14; }
+
+int markerInput(int slot, const WheelAxes& axes, bool pedalsLinked) {
+    constexpr int64_t kTop = kSensitivityEntries - 1;
+    const int64_t x = steeringPosition(axes.x);
+    if (slot == 0) return x < kSteeringCentre ? int((kSteeringCentre - x) * kTop / kSteeringCentre) : 0;
+    if (slot == 1) return x > kSteeringCentre ? int((x - kSteeringCentre) * kTop / (65535 - kSteeringCentre)) : 0;
+    const PedalGauges gauges = pedalGauges(axes.y, axes.z, axes.rz, pedalsLinked);
+    const int64_t shown = std::min<uint32_t>(slot == 2 ? gauges.first : gauges.second, 65535);
+    return int((65535 - shown) * kTop / 65535);
+}
+
+BoxPoint markerPoint(int slot, int input, int output) {
+    constexpr int kTop = kSensitivityEntries - 1;
+    const int across = std::clamp(input, 0, kTop) * kCurveBoxMax / kTop;
+    return BoxPoint{columnOf(slot, across), kCurveBoxMax - std::clamp(output, 0, kTop) * kCurveBoxMax / kTop};
+}
 
 CurveDrawing curveDrawing(const Preset& preset, int slot) {
     CurveDrawing d{};

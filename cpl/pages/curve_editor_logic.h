@@ -70,6 +70,24 @@ uint32_t flipCurveType(Preset& preset, int slot);
 // a click switches to, string 15 "Lineaire" or 14 "Curviligne".
 int curveTypeButtonText(uint32_t type);
 
+// The wheel's axes as its joystick state gives them: 0..65535, the steering
+// centred at 32767, a pedal at 65535 while released.
+struct WheelAxes {
+    int32_t x, y, z, rz;
+};
+
+// The live marker of a box, where its axis stands now. The input (0..127)
+// is the steering's turn to the half's own side (none within the band
+// around the centre), or the travel of a pedal as the test page's gauge
+// shows it, separate or linked.
+int markerInput(int slot, const WheelAxes& axes, bool pedalsLinked);
+// The marker's point in the box for an input and the output (0..127) that
+// the wheel's table gives it, mirrored in box 0.
+BoxPoint markerPoint(int slot, int input, int output);
+// The slot whose curve the wheel is sent for a box's axis: the X table is
+// made from slot 0, for both steering halves.
+inline int sentSlotOf(int slot) { return slot == 1 ? 0 : slot; }
+
 // What a box draws: the dotted reference diagonal and the curve through four
 // points, a polyline in linear mode, one cubic Bezier otherwise.
 struct CurveDrawing {

@@ -184,6 +184,31 @@ TEST(CurveBoxDrag, TheSteeringHalvesTakeTheAnchorsAsTheConstraintLeftThem) {
     }
 }
 
+// The live marker: the input of each box's axis, read as the test page
+// reads the wheel, and its point for an input and an output.
+TEST(CurveBoxMarker, InputsFollowTheSteeringHalvesAndThePedalGauges) {
+    const struct {
+        WheelAxes axes;
+        bool linked;
+        int inputs[4];
+    } cases[] = {
+        {{65535, 65535, 65535, 0}, false, {0, 127, 0, 0}},      // full right, pedals released
+        {{0, 0, 65535, 0}, false, {127, 0, 127, 0}},            // full left, first pedal pressed
+        {{49344, 32896, 0, 0}, false, {0, 64, 63, 127}},
+        {{16448, 65535, 0, 32896}, false, {63, 0, 0, 63}},     // the second pedal is the greater of Z and Rz
+        {{31000, 16448, 0, 0}, true, {0, 0, 0, 63}},            // the band around the centre; linked: Y below it
+        {{34766, 65535, 0, 0}, true, {0, 0, 127, 0}},           // linked: Y above the centre is the first pedal
+    };
+    for (const auto& c : cases)
+        for (int slot = 0; slot < 4; ++slot)
+            EXPECT_EQ(c.inputs[slot], markerInput(slot, c.axes, c.linked)) << c.axes.x << " " << c.axes.y << " " << slot;
+    const struct {
+        int slot, input, output;
+        BoxPoint at;
+    } points[] = {{1, 64, 64, {42, 43}}, {0, 127, 127, {0, 0}}, {0, 0, 0, {85, 85}}, {2, 63, 71, {42, 38}}};
+    for (const auto& p : points) EXPECT_EQ(p.at, markerPoint(p.slot, p.input, p.output)) << p.slot << " " << p.input;
+}
+
 TEST(CurveBoxButtons, ResetKeepsTheTypeAndTheSwitchNamesTheOtherType) {
     Preset p = defaultCurves(1);
     dragAnchorTo(p, 2, kFirstAnchor, 3, 4);

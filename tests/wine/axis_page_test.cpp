@@ -417,6 +417,38 @@ TEST_F(AxisPageTest, TheClosingBlockCarriesTheToggleAndTheCurrentPresetsInversio
     EXPECT_STREQ("YES", linked);
 }
 
+// Each box shows where its axis of the simulated wheel stands on the curve
+// the wheel is sent, and follows the wheel and the link toggle.
+TEST_F(AxisPageTest, TheBoxesShowTheWheelLiveOnTheCurvesTheWheelIsSent) {
+    Preset& p = table.presets[1];
+    p.pedalsLinked = 0;
+    p.curveP1x[2] = 10, p.curveP1y[2] = 70, p.curveP2x[2] = 60, p.curveP2y[2] = 20;  // entry 63 is 71
+    const auto wheel = [this](uint8_t x, uint8_t y, uint8_t z) {
+        uint8_t report[SIM_WHEEL_REPORT_SIZE] = SIM_DEFAULT_REPORT_INIT;
+        report[5] = x, report[6] = y, report[7] = z;
+        ASSERT_TRUE(client.setReport(report));
+        pumpMessages(350);
+    };
+    const COLORREF marker = RGB(255, 64, 64);
+    wheel(192, 128, 255);  // turned right, the first pedal half pressed
+    openAxisPage();
+    pumpMessages(250);
+    EXPECT_EQ(marker, screenPixel(box(1), 42, 43)) << "input 64 of the identity";
+    EXPECT_EQ(marker, screenPixel(box(2), 42, 38)) << "input 63 gives 71";
+    char folder[MAX_PATH];
+    if (GetEnvironmentVariableA("ZENTRA_SCREENSHOT_DIR", folder, MAX_PATH) > 0) {
+        EXPECT_TRUE(saveWindowPicture(sheetWindow, std::string(folder) + "\\axis-live-en.bmp"));
+    }
+    drag(2, kSecondAnchor, 60, 50);  // entry 63 is now 41
+    EXPECT_EQ(marker, screenPixel(box(2), 42, 58)) << "the marker follows the curve";
+    click(275);
+    wheel(64, 64, 255);  // linked: Y below the centre is the second pedal
+    EXPECT_EQ(marker, screenPixel(box(0), 43, 43)) << "turned left, mirrored";
+    EXPECT_EQ(marker, screenPixel(box(3), 42, 43));
+    EXPECT_NE(marker, screenPixel(box(2), 42, 58)) << "the first pedal is released";
+    EXPECT_NE(marker, screenPixel(box(1), 42, 43));
+}
+
 TEST_F(AxisPageTest, CarriedFieldsAreWrittenBackAndTheMouseLayoutHidesItsPair) {
     openAxisPage([](Preset& p) {
         p.axisInvert = 0x01010103;
