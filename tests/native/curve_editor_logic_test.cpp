@@ -110,101 +110,68 @@ TEST(CurveBoxDrag, TheSteeringHalvesCarryEachOthersAnchors) {
     EXPECT_EQ((BoxPoint{25, 60}), storedAnchor(p, 3, kFirstAnchor)) << "the pedals are not linked";
 }
 
-// Placing the anchors, as the page does when it opens: a linear curve whose
-// first anchor lies right of its second (only a file can hold one) has it
-// pulled back to the second's x; every type but 1 is linear.
+// Placing the anchors, as the page does when it opens: a linear first
+// anchor right of its second (only a file holds one) is pulled back to it.
 TEST(CurveBoxPlacing, ALinearFirstAnchorRightOfTheSecondIsPulledBack) {
-    const struct {
-        uint32_t type;
-        uint16_t firstX, secondX, firstXAfter;
-    } cases[] = {{0, 70, 40, 40}, {2, 70, 40, 40}, {0xFFFFFFFF, 70, 40, 40}, {0, 30, 40, 30},
-                 {0, 200, 120, 120},  // beyond the box: the stored values are compared
-                 {1, 70, 40, 70}};    // curvilinear anchors may cross
+    const uint16_t cases[][4] = {// type, first x, second x, first x after
+                                 {0, 70, 40, 40}, {2, 70, 40, 40}, {0, 30, 40, 30}, {0, 200, 120, 120}, {1, 70, 40, 70}};
     for (const auto& c : cases) {
-        Preset p = defaultCurves(c.type);
-        p.curveP1x[2] = c.firstX, p.curveP2x[2] = c.secondX;
+        Preset p = defaultCurves(c[0]);
+        p.curveP1x[2] = c[1], p.curveP2x[2] = c[2];
         pullFirstAnchor(p, 2);
-        EXPECT_EQ(c.firstXAfter, p.curveP1x[2]) << c.type << " " << c.firstX;
+        EXPECT_EQ(c[3], p.curveP1x[2]) << c[0] << " " << c[1];
     }
 }
 
-// A file may hold anchors beyond 0..85: the box shows them at its edge, and
-// they are kept until an anchor of that curve is dragged, which stores the
-// curve as shown.
+// A file's anchors beyond 0..85 are shown at the box's edge (mirrored in
+// box 0) and kept until an anchor of that curve is dragged, which stores
+// the whole curve as shown.
 TEST(CurveBoxFileData, AnchorsBeyondTheBoxAreShownAtItsEdgeAndKeptUntilADrag) {
-    const struct {
-        int slot;
-        BoxPoint first, second;  // stored, from the file
-        BoxPoint firstCorner, secondCorner, drawnFirst, drawnSecond;
-    } cases[] = {{2, {86, 0}, {65535, 86}, {81, -4}, {81, 81}, {85, 0}, {85, 85}},
-                 {0, {300, 90}, {55, 30}, {-4, 81}, {26, 26}, {0, 85}, {30, 30}}};  // mirrored
-    for (const auto& c : cases) {
-        Preset p = defaultCurves(1);
-        p.curveP1x[c.slot] = uint16_t(c.first.x), p.curveP1y[c.slot] = uint16_t(c.first.y);
-        p.curveP2x[c.slot] = uint16_t(c.second.x), p.curveP2y[c.slot] = uint16_t(c.second.y);
-        EXPECT_EQ(c.firstCorner, anchorWindowCorner(c.slot, storedAnchor(p, c.slot, kFirstAnchor))) << c.slot;
-        EXPECT_EQ(c.secondCorner, anchorWindowCorner(c.slot, storedAnchor(p, c.slot, kSecondAnchor))) << c.slot;
-        const CurveDrawing d = curveDrawing(p, c.slot);
-        EXPECT_EQ(c.drawnFirst, d.points[1]) << c.slot;
-        EXPECT_EQ(c.drawnSecond, d.points[2]) << c.slot;
-        pullFirstAnchor(p, c.slot);
-        EXPECT_EQ(c.first, storedAnchor(p, c.slot, kFirstAnchor)) << "kept as the page opens";
-    }
     Preset p = defaultCurves(0);
-    p.curveP2x[3] = 120, p.curveP2y[3] = 200;
+    p.curveP1x[0] = 300, p.curveP1y[0] = 90;
+    EXPECT_EQ((BoxPoint{-4, 81}), anchorWindowCorner(0, storedAnchor(p, 0, kFirstAnchor)));
+    EXPECT_EQ((BoxPoint{0, 85}), curveDrawing(p, 0).points[1]);
+    p.curveP2x[3] = 120, p.curveP2y[3] = 65535;
     dragAnchorTo(p, 3, kFirstAnchor, 84, 10);
-    EXPECT_EQ((BoxPoint{84, 10}), storedAnchor(p, 3, kFirstAnchor)) << "left of the shown second anchor";
     EXPECT_EQ((BoxPoint{85, 85}), storedAnchor(p, 3, kSecondAnchor)) << "stored as shown";
     dragAnchorTo(p, 3, kSecondAnchor, 50, 50);
     EXPECT_EQ((BoxPoint{84, 50}), storedAnchor(p, 3, kSecondAnchor)) << "held at the first anchor";
 }
 
-// The two steering halves are linked after the linear constraint: the other
+// The steering halves are linked after the linear constraint: the other
 // half gets the held value, whichever anchor of whichever half is dragged.
 TEST(CurveBoxDrag, TheSteeringHalvesTakeTheAnchorsAsTheConstraintLeftThem) {
     const struct {
         int slot, anchor, x, y;  // client point of the dragged box
         BoxPoint first, second;  // then stored in both halves
-    } cases[] = {
-        {1, kFirstAnchor, 70, 40, {55, 40}, {55, 30}},
-        {1, kSecondAnchor, 10, 70, {25, 60}, {25, 70}},
-        {0, kFirstAnchor, 5, 40, {55, 40}, {55, 30}},    // column 5 of box 0 is x = 80
-        {0, kSecondAnchor, 75, 70, {25, 60}, {25, 70}},  // column 75 is x = 10
-        {0, kFirstAnchor, 50, 20, {35, 20}, {55, 30}},   // within the constraint
-    };
+    } cases[] = {{1, kFirstAnchor, 70, 40, {55, 40}, {55, 30}}, {1, kSecondAnchor, 10, 70, {25, 60}, {25, 70}},
+                 {0, kFirstAnchor, 5, 40, {55, 40}, {55, 30}},  // column 5 of box 0 is x = 80
+                 {0, kSecondAnchor, 75, 70, {25, 60}, {25, 70}}, {0, kFirstAnchor, 50, 20, {35, 20}, {55, 30}}};
     for (const auto& c : cases) {
         Preset p = defaultCurves(0);
-        EXPECT_EQ(1 - c.slot, dragAnchorTo(p, c.slot, c.anchor, c.x, c.y));
-        for (int slot : {0, 1}) {
-            EXPECT_EQ(c.first, storedAnchor(p, slot, kFirstAnchor)) << "drag in " << c.slot << ", slot " << slot;
-            EXPECT_EQ(c.second, storedAnchor(p, slot, kSecondAnchor)) << "drag in " << c.slot << ", slot " << slot;
-        }
+        dragAnchorTo(p, c.slot, c.anchor, c.x, c.y);
+        for (int slot : {0, 1})
+            EXPECT_TRUE(storedAnchor(p, slot, kFirstAnchor) == c.first && storedAnchor(p, slot, kSecondAnchor) == c.second)
+                << "drag in " << c.slot << ", slot " << slot;
     }
 }
 
-// The live marker: the input of each box's axis, read as the test page
-// reads the wheel, and its point for an input and an output.
+// The live marker's input: the steering's turn to the half's side (none in
+// the band around the centre), a pedal's travel as the test page's gauge
+// shows it; its point in the box, mirrored in box 0.
 TEST(CurveBoxMarker, InputsFollowTheSteeringHalvesAndThePedalGauges) {
     const struct {
         WheelAxes axes;
         bool linked;
         int inputs[4];
-    } cases[] = {
-        {{65535, 65535, 65535, 0}, false, {0, 127, 0, 0}},      // full right, pedals released
-        {{0, 0, 65535, 0}, false, {127, 0, 127, 0}},            // full left, first pedal pressed
-        {{49344, 32896, 0, 0}, false, {0, 64, 63, 127}},
-        {{16448, 65535, 0, 32896}, false, {63, 0, 0, 63}},     // the second pedal is the greater of Z and Rz
-        {{31000, 16448, 0, 0}, true, {0, 0, 0, 63}},            // the band around the centre; linked: Y below it
-        {{34766, 65535, 0, 0}, true, {0, 0, 127, 0}},           // linked: Y above the centre is the first pedal
-    };
+    } cases[] = {{{65535, 65535, 65535, 0}, false, {0, 127, 0, 0}}, {{0, 0, 65535, 0}, false, {127, 0, 127, 0}},
+                 {{16448, 65535, 0, 32896}, false, {63, 0, 0, 63}},  // the greater of Z and Rz
+                 {{31000, 16448, 0, 0}, true, {0, 0, 0, 63}},        // the band; linked: Y below the centre
+                 {{34766, 65535, 0, 0}, true, {0, 0, 127, 0}}};
     for (const auto& c : cases)
         for (int slot = 0; slot < 4; ++slot)
-            EXPECT_EQ(c.inputs[slot], markerInput(slot, c.axes, c.linked)) << c.axes.x << " " << c.axes.y << " " << slot;
-    const struct {
-        int slot, input, output;
-        BoxPoint at;
-    } points[] = {{1, 64, 64, {42, 43}}, {0, 127, 127, {0, 0}}, {0, 0, 0, {85, 85}}, {2, 63, 71, {42, 38}}};
-    for (const auto& p : points) EXPECT_EQ(p.at, markerPoint(p.slot, p.input, p.output)) << p.slot << " " << p.input;
+            EXPECT_EQ(c.inputs[slot], markerInput(slot, c.axes, c.linked)) << c.axes.x << " " << slot;
+    EXPECT_EQ((BoxPoint{43, 43}), markerPoint(0, 63, 63));
 }
 
 TEST(CurveBoxButtons, ResetKeepsTheTypeAndTheSwitchNamesTheOtherType) {
