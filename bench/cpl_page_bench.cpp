@@ -1,7 +1,8 @@
 // Under Wine: how long the control panel's page takes from PropertySheetA to
 // painted, how long a tab switch takes until the new page is painted, and
 // the processor time the button page's 50 ms tick costs while a slot
-// records. Prints the median and the slowest of each; run it inside the test bench's
+// records and the axis page's 100 ms wheel reading costs while the wheel
+// rests. Prints the median and the slowest of each; run it inside the test bench's
 // session with the simulated wheel loaded:
 //   build/windows/wine-run build/windows/bench/cpl_page_bench.exe [ROUNDS]
 #include <windows.h>
@@ -35,6 +36,23 @@ void report(const char* what, std::vector<double> ms) {
     std::sort(ms.begin(), ms.end());
     std::printf("%-32s median %7.2f ms, slowest %7.2f ms (%zu rounds)\n", what, ms[ms.size() / 2], ms.back(),
                 ms.size());
+}
+
+double processorMs() {
+    FILETIME created, ended, kernel, user;
+    GetProcessTimes(GetCurrentProcess(), &created, &ended, &kernel, &user);
+    const auto ms = [](const FILETIME& t) { return double(uint64_t(t.dwHighDateTime) << 32 | t.dwLowDateTime) / 10000.0; };
+    return ms(kernel) + ms(user);
+}
+
+// The processor time the open sheet takes for `ms` of its messages (Wine
+// counts it in steps of 10 ms: the longer, the finer).
+void reportProcessorTime(const char* what, DWORD ms = 3000) {
+    const double cpuBefore = processorMs(), wallBefore = now();
+    pumpMessages(ms);
+    const double cpu = processorMs() - cpuBefore, wall = now() - wallBefore;
+    std::printf("%-32s %7.2f ms of processor time per second (%.2f%% of a core)\n", what, cpu * 1000.0 / wall,
+                cpu * 100.0 / wall);
 }
 
 }  // namespace
@@ -81,18 +99,20 @@ int main(int argc, char** argv) {
         HWND page = mainPageState().page;
         SendMessageA(page, WM_COMMAND, WPARAM(kTabButtons), 0);
         SendMessageA(GetDlgItem(page, 151), WM_COMMAND, 1084, 0);
-        auto processorMs = [] {
-            FILETIME created, ended, kernel, user;
-            GetProcessTimes(GetCurrentProcess(), &created, &ended, &kernel, &user);
-            const auto ms = [](const FILETIME& t) {
-                return double(uint64_t(t.dwHighDateTime) << 32 | t.dwLowDateTime) / 10000.0;
-            };
-            return ms(kernel) + ms(user);
-        };
-        const double cpuBefore = processorMs(), wallBefore = now();
-        pumpMessages(3000);
-        const double cpu = processorMs() - cpuBefore, wall = now() - wallBefore;
-        std::printf("%-32s %7.2f ms of processor time per second\n", "button page recording", cpu * 1000.0 / wall);
+        reportProcessorTime("button page recording");
+        harness.close(IDCANCEL);
+    }
+    // The axis page reading the wheel for its live markers, the wheel at rest.
+    {
+        PageHarness harness;
+        if (!harness.open(0)) return 1;
+        SendMessageA(mainPageState().page, WM_COMMAND, WPARAM(kTabAxis), 0);
+        pumpMessages(300);
+        reportProcessorTime("axis page, wheel at rest", 10000);
+        // Beside it, a page without a timer: what the open sheet costs anyway.
+        SendMessageA(mainPageState().page, WM_COMMAND, WPARAM(kTabPresets), 0);
+        pumpMessages(300);
+        reportProcessorTime("presets page, no timer", 10000);
         harness.close(IDCANCEL);
     }
     return 0;

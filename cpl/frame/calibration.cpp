@@ -183,6 +183,7 @@ INT_PTR CALLBACK CalibrationProc(HWND dialog, UINT message, WPARAM wParam, LPARA
         }
         return TRUE;
     case WM_COMMAND:
+        wParam = skinnedCommand(wParam, lParam);
         if (LOWORD(wParam) == kCalibrationConfirm) {
             if (g_calibration.phase == 0) {
                 restStepNow();

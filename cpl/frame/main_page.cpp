@@ -380,6 +380,7 @@ INT_PTR CALLBACK MainPage(HWND dialog, UINT message, WPARAM wParam, LPARAM lPara
     switch (message) {
     case WM_INITDIALOG: return onInitDialog(dialog, lParam);
     case WM_COMMAND:
+        wParam = skinnedCommand(wParam, lParam);
         if (findTab(LOWORD(wParam))) onTab(LOWORD(wParam));
         return FALSE;
     case WM_SETCURSOR:

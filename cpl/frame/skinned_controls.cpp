@@ -179,6 +179,7 @@ INT_PTR CALLBACK aboutProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPar
         return TRUE;
     }
     case WM_COMMAND:
+        wParam = skinnedCommand(wParam, lParam);
         if (LOWORD(wParam) == IDCANCEL) {
             EndDialog(dialog, kAboutResult);
             return TRUE;
@@ -237,6 +238,15 @@ int PaintLabel(const DRAWITEMSTRUCT* request, HBITMAP bitmap, const RECT& pictur
     SetBkMode(dc, oldMode);
     if (oldFont) SelectObject(dc, oldFont);
     return 1;
+}
+
+WPARAM skinnedCommand(WPARAM wParam, LPARAM lParam) {
+    if (HIWORD(wParam) != BN_DOUBLECLICKED || !lParam) return wParam;
+    HWND control = reinterpret_cast<HWND>(lParam);
+    char cls[16] = "";
+    if (!GetClassNameA(control, cls, sizeof cls) || lstrcmpiA(cls, "Button") != 0) return wParam;
+    if ((GetWindowLongA(control, GWL_STYLE) & BS_TYPEMASK) != BS_OWNERDRAW) return wParam;
+    return MAKEWPARAM(LOWORD(wParam), BN_CLICKED);
 }
 
 int CreateFlatButton(HWND parent, int x, int y, int width, int height, int id) {

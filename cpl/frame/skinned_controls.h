@@ -46,6 +46,14 @@ int CreateFlatButton(HWND parent, int x, int y, int width, int height, int id); 
 int CreatePushLikeButton(HWND parent, int x, int y, int width, int height, int id);  // BS_PUSHLIKE | BS_OWNERDRAW
 int CreateEditField(HWND parent, int x, int y, int width, int height, int id, DWORD style);
 
+// A WM_COMMAND's wParam as the pages act on it. Windows reports the second
+// click of a quick pair on an owner-drawn button as BN_DOUBLECLICKED: for a
+// skinned button that is one more click, so it comes back as BN_CLICKED.
+// Every other notification (of other controls too: a combo box's
+// CBN_EDITCHANGE has the same number) is passed on as it came. Every page
+// and dialog calls it first thing in its command handling.
+WPARAM skinnedCommand(WPARAM wParam, LPARAM lParam);
+
 // A tooltip window owned by `parent`, and its tools: one per control `id`
 // of `parent`, whose text is asked for with TTN_GETDISPINFOA.
 HWND CreateTooltip(HWND parent);

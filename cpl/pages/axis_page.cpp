@@ -8,6 +8,7 @@
 #include <commctrl.h>
 
 #include "cpl/frame/cpl_module.h"
+#include "cpl/frame/direct_input.h"
 #include "cpl/frame/gdi_tally.h"
 #include "cpl/frame/main_page.h"
 #include "cpl/frame/panel_state.h"
@@ -23,6 +24,8 @@ namespace {
 constexpr int kAboutButton = 269;
 constexpr int kPedalsToggle = 275;
 constexpr int kAboutTooltip = 76;
+constexpr UINT_PTR kWheelTimer = 1;
+constexpr UINT kWheelPeriod = 100;  // ms, as the test page reads the wheel
 constexpr COLORREF kCurveGreen = RGB(0, 255, 0);
 constexpr COLORREF kFrameColour = RGB(89, 203, 138);
 constexpr COLORREF kListColour = RGB(16, 4, 45);
@@ -63,6 +66,7 @@ struct AxisPage {
     HPEN curvePen, diagonalPen, framePen;
     HFONT font;
     char tooltipText[256];
+    bool wheelTimer;  // the wheel is read for the live markers
 };
 AxisPage g_axis;
 
@@ -125,6 +129,50 @@ void applyMouseLayout(HWND page) {
     if (moved) InvalidateRect(page, nullptr, TRUE);
 }
 
+// The link-pedals toggle's upper rows lie under the lower rows of buttons
+// 1067 and 1039. That strip belongs to the two buttons: they keep their
+// whole pictures, in line with the other two buttons of their row, and the
+// toggle, the larger target, is still 99 x 12 below them. The toggle's
+// window region leaves out every button it overlaps where it now stands,
+// so that it neither paints nor takes a click there, whatever the order of
+// the windows.
+void yieldOverlapsOfToggle(HWND page) {
+    HWND toggle = GetDlgItem(page, kPedalsToggle);
+    if (!toggle) return;
+    RECT own;
+    GetWindowRect(toggle, &own);
+    HRGN region = CreateRectRgn(0, 0, own.right - own.left, own.bottom - own.top);
+    for (const FlatButton& b : kButtons) {
+        HWND button = GetDlgItem(page, b.id);
+        RECT other, overlap;
+        if (b.id == kPedalsToggle || !button || !GetWindowRect(button, &other) ||
+            !IntersectRect(&overlap, &own, &other))
+            continue;
+        OffsetRect(&overlap, -own.left, -own.top);
+        HRGN cut = CreateRectRgnIndirect(&overlap);
+        CombineRgn(region, region, cut, RGN_DIFF);
+        DeleteObject(cut);
+    }
+    if (!SetWindowRgn(toggle, region, TRUE)) DeleteObject(region);  // the window owns it once set
+}
+
+IDirectInputDevice8A* wheelDevice() { return directInputState().device; }
+
+// The live markers: the wheel is read on a timer while the page is shown,
+// when DirectInput gives its device and the device can be acquired.
+void startWheelMarkers(HWND page) {
+    if (FAILED(AcquireDirectInput(GetParent(page), mainPageSheet())) || !wheelDevice()) return;
+    if (FAILED(wheelDevice()->Acquire())) return;
+    g_axis.wheelTimer = SetTimer(page, kWheelTimer, kWheelPeriod, nullptr) != 0;
+}
+
+void readWheel() {
+    IDirectInputDevice8A* device = wheelDevice();
+    DIJOYSTATE state;
+    if (!device || FAILED(device->Acquire()) || FAILED(ReadJoystickState(device, &state))) return;
+    showWheelAxes(WheelAxes{state.lX, state.lY, state.lZ, state.lRz}, g_axis.state.pedalsLinked != 0);
+}
+
 LRESULT onCreate(HWND page) {
     g_axis = AxisPage{};
     g_axis.page = page;
@@ -149,6 +197,7 @@ LRESULT onCreate(HWND page) {
     // 5. The carried state, and the mouse-emulation layout it asks for.
     g_axis.state = loadAxisPageState(preset());
     applyMouseLayout(page);
+    yieldOverlapsOfToggle(page);
     // 6. Anchors, selectors, the curve-type buttons' texts.
     for (int slot = 0; slot < 4; ++slot) placeAnchors(slot);
     fillSelectors();
@@ -158,19 +207,21 @@ LRESULT onCreate(HWND page) {
     // 7.
     SetFocus(nullptr);
     g_axis.framePen = gdiTallied(CreatePen(PS_SOLID, 1, kFrameColour));
+    startWheelMarkers(page);
     return 0;
 }
 
 void onDestroy(HWND page) {
     endAnchorDrag();
-    PanelState& panel = panelState();
-    storeAxisPageState(panel.currentPreset, g_axis.state);
-    g_axis.state = AxisPageState{};
+    if (g_axis.wheelTimer) {
+        KillTimer(page, kWheelTimer);
+        if (wheelDevice()) wheelDevice()->Unacquire();
+    }
     if (HWND tooltip = mainPageState().tooltip; tooltip && IsWindow(tooltip)) {
         RemoveTooltipTool(page, tooltip, kAboutButton);
         for (int id : kCurveTypeButtons) RemoveTooltipTool(page, tooltip, id);
     }
-    if (panel.currentIndex < panel.table.presetCount) copyPreset(panel.table.presets[panel.currentIndex], panel.currentPreset);
+    closeAxisPageState(panelState(), g_axis.state);
     // The bitmaps are the main page's, shared by every page: they stay.
     setCurvePens(nullptr, nullptr);
     gdiDelete(g_axis.curvePen);
@@ -304,6 +355,9 @@ LRESULT CALLBACK SensWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_CREATE: return onCreate(window);
     case WM_DESTROY: onDestroy(window); return 0;
     case WM_PAINT: onPaint(window); return 0;
+    case WM_TIMER:
+        if (wParam == kWheelTimer) readWheel();
+        return 0;
     case WM_MEASUREITEM: {
         auto* measure = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
         if (measure->CtlType != ODT_COMBOBOX) break;
@@ -311,7 +365,7 @@ LRESULT CALLBACK SensWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return TRUE;
     }
     case WM_DRAWITEM: return onDrawItem(window, reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
-    case WM_COMMAND: onCommand(window, wParam); return 0;
+    case WM_COMMAND: onCommand(window, skinnedCommand(wParam, lParam)); return 0;
     case WM_NOTIFY: return onNotify(lParam);
     default: break;
     }

@@ -20,6 +20,13 @@ void storeAxisPageState(Preset& preset, const AxisPageState& state) {
     preset.miscWord[0] = 0;
 }
 
+void closeAxisPageState(PanelState& panel, AxisPageState& state) {
+    storeAxisPageState(panel.currentPreset, state);
+    state = AxisPageState{};
+    if (panel.currentIndex < panel.table.presetCount)
+        copyPreset(panel.table.presets[panel.currentIndex], panel.currentPreset);
+}
+
 std::vector<int> axisActionStrings(uint16_t gameType) {
     switch (gameType) {
     case 0: return {16, 17, 19, 18, 30};  // flight simulator

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "cpl/frame/panel_state.h"
 #include "cpl/frame/skin_logic.h"
 #include "preset/preset.h"
 
@@ -24,6 +25,10 @@ AxisPageState loadAxisPageState(const Preset& preset);
 // Writes the carried fields back: pedalsLinked, axisInvert from the four
 // bits alone, mouseEmulation as 1 or 0, miscWord[0] = 0.
 void storeAxisPageState(Preset& preset, const AxisPageState& state);
+// Closing the page: the carried fields written back into the current
+// preset, which then goes into the table at currentIndex (the panel's
+// record copy) when that is an entry of the table; the state is cleared.
+void closeAxisPageState(PanelState& panel, AxisPageState& state);
 
 // A click on the link-pedals toggle: 0 becomes 1, anything else 0. The
 // toggle's look is the Linked picture for 1 alone.

@@ -467,7 +467,7 @@ LRESULT slotPageProc(SlotTab tab, HWND window, UINT message, WPARAM wParam, LPAR
         return 0;
     case WM_PAINT: onPaint(window); return 0;
     case WM_DRAWITEM: return onDrawItem(reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
-    case WM_COMMAND: onCommand(window, wParam); return 0;
+    case WM_COMMAND: onCommand(window, skinnedCommand(wParam, lParam)); return 0;
     case WM_SETCURSOR: onSetCursor(reinterpret_cast<HWND>(wParam)); break;
     case WM_CTLCOLOREDIT: {
         HDC dc = reinterpret_cast<HDC>(wParam);

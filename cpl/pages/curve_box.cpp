@@ -17,6 +17,8 @@ namespace {
 
 constexpr int kBoxSize = 90;
 constexpr COLORREF kBoxColour = RGB(16, 4, 45);
+constexpr COLORREF kMarkerColour = RGB(255, 64, 64);  // apart from the green curve and the gold anchors
+constexpr int kMarkerRadius = 3;
 
 struct CurveBoxes {
     HWND boxes[kAxisSlots];  // by slot, while they exist
@@ -26,6 +28,10 @@ struct CurveBoxes {
     int anchors;       // anchors alive: the icon goes with the last one
     HPEN curvePen;
     HPEN diagonalPen;
+    bool live;  // the wheel's axes are known: the boxes show their markers
+    WheelAxes axes;
+    bool pedalsLinked;
+    BoxPoint marker[kAxisSlots];  // where each box drew its marker last
 };
 CurveBoxes g_boxes;
 
@@ -47,6 +53,25 @@ void moveAnchor(int slot, int anchor) {
     if (!window) return;
     const BoxPoint corner = anchorWindowCorner(slot, storedAnchor(preset(), slot, anchor));
     MoveWindow(window, corner.x, corner.y, kAnchorSize, kAnchorSize, FALSE);
+}
+
+// Where the wheel's axis of `slot` stands on the curve the wheel is sent.
+BoxPoint liveMarker(int slot) {
+    SensitivityTable table;
+    buildSensitivityTable(table, preset(), sentSlotOf(slot));
+    const int input = markerInput(slot, g_boxes.axes, g_boxes.pedalsLinked);
+    return markerPoint(slot, input, table.entry[input]);
+}
+
+void drawMarker(HDC dc, BoxPoint at) {
+    HBRUSH brush = CreateSolidBrush(kMarkerColour);
+    HPEN pen = CreatePen(PS_SOLID, 1, kMarkerColour);
+    HGDIOBJ oldBrush = SelectObject(dc, brush), oldPen = SelectObject(dc, pen);
+    Ellipse(dc, at.x - kMarkerRadius, at.y - kMarkerRadius, at.x + kMarkerRadius + 1, at.y + kMarkerRadius + 1);
+    SelectObject(dc, oldBrush);
+    SelectObject(dc, oldPen);
+    DeleteObject(brush);
+    DeleteObject(pen);
 }
 
 void drawIcon(HDC dc, int x, int y) {
@@ -84,6 +109,10 @@ void paintBox(HWND box, HDC dc) {
             Polyline(memory, points, 4);
     }
     SelectObject(memory, oldPen);
+    if (g_boxes.live) {
+        g_boxes.marker[slot] = liveMarker(slot);
+        drawMarker(memory, g_boxes.marker[slot]);
+    }
     for (int anchor : {kFirstAnchor, kSecondAnchor}) {
         const BoxPoint corner = anchorWindowCorner(slot, storedAnchor(preset(), slot, anchor));
         drawIcon(memory, corner.x, corner.y);
@@ -137,6 +166,7 @@ void onBoxDestroy(HWND box) {
     if (g_boxes.dragging && GetParent(g_boxes.dragAnchor) == box) endAnchorDrag();
     const int slot = slotOfBox(box);
     if (slot >= 0) g_boxes.boxes[slot] = nullptr;
+    g_boxes.live = false;  // the page is closing
 }
 
 }  // namespace
@@ -181,6 +211,20 @@ uint32_t toggleCurveType(int boxNumber) {
     placeAnchors(slot);
     drawCurveBox(g_boxes.boxes[slot]);
     return type;
+}
+
+void showWheelAxes(const WheelAxes& axes, bool pedalsLinked) {
+    const bool shown = g_boxes.live;
+    // A wheel at rest costs nothing more: an edit of a curve draws its box,
+    // and with it the marker, itself.
+    if (shown && pedalsLinked == g_boxes.pedalsLinked && axes.x == g_boxes.axes.x && axes.y == g_boxes.axes.y &&
+        axes.z == g_boxes.axes.z && axes.rz == g_boxes.axes.rz)
+        return;
+    g_boxes.live = true;
+    g_boxes.axes = axes;
+    g_boxes.pedalsLinked = pedalsLinked;
+    for (int slot = 0; slot < kAxisSlots; ++slot)
+        if (!shown || liveMarker(slot) != g_boxes.marker[slot]) drawCurveBox(g_boxes.boxes[slot]);
 }
 
 bool anchorDragging() { return g_boxes.dragging; }

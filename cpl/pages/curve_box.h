@@ -8,6 +8,8 @@
 
 #include <cstdint>
 
+#include "cpl/pages/curve_editor_logic.h"
+
 namespace zentra {
 
 // Creates box number `boxNumber` (1-4, slot boxNumber - 1) with control id
@@ -28,6 +30,14 @@ void resetCurve(int boxNumber);
 // Switches box `boxNumber`'s curve type, places its anchors again and
 // draws it; returns the new type.
 uint32_t toggleCurveType(int boxNumber);
+
+// The wheel's axes now, for the live markers (pedals read linked or not as
+// the page's toggle says): each box shows where its axis stands on its
+// curve, with the output of the table the wheel is sent. Only the boxes
+// whose marker moved are drawn again; a drag or a button redraws its box
+// with the marker on the new curve. Until the first call, and once a box
+// is destroyed, no marker is shown.
+void showWheelAxes(const WheelAxes& axes, bool pedalsLinked);
 
 // An anchor drag in progress: the mouse is captured by its box and the
 // cursor confined to it.

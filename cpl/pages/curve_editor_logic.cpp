@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "cpl/pages/test_page_logic.h"
 #include "preset/sensitivity.h"
 
 namespace zentra {
@@ -40,13 +41,18 @@ BoxPoint storedAnchor(const Preset& preset, int slot, int anchor) {
     return BoxPoint{preset.curveP2x[slot], preset.curveP2y[slot]};
 }
 
+BoxPoint shownAnchor(BoxPoint stored) {
+    return BoxPoint{std::clamp(stored.x, 0, kCurveBoxMax), std::clamp(stored.y, 0, kCurveBoxMax)};
+}
+
 BoxPoint anchorWindowCorner(int slot, BoxPoint stored) {
     const int half = kAnchorSize / 2;
-    return BoxPoint{slot == 0 ? kCurveBoxMax - half - stored.x : stored.x - half, stored.y - half};
+    const BoxPoint shown = shownAnchor(stored);
+    return BoxPoint{slot == 0 ? kCurveBoxMax - half - shown.x : shown.x - half, shown.y - half};
 }
 
 void pullFirstAnchor(Preset& preset, int slot) {
-    if (!validSlot(slot) || preset.curveType[slot] != 0) return;
+    if (!validSlot(slot) || !isLinearCurve(preset.curveType[slot])) return;
     preset.curveP1x[slot] = std::min(preset.curveP1x[slot], preset.curveP2x[slot]);
 }
 
@@ -54,10 +60,17 @@ int linkedSlot(int slot) { return slot == 0 ? 1 : slot == 1 ? 0 : -1; }
 
 int dragAnchorTo(Preset& preset, int slot, int anchor, int x, int y) {
     if (!validSlot(slot)) return -1;
+    // The user works on the curve the box shows: from now on it is stored
+    // that way, so that the constraint below compares what is seen.
+    for (int a : {kFirstAnchor, kSecondAnchor}) {
+        const BoxPoint shown = shownAnchor(storedAnchor(preset, slot, a));
+        xOf(preset, slot, a) = uint16_t(shown.x);
+        yOf(preset, slot, a) = uint16_t(shown.y);
+    }
     const int p = std::clamp(x, 0, kCurveBoxMax), q = std::clamp(y, 0, kCurveBoxMax);
     xOf(preset, slot, anchor) = uint16_t(columnOf(slot, p));
     yOf(preset, slot, anchor) = uint16_t(q);
-    if (preset.curveType[slot] == 0) {
+    if (isLinearCurve(preset.curveType[slot])) {
         uint16_t& first = preset.curveP1x[slot];
         uint16_t& second = preset.curveP2x[slot];
         if (anchor == kFirstAnchor && first >= second) first = second;
@@ -88,6 +101,22 @@ uint32_t flipCurveType(Preset& preset, int slot) {
 
 int curveTypeButtonText(uint32_t type) { return type == 1 ? 15 : 14; }
 
+int markerInput(int slot, const WheelAxes& axes, bool pedalsLinked) {
+    constexpr int64_t kTop = kSensitivityEntries - 1;
+    const int64_t x = steeringPosition(axes.x);
+    if (slot == 0) return x < kSteeringCentre ? int((kSteeringCentre - x) * kTop / kSteeringCentre) : 0;
+    if (slot == 1) return x > kSteeringCentre ? int((x - kSteeringCentre) * kTop / (65535 - kSteeringCentre)) : 0;
+    const PedalGauges gauges = pedalGauges(axes.y, axes.z, axes.rz, pedalsLinked);
+    const int64_t shown = std::min<uint32_t>(slot == 2 ? gauges.first : gauges.second, 65535);
+    return int((65535 - shown) * kTop / 65535);
+}
+
+BoxPoint markerPoint(int slot, int input, int output) {
+    constexpr int kTop = kSensitivityEntries - 1;
+    const int across = std::clamp(input, 0, kTop) * kCurveBoxMax / kTop;
+    return BoxPoint{columnOf(slot, across), kCurveBoxMax - std::clamp(output, 0, kTop) * kCurveBoxMax / kTop};
+}
+
 CurveDrawing curveDrawing(const Preset& preset, int slot) {
     CurveDrawing d{};
     const int m = kCurveBoxMax;
@@ -96,8 +125,8 @@ CurveDrawing curveDrawing(const Preset& preset, int slot) {
     d.points[0] = d.diagonal[0];
     d.points[3] = d.diagonal[1];
     for (int anchor : {kFirstAnchor, kSecondAnchor}) {
-        const BoxPoint stored = storedAnchor(preset, slot, anchor);
-        d.points[1 + anchor] = BoxPoint{columnOf(slot, stored.x), stored.y};
+        const BoxPoint shown = shownAnchor(storedAnchor(preset, slot, anchor));
+        d.points[1 + anchor] = BoxPoint{columnOf(slot, shown.x), shown.y};
     }
     d.bezier = preset.curveType[slot] == 1;
     return d;

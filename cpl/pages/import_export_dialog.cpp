@@ -261,7 +261,7 @@ BOOL onDrawItem(const DRAWITEMSTRUCT* item) {
 INT_PTR CALLBACK importExportProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_INITDIALOG: return onInitDialog(dialog);
-    case WM_COMMAND: onCommand(LOWORD(wParam)); return TRUE;
+    case WM_COMMAND: onCommand(LOWORD(skinnedCommand(wParam, lParam))); return TRUE;
     case WM_PAINT: onPaint(dialog); return TRUE;
     case WM_DRAWITEM: return onDrawItem(reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
     case WM_CTLCOLOREDIT: {

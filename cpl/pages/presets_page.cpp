@@ -317,7 +317,7 @@ LRESULT CALLBACK AxeWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM 
     case WM_DESTROY: onDestroy(window); return 0;
     case WM_PAINT: onPaint(window); return 0;
     case WM_DRAWITEM: return onDrawItem(reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
-    case WM_COMMAND: onCommand(wParam); return 0;
+    case WM_COMMAND: onCommand(skinnedCommand(wParam, lParam)); return 0;
     case WM_NOTIFY: return onNotify(lParam);
     case WM_CTLCOLOREDIT: {
         HDC dc = reinterpret_cast<HDC>(wParam);

@@ -314,6 +314,7 @@ LRESULT CALLBACK TestWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_PAINT: onPaint(window); return 0;
     case WM_DRAWITEM: return onDrawItem(reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
     case WM_COMMAND:
+        wParam = skinnedCommand(wParam, lParam);
         if (LOWORD(wParam) == kCalibrationButton) onCalibration(window);
         if (LOWORD(wParam) == kAboutButton) ShowAbout(window);
         return 0;

@@ -16,7 +16,6 @@ struct Dot {
 // Buttons 2 to 7.
 constexpr Dot kDots[6] = {{34.9, -62.7}, {34.0, 61.9}, {87.0, -77.8}, {87.0, 78.2}, {37.2, -83.8}, {36.2, 83.7}};
 
-constexpr int32_t kCentre = 32767;
 constexpr int32_t kDeadBandLow = 30768, kDeadBandHigh = 34767;
 
 }  // namespace
@@ -30,9 +29,10 @@ PagePoint buttonDot(int button, int frame) {
     return PagePoint{227 + int(std::trunc(d.radius * std::sin(a))), 185 - int(std::trunc(d.radius * std::cos(a)))};
 }
 
+int32_t steeringPosition(int32_t x) { return x >= kDeadBandLow && x < kDeadBandHigh ? kSteeringCentre : x; }
+
 PagePoint steeringMarker(int32_t x) {
-    if (x >= kDeadBandLow && x < kDeadBandHigh) x = kCentre;
-    const double a = double(x - kCentre) * kPi * 1.7802463860998362e-5;
+    const double a = double(steeringPosition(x) - kSteeringCentre) * kPi * 1.7802463860998362e-5;
     return PagePoint{int(std::trunc(228 + 110 * std::sin(a))), int(std::trunc(200 - 120 * std::cos(a)))};
 }
 

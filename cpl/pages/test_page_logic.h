@@ -23,6 +23,11 @@ constexpr int kFirstVideoFrame = 19;  // the frame the page starts from
 // the top-left corner of button `button`'s dot at frame `frame`.
 PagePoint buttonDot(int button, int frame);
 
+// The wheel's X as the pages take it: the band around the centre (30768 to
+// 34766) counts as the centre, 32767.
+constexpr int32_t kSteeringCentre = 32767;
+int32_t steeringPosition(int32_t x);
+
 // The steering marker's top-left corner: on an arc of about 105 degrees
 // each way, straight up in the dead band around the centre.
 PagePoint steeringMarker(int32_t x);

@@ -36,6 +36,30 @@ TEST(AxisPageState, CarriedFieldsComeBackAsThePageWritesThem) {
     }
 }
 
+// Closing the page writes its state back into the current preset, which
+// goes into the table (with the panel's record copy) only at an entry of it.
+TEST(AxisPageState, ClosingCopiesIntoTheTableOnlyAtOneOfItsEntries) {
+    static PanelState panel;
+    const struct {
+        uint16_t count, index;
+        bool copied;
+    } cases[] = {{3, 1, true}, {3, 2, true}, {3, 3, false}, {1, 200, false}, {255, 255, false}};
+    for (const auto& c : cases) {
+        panel = PanelState{};
+        panel.table.presetCount = c.count;
+        panel.currentIndex = c.index;
+        panel.currentPreset.axisInvert = 0x01000001;
+        AxisPageState state = loadAxisPageState(panel.currentPreset);
+        state.pedalsLinked = 1;
+        closeAxisPageState(panel, state);
+        EXPECT_EQ(1u, panel.currentPreset.pedalsLinked) << "written back in any case";
+        EXPECT_EQ(0x01000001u, panel.currentPreset.axisInvert);
+        for (uint16_t i = 0; i < kMaxPresets; ++i)
+            EXPECT_EQ(c.copied && i == c.index ? 1u : 0u, panel.table.presets[i].pedalsLinked) << c.index << " " << i;
+        EXPECT_EQ(c.count, panel.table.presetCount);
+    }
+}
+
 TEST(AxisPageState, TheLinkToggleTurnsAnyValueButZeroIntoZero) {
     const uint32_t cases[][2] = {{0, 1}, {1, 0}, {2, 0}, {0xFFFFFFFF, 0}};
     for (const auto& c : cases) EXPECT_EQ(c[1], flippedPedals(c[0])) << c[0];

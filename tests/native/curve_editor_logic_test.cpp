@@ -74,6 +74,8 @@ TEST(CurveBoxDrag, LinearModeHoldsTheFirstAnchorLeftOfTheSecond) {
         {1, 2, kFirstAnchor, 70, 70, 55},   // curvilinear: they cross
         {1, 2, kSecondAnchor, 10, 25, 10},
         {0, 0, kFirstAnchor, 5, 55, 55},    // box 0: stored x 80, left of the second in its own units
+        {2, 3, kFirstAnchor, 70, 55, 55},   // every type but 1 is linear
+        {0xFFFFFFFF, 3, kSecondAnchor, 10, 25, 25},
     };
     for (const auto& c : cases) {
         Preset p = defaultCurves(c.type);
@@ -106,6 +108,70 @@ TEST(CurveBoxDrag, TheSteeringHalvesCarryEachOthersAnchors) {
     Preset p = defaultCurves(1);
     EXPECT_EQ(-1, dragAnchorTo(p, 2, kFirstAnchor, 10, 10));
     EXPECT_EQ((BoxPoint{25, 60}), storedAnchor(p, 3, kFirstAnchor)) << "the pedals are not linked";
+}
+
+// Placing the anchors, as the page does when it opens: a linear first
+// anchor right of its second (only a file holds one) is pulled back to it.
+TEST(CurveBoxPlacing, ALinearFirstAnchorRightOfTheSecondIsPulledBack) {
+    const uint16_t cases[][4] = {// type, first x, second x, first x after
+                                 {0, 70, 40, 40}, {2, 70, 40, 40}, {0, 30, 40, 30}, {0, 200, 120, 120}, {1, 70, 40, 70}};
+    for (const auto& c : cases) {
+        Preset p = defaultCurves(c[0]);
+        p.curveP1x[2] = c[1], p.curveP2x[2] = c[2];
+        pullFirstAnchor(p, 2);
+        EXPECT_EQ(c[3], p.curveP1x[2]) << c[0] << " " << c[1];
+    }
+}
+
+// A file's anchors beyond 0..85 are shown at the box's edge (mirrored in
+// box 0) and kept until an anchor of that curve is dragged, which stores
+// the whole curve as shown.
+TEST(CurveBoxFileData, AnchorsBeyondTheBoxAreShownAtItsEdgeAndKeptUntilADrag) {
+    Preset p = defaultCurves(0);
+    p.curveP1x[0] = 300, p.curveP1y[0] = 90;
+    EXPECT_EQ((BoxPoint{-4, 81}), anchorWindowCorner(0, storedAnchor(p, 0, kFirstAnchor)));
+    EXPECT_EQ((BoxPoint{0, 85}), curveDrawing(p, 0).points[1]);
+    p.curveP2x[3] = 120, p.curveP2y[3] = 65535;
+    dragAnchorTo(p, 3, kFirstAnchor, 84, 10);
+    EXPECT_EQ((BoxPoint{85, 85}), storedAnchor(p, 3, kSecondAnchor)) << "stored as shown";
+    dragAnchorTo(p, 3, kSecondAnchor, 50, 50);
+    EXPECT_EQ((BoxPoint{84, 50}), storedAnchor(p, 3, kSecondAnchor)) << "held at the first anchor";
+}
+
+// The steering halves are linked after the linear constraint: the other
+// half gets the held value, whichever anchor of whichever half is dragged.
+TEST(CurveBoxDrag, TheSteeringHalvesTakeTheAnchorsAsTheConstraintLeftThem) {
+    const struct {
+        int slot, anchor, x, y;  // client point of the dragged box
+        BoxPoint first, second;  // then stored in both halves
+    } cases[] = {{1, kFirstAnchor, 70, 40, {55, 40}, {55, 30}}, {1, kSecondAnchor, 10, 70, {25, 60}, {25, 70}},
+                 {0, kFirstAnchor, 5, 40, {55, 40}, {55, 30}},  // column 5 of box 0 is x = 80
+                 {0, kSecondAnchor, 75, 70, {25, 60}, {25, 70}}, {0, kFirstAnchor, 50, 20, {35, 20}, {55, 30}}};
+    for (const auto& c : cases) {
+        Preset p = defaultCurves(0);
+        dragAnchorTo(p, c.slot, c.anchor, c.x, c.y);
+        for (int slot : {0, 1})
+            EXPECT_TRUE(storedAnchor(p, slot, kFirstAnchor) == c.first && storedAnchor(p, slot, kSecondAnchor) == c.second)
+                << "drag in " << c.slot << ", slot " << slot;
+    }
+}
+
+// The live marker's input: the steering's turn to the half's side (none in
+// the band around the centre), a pedal's travel as the test page's gauge
+// shows it; its point in the box, mirrored in box 0.
+TEST(CurveBoxMarker, InputsFollowTheSteeringHalvesAndThePedalGauges) {
+    const struct {
+        WheelAxes axes;
+        bool linked;
+        int inputs[4];
+    } cases[] = {{{65535, 65535, 65535, 0}, false, {0, 127, 0, 0}}, {{0, 0, 65535, 0}, false, {127, 0, 127, 0}},
+                 {{16448, 65535, 0, 32896}, false, {63, 0, 0, 63}},  // the greater of Z and Rz
+                 {{31000, 16448, 0, 0}, true, {0, 0, 0, 63}},        // the band; linked: Y below the centre
+                 {{34766, 65535, 0, 0}, true, {0, 0, 127, 0}}};
+    for (const auto& c : cases)
+        for (int slot = 0; slot < 4; ++slot)
+            EXPECT_EQ(c.inputs[slot], markerInput(slot, c.axes, c.linked)) << c.axes.x << " " << slot;
+    EXPECT_EQ((BoxPoint{43, 43}), markerPoint(0, 63, 63));
 }
 
 TEST(CurveBoxButtons, ResetKeepsTheTypeAndTheSwitchNamesTheOtherType) {

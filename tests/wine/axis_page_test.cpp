@@ -12,6 +12,7 @@
 #include <cmath>
 #include <cstring>
 #include <cstdio>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -76,10 +77,10 @@ protected:
     // Saves the table, opens the sheet on wheel 1 and shows the axis page.
     // `beforeAxis` changes the current preset once the test page has taken
     // it from the table.
-    void openAxisPage(void (*beforeAxis)(Preset&) = nullptr) {
+    void openAxisPage(void (*beforeAxis)(Preset&) = nullptr, int wheel = 1) {
         ASSERT_EQ(1, savePresetFile(nullptr, presetFile.c_str(), table, platformFileSystem()));
         ASSERT_TRUE(client.clearLog());
-        sheetWindow = harness.open(1);
+        sheetWindow = harness.open(wheel);
         ASSERT_NE(nullptr, sheetWindow);
         pumpMessages(50);
         if (beforeAxis) beforeAxis(panelState().currentPreset);
@@ -118,11 +119,26 @@ protected:
         pressAndMove(slot, which, x, y);
         pointer("mouseup 1");
     }
+    // A click at a point of the page; one click after another never comes
+    // within the double-click time, so that each is taken as one click.
+    void clickAt(int x, int y) {
+        const DWORD since = GetTickCount() - lastClick;
+        if (lastClick && since <= GetDoubleClickTime()) pumpMessages(GetDoubleClickTime() - since + 50);
+        pointer("mousemove " + onScreen(page, x, y));
+        pointer("click 1");
+        lastClick = GetTickCount();
+    }
     void click(int id) {
         RECT r;
         GetWindowRect(GetDlgItem(page, id), &r);
-        pointer("mousemove " + std::to_string((r.left + r.right) / 2) + " " + std::to_string((r.top + r.bottom) / 2));
-        pointer("click 1");
+        MapWindowPoints(nullptr, page, reinterpret_cast<POINT*>(&r), 2);
+        clickAt((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    }
+    // Whether the link toggle shows its Linked picture: the lamp at its
+    // right end is lit only there.
+    bool pedalsLit() {
+        const int x = skin::kPedalsLinked.width - 14, y = skin::kPedalsLinked.height / 2;
+        return screenPixel(GetDlgItem(page, 275), x, y) == spritePixel(skin::kPedalsLinked, x, y);
     }
 
     // Whether the screen shows the curve's green within a pixel of (x, y)
@@ -154,6 +170,7 @@ protected:
     std::string presetFile;
     HWND sheetWindow = nullptr;
     HWND page = nullptr;
+    DWORD lastClick = 0;
 };
 
 // A point of the cubic Bezier through four box points.
@@ -279,6 +296,140 @@ TEST_F(AxisPageTest, TheLinkToggleShowsLinkedForOneAloneAndClicksTurnItOver) {
     SendMessageA(mainPageState().page, WM_COMMAND, kTabTest, 0);  // the axis page closes
     EXPECT_EQ(0u, current().pedalsLinked);
     EXPECT_EQ(0u, panelState().table.presets[1].pedalsLinked);
+}
+
+// Windows reports the second of two quick clicks on an owner-drawn button
+// as BN_DOUBLECLICKED: it is one more click, on every page.
+TEST_F(AxisPageTest, DoubleClickNotificationsCountAsClicksOnTheAxisAndPresetsPages) {
+    table.presets[1].pedalsLinked = 0;
+    openAxisPage(nullptr, 0);  // the emulation wheel has the presets tab too
+    const struct {
+        int tab, pageId, button;
+        std::function<uint32_t()> read;
+        uint32_t before, afterClick, afterDoubleClick;
+    } cases[] = {
+        {kTabAxis, kAxisPageId, 275, [this] { return uint32_t(pedalsLit()); }, 0, 1, 0},
+        {kTabAxis, kAxisPageId, 1067, [this] { return current().curveType[2]; }, 0, 1, 0},
+        {kTabPresets, 155, 1041, [] { return uint32_t(panelState().table.presetCount); }, 2, 3, 4},
+    };
+    for (const auto& c : cases) {
+        SendMessageA(mainPageState().page, WM_COMMAND, c.tab, 0);
+        page = GetDlgItem(mainPageState().page, c.pageId);
+        pumpMessages(100);
+        EXPECT_EQ(c.before, c.read()) << c.button;
+        for (WORD code : {BN_CLICKED, BN_DOUBLECLICKED}) {
+            SendMessageA(page, WM_COMMAND, MAKEWPARAM(c.button, code), LPARAM(GetDlgItem(page, c.button)));
+            pumpMessages(100);
+            EXPECT_EQ(code == BN_CLICKED ? c.afterClick : c.afterDoubleClick, c.read()) << c.button << " " << code;
+        }
+    }
+}
+
+// The link toggle's upper rows lie under buttons 1067 and 1039: that strip
+// shows the buttons and a click there is theirs, whatever the order of the
+// windows; the rest of the toggle is the toggle's.
+TEST_F(AxisPageTest, TheStripUnderTheTwoButtonsIsTheirsInPictureAndClick) {
+    table.presets[1].pedalsLinked = 0;
+    openAxisPage();
+    HWND toggle = GetDlgItem(page, 275);
+    const struct {
+        int x, y, owner;  // a point of the page and the control it belongs to
+    } points[] = {{417, 276, 1067}, {471, 276, 1039}, {444, 276, 275}, {417, 286, 275}};
+    for (bool raised : {false, true}) {
+        if (raised) {
+            SetWindowPos(toggle, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+            RedrawWindow(page, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+            pumpMessages(100);
+        }
+        for (const auto& p : points) {  // the picture of the owner, where it differs from the toggle's
+            const skin::Sprite& picture =
+                p.owner == 1067 ? skin::kCurveTypeNormal : p.owner == 1039 ? skin::kResetNormal : skin::kPedalsSeparate;
+            const int x = p.owner == 1067 ? p.x - 396 : p.owner == 1039 ? p.x - 450 : p.x - 394;
+            const COLORREF toggles = spritePixel(skin::kPedalsSeparate, p.x - 394, p.y - 273);
+            EXPECT_TRUE(p.owner == 275 || spritePixel(picture, x, p.y - 266) != toggles);
+            EXPECT_EQ(spritePixel(picture, x, p.y - (p.owner == 275 ? 273 : 266)), screenPixel(page, p.x, p.y))
+                << p.x << "," << p.y << " raised " << raised;
+        }
+        for (const auto& p : points) {
+            current().curveP1x[3] = 10;  // a reset of box 104 shows
+            const uint32_t type = current().curveType[2];
+            const bool lit = pedalsLit();
+            clickAt(p.x, p.y);
+            EXPECT_EQ(p.owner == 1067, current().curveType[2] != type) << p.x << "," << p.y << " raised " << raised;
+            EXPECT_EQ(p.owner == 1039, current().curveP1x[3] == 25) << p.x << "," << p.y << " raised " << raised;
+            EXPECT_EQ(p.owner == 275, pedalsLit() != lit) << p.x << "," << p.y << " raised " << raised;
+        }
+    }
+}
+
+// An anchor that a file placed beyond the box is shown and grabbed at the
+// box's edge; a curve type of 2 is edited as linear.
+TEST_F(AxisPageTest, AnchorsBeyondTheBoxCanBeGrabbedAndOtherTypesAreLinear) {
+    table.presets[1].curveType[3] = 2;
+    table.presets[1].curveP2x[3] = 120, table.presets[1].curveP2y[3] = 200;
+    openAxisPage();
+    EXPECT_EQ((BoxPoint{81, 81}), cornerOf(anchor(3, kSecondAnchor))) << "inside the box";
+    EXPECT_EQ((BoxPoint{120, 200}), storedAnchor(current(), 3, kSecondAnchor)) << "kept while not edited";
+    EXPECT_TRUE(greenNear(box(3), 55, 72.5)) << "the middle segment runs to the shown anchor";
+    drag(3, kSecondAnchor, 60, 20);
+    EXPECT_EQ((BoxPoint{60, 20}), storedAnchor(current(), 3, kSecondAnchor));
+    drag(3, kFirstAnchor, 75, 50);
+    EXPECT_EQ((BoxPoint{60, 50}), storedAnchor(current(), 3, kFirstAnchor)) << "held left of the second";
+    EXPECT_EQ((BoxPoint{56, 46}), cornerOf(anchor(3, kFirstAnchor)));
+}
+
+// The block sent as the sheet closes after edits on the axis page: the
+// pedals byte is the page's toggle (written back before the upload), and
+// the X table is inverted by the bit only the current preset holds (the
+// table's record copy clears it).
+TEST_F(AxisPageTest, TheClosingBlockCarriesTheToggleAndTheCurrentPresetsInversion) {
+    table.presets[1].pedalsLinked = 0;
+    openAxisPage([](Preset& p) { p.axisInvert = 1; });
+    click(275);
+    drag(3, kSecondAnchor, 60, 5);
+    click(1036);
+    closeSheet(IDOK);
+    ParameterBlock sent;
+    ASSERT_TRUE(lastParameterBlock(client, sent));
+    const uint8_t* block = reinterpret_cast<const uint8_t*>(&sent);
+    EXPECT_EQ(3, block[0]) << "mode 3";
+    EXPECT_EQ(1, block[2536]) << "pedals linked";
+    // The X table of the inverted identity begins 254, 254, 253, 252 and ends 3, 2, 1, 1.
+    EXPECT_EQ((std::vector<uint8_t>{254, 254, 253, 252}), std::vector<uint8_t>(block + 1768, block + 1772));
+    EXPECT_EQ((std::vector<uint8_t>{3, 2, 1, 1}), std::vector<uint8_t>(block + 2020, block + 2024));
+    EXPECT_STREQ("YES", registry.readRegString(kParametersKey, "Link_Pedals1"));
+}
+
+// Each box shows where its axis of the simulated wheel stands on the curve
+// the wheel is sent, and follows the wheel and the link toggle.
+TEST_F(AxisPageTest, TheBoxesShowTheWheelLiveOnTheCurvesTheWheelIsSent) {
+    Preset& p = table.presets[1];
+    p.pedalsLinked = 0;
+    p.curveP1x[2] = 10, p.curveP1y[2] = 70, p.curveP2x[2] = 60, p.curveP2y[2] = 20;  // entry 63 is 71
+    const auto wheel = [this](uint8_t x, uint8_t y, uint8_t z) {
+        uint8_t report[SIM_WHEEL_REPORT_SIZE] = SIM_DEFAULT_REPORT_INIT;
+        report[5] = x, report[6] = y, report[7] = z;
+        ASSERT_TRUE(client.setReport(report));
+        pumpMessages(350);
+    };
+    const COLORREF marker = RGB(255, 64, 64);
+    wheel(192, 128, 255);  // turned right, the first pedal half pressed
+    openAxisPage();
+    pumpMessages(250);
+    EXPECT_EQ(marker, screenPixel(box(1), 42, 43)) << "input 64 of the identity";
+    EXPECT_EQ(marker, screenPixel(box(2), 42, 38)) << "input 63 gives 71";
+    char folder[MAX_PATH];
+    if (GetEnvironmentVariableA("ZENTRA_SCREENSHOT_DIR", folder, MAX_PATH) > 0) {
+        EXPECT_TRUE(saveWindowPicture(sheetWindow, std::string(folder) + "\\axis-live-en.bmp"));
+    }
+    drag(2, kSecondAnchor, 60, 50);  // entry 63 is now 41
+    EXPECT_EQ(marker, screenPixel(box(2), 42, 58)) << "the marker follows the curve";
+    click(275);
+    wheel(64, 64, 255);  // linked: Y below the centre is the second pedal
+    EXPECT_EQ(marker, screenPixel(box(0), 43, 43)) << "turned left, mirrored";
+    EXPECT_EQ(marker, screenPixel(box(3), 42, 43));
+    EXPECT_NE(marker, screenPixel(box(2), 42, 58)) << "the first pedal is released";
+    EXPECT_NE(marker, screenPixel(box(1), 42, 43));
 }
 
 TEST_F(AxisPageTest, CarriedFieldsAreWrittenBackAndTheMouseLayoutHidesItsPair) {

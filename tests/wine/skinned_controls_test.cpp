@@ -464,6 +464,22 @@ TEST_F(SkinnedTooltip, ToolsAreAddedAndRemovedPerControl) {
     DestroyWindow(tooltip);
 }
 
+using SkinnedCommands = SkinnedWindow;
+
+// The second of two quick clicks on a skinned button is one more click; a
+// code 5 of any other control (a combo box's CBN_EDITCHANGE) is left alone.
+TEST_F(SkinnedCommands, ADoubleClickOnASkinnedButtonIsAClick) {
+    ASSERT_EQ(1, CreateFlatButton(page_, 10, 10, 40, 12, 301));
+    ASSERT_EQ(1, CreatePushLikeButton(page_, 60, 10, 40, 12, 302));
+    CreateWindowExA(0, "COMBOBOX", "", WS_CHILD | CBS_DROPDOWN, 160, 10, 60, 80, page_, HMENU(303), nullptr, nullptr);
+    const struct {
+        int id;
+        WORD code, seen;
+    } cases[] = {{301, BN_DOUBLECLICKED, BN_CLICKED}, {302, BN_DOUBLECLICKED, BN_CLICKED}, {303, 5, 5}};
+    for (const auto& c : cases)
+        EXPECT_EQ(MAKEWPARAM(c.id, c.seen), skinnedCommand(MAKEWPARAM(c.id, c.code), LPARAM(GetDlgItem(page_, c.id))));
+}
+
 using CustomIcon = SkinnedWindow;
 
 TEST_F(CustomIcon, BlackSquareWithTheCurrentGamesIcon) {
