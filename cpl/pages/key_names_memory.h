@@ -34,7 +34,8 @@ inline MemoryKeyNames usKeyNames() {
                            {0x001E0000, "A"},
                            {0x00300000, "B"},
                            {0x01480000, "Up"},
-                           {0x00450000, "Num Lock"},
+                           {0x00450000, "Pause"},     // scan code 0x45 alone
+                           {0x01450000, "Num Lock"},  // and as an extended key
                            {0x015B0000, "Left Windows"}});
 }
 

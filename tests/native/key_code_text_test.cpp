@@ -24,7 +24,9 @@ const Case kCases[] = {
     {0x1400, "   Shift+Alt", "   Shift+Alt"},
     {0x2100, "   Ctrl+Right Alt", "   Ctrl+Right Alt"},
     {0x00C8, "   Up", "   Up"},  // 0x80 + 0x48: the extended key of scan code 0x48
-    {0x0045, "   Num Lock", "   Num Lock"},
+    {0x0045, "   Pause", "   Pause"},        // the recorded Pause (stored as 0x45)
+    {0x00C5, "   Num Lock", "   Num Lock"},  // the recorded Num Lock (stored as 0xC5)
+    {0x091E, "   Ctrl+Right Shift+A", "   Ctrl+Right Shift+A"},
     {0x00DB, "   Left Windows", "   Left Windows"},
     {0x4100, "   Ctrl", "   Ctrl+"},
     {0x8400, "   Shift", "   Shift+"},
