@@ -579,5 +579,78 @@ TEST_F(MainPageTest, TheTestPageFollowsTheWheel) {
     close(IDOK);
 }
 
+// The test page's live parts by the values the page's rules give: the
+// gauges' bars (separate and linked pedals), the keyboard indicator going
+// out, the steering dead band's upper edge, the clip's first frame, and a
+// repaint of part of the page, after which nothing the ticks drew before
+// stays behind.
+TEST_F(MainPageTest, TheTestPageDrawsPedalsMarkerAndIndicatorByTheRules) {
+    PresetTable& table = threePresets();
+    table.presets[2].buttonKeys[1][0] = 0x1E;
+    table.presets[2].pedalsLinked = 0;
+    ASSERT_EQ(1, savePresetFile(nullptr, presetFile.c_str(), table, platformFileSystem()));
+    setWheel(client, 108, 255, 255, 0);  // frame 19: the frame the page takes as shown at opening
+    open(0);
+    SetForegroundWindow(sheetWindow);
+    HWND test = GetDlgItem(pageWindow, 152);
+    ASSERT_NE(nullptr, test);
+    pumpMessages(400);
+    EXPECT_EQ(19, long(SendMessageA(GetDlgItem(test, 273), MCIWNDM_GETPOSITION, 0, 0))) << "the clip at the wheel's frame";
+
+    const COLORREF firstBar = spritePixel(skin::kFirstPedalBar, 3, 0), secondBar = spritePixel(skin::kSecondPedalBar, 3, 0);
+    const COLORREF firstEmpty = spritePixel(skin::kTestPage, 423, 258), secondEmpty = spritePixel(skin::kTestPage, 483, 155);
+    ASSERT_NE(firstBar, firstEmpty);
+    ASSERT_NE(secondBar, secondEmpty);
+    const COLORREF marker = spritePixel(skin::kSteeringMarker, 7, 7);
+    struct Case {
+        const char* what;
+        uint8_t x, y, z, buttons;
+        bool linked;
+        bool firstBarShown, secondBarShown;  // 40 rows into gauge 1, 20 into gauge 2
+        bool indicator;
+    } cases[] = {
+        {"pedals up", 0, 255, 255, 0, false, false, false, false},
+        {"first pedal down (93 rows), second at its centre (46)", 0, 0, 0, 0x02, false, true, true, true},
+        {"button 2 let go", 0, 0, 0, 0, false, true, true, false},
+        {"linked, the shared axis at 0: only gauge 2, full", 0, 0, 0, 0, true, false, true, false},
+        {"linked, the shared axis at 255: only gauge 1, full", 0, 255, 0, 0, true, true, false, false},
+    };
+    for (const Case& c : cases) {
+        panelState().currentPreset.pedalsLinked = c.linked ? 1 : 0;
+        setWheel(client, c.x, c.y, c.z, c.buttons);
+        pumpMessages(400);
+        EXPECT_EQ(c.firstBarShown ? firstBar : firstEmpty, screenPixel(test, 423, 258)) << c.what;
+        EXPECT_EQ(c.secondBarShown ? secondBar : secondEmpty, screenPixel(test, 483, 155)) << c.what;
+        const skin::Sprite& indicator = c.indicator ? skin::kKeyboardIndicatorLit : skin::kKeyboardIndicatorNormal;
+        EXPECT_EQ(spritePixel(indicator, 53, 28), screenPixel(test, 337 + 53, 70 + 28)) << c.what;
+    }
+
+    // Part of the page repainted (a window closing over it), then the wheel
+    // turned and the pedal let go: no second marker, no old bar.
+    panelState().currentPreset.pedalsLinked = 0;
+    setWheel(client, 0, 0, 255, 0);
+    pumpMessages(400);
+    ASSERT_EQ(marker, screenPixel(test, 121 + 7, 231 + 7));
+    RECT part{500, 300, 590, 360};
+    InvalidateRect(test, &part, FALSE);
+    UpdateWindow(test);
+    setWheel(client, 255, 255, 255, 0);
+    pumpMessages(400);
+    EXPECT_EQ(spritePixel(skin::kTestPage, 128, 238), screenPixel(test, 128, 238)) << "the full-left marker stayed";
+    EXPECT_EQ(marker, screenPixel(test, 334 + 7, 231 + 7));
+    EXPECT_EQ(firstEmpty, screenPixel(test, 423, 258)) << "the old bar stayed";
+
+    // The dead band ends below 34767.
+    for (const auto& [x, at] : {std::pair<LONG, PagePoint>{34766, {228, 80}}, {34767, {240, 80}}}) {
+        ScriptedState held;
+        held.x = x;
+        harness.joystick->script = {held};
+        pumpMessages(400);
+        EXPECT_EQ(marker, screenPixel(test, at.x + 7, at.y + 7)) << "lX " << x;
+    }
+    harness.joystick->script.clear();
+    close(IDCANCEL);
+}
+
 }  // namespace
 }  // namespace zentra
