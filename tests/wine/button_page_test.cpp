@@ -119,8 +119,10 @@ protected:
     const Preset& current() { return panelState().currentPreset; }
 
     // The last block the wheel received against the preset tool's block of
-    // the saved file's preset 1 (mode 3, the wheel's hardware area as sent).
-    void expectClosingBlockIsTheToolsBlock() {
+    // preset 1 of `file` (the saved file unless another is given; mode 3,
+    // the wheel's hardware area as sent).
+    void expectClosingBlockIsTheToolsBlock(std::string file = {}) {
+        if (file.empty()) file = presetFile;
         ParameterBlock sent;
         ASSERT_TRUE(lastParameterBlock(client, sent)) << "no block: " << client.error();
         const std::string hardware = tempFile("zentra-button-hw.bin"), out = tempFile("zentra-button-block.bin");
@@ -131,7 +133,7 @@ protected:
         std::fwrite(record, 1, sizeof record, f);
         std::fclose(f);
         const ChildRun run = runChild(besideTests("ZntPreset.exe"),
-                                      "block \"" + presetFile + "\" --preset 1 --sender panel --mode 3 --hardware \"" +
+                                      "block \"" + file + "\" --preset 1 --sender panel --mode 3 --hardware \"" +
                                           hardware + "\" -o \"" + out + "\"",
                                       20000);
         ASSERT_EQ(0u, run.exitCode) << run.output;
@@ -172,6 +174,23 @@ TEST_F(ButtonPageTest, KeysTypedWhileRecordingShowInTheBoxAndReachTheWheelAtClos
     EXPECT_EQ(4, last.buttons[0].usage[0]) << "A";
     EXPECT_EQ(5, last.buttons[0].usage[1]) << "B";
     EXPECT_EQ(3, last.buttons[0].modifiers) << "left Ctrl and left Shift";
+}
+
+// The page's own closing upload, seen alone: leaving for another tab (OK
+// would upload once more from the main page). It must come after the mouse
+// flags went into the preset and the preset into the table.
+TEST_F(ButtonPageTest, LeavingTheTabSendsThePresetAsItGoesBackToTheTable) {
+    command(selectIdOf(0));
+    type("a");
+    command(selectIdOf(2));
+    command(kRightMouseId);
+    ASSERT_TRUE(client.clearLog()) << client.error();
+    showTab(kTabAxis);
+    ASSERT_EQ(1 << 2, panelState().table.presets[1].clickMask[0]);
+    const std::string table = tempFile("zentra-button-table.pst");
+    ASSERT_EQ(1, savePresetFile(nullptr, table.c_str(), panelState().table, platformFileSystem()));
+    expectClosingBlockIsTheToolsBlock(table);
+    DeleteFileA(table.c_str());
 }
 
 TEST_F(ButtonPageTest, ADpadDirectionAndButton12RecordTheSameWay) {
