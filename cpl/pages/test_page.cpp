@@ -62,6 +62,15 @@ struct TestPageState {
     PagePoint marker;
     bool markerDrawn;
     bool indicatorLit;
+    // The clip opens at frame 0, not at lastFrame: the first reading seeks it
+    // to the wheel's frame whatever lastFrame says. (Seeking costs Wine's
+    // player about 10 ms, which a tick can spend better than the opening.)
+    bool clipPlaced;
+    // What the last tick drew, so that a wheel at rest costs no drawing:
+    // the lamps of buttons 0 and 1, the pedal pictures and the link sign
+    // (-1 while nothing is drawn, after a paint).
+    int lampLit[2];
+    int firstPedalDown, secondPedalDown, linkShown;
     char tooltipText[256];
 };
 TestPageState g_test;
@@ -102,6 +111,14 @@ void drawGauge(HDC dc, int g, uint32_t value) {
     g_test.gaugeValue[g + 1] = value;
 }
 
+// After a paint of the background nothing of the live parts is on screen.
+void forgetDrawnParts() {
+    g_test.markerDrawn = false;
+    for (uint32_t& value : g_test.gaugeValue) value = 0xFFFFFFFF;
+    g_test.lampLit[0] = g_test.lampLit[1] = -1;
+    g_test.firstPedalDown = g_test.secondPedalDown = g_test.linkShown = -1;
+}
+
 void setIndicator(bool lit) {
     if (g_test.indicatorLit == lit) return;
     g_test.indicatorLit = lit;
@@ -119,11 +136,12 @@ void draw(const DIJOYSTATE& s) {
     bool released = false;
     for (int i = 0; i < 8; ++i)
         if (g_test.buttonLit[i] && !buttonDown(s.rgbButtons[i])) released = true;
-    if ((frame != g_test.lastFrame || released) && g_test.video) {
+    if ((frame != g_test.lastFrame || released || !g_test.clipPlaced) && g_test.video) {
         MCIWndStop(g_test.video);
         MCIWndSeek(g_test.video, frame);
         if (released) InvalidateRect(g_test.video, nullptr, TRUE);
         g_test.lastFrame = frame;
+        g_test.clipPlaced = true;
     }
 
     HDC dc = GetDC(g_test.page);
@@ -133,37 +151,51 @@ void draw(const DIJOYSTATE& s) {
             if (i >= 2) {
                 const PagePoint dot = buttonDot(i, frame);
                 drawSprite(dc, skin::kButtonDot, dot.x, dot.y);
-            } else {
+            } else if (g_test.lampLit[i] != 1) {
                 drawSprite(dc, kLamps[i].on, kLamps[i].at.x, kLamps[i].at.y);
+                g_test.lampLit[i] = 1;
             }
             if (!g_test.buttonLit[i] && hasKeys) setIndicator(true);
             g_test.buttonLit[i] = true;
         } else {
-            if (i < 2) drawSprite(dc, kLamps[i].off, kLamps[i].at.x, kLamps[i].at.y);
+            if (i < 2 && g_test.lampLit[i] != 0) {
+                drawSprite(dc, kLamps[i].off, kLamps[i].at.x, kLamps[i].at.y);
+                g_test.lampLit[i] = 0;
+            }
             if (g_test.buttonLit[i] && hasKeys) setIndicator(false);
             g_test.buttonLit[i] = false;
         }
     }
 
     const PagePoint marker = steeringMarker(s.lX);
-    if (g_test.markerDrawn)
-        restoreBackground(dc, g_test.marker.x, g_test.marker.y, skin::kSteeringMarker.width,
-                          skin::kSteeringMarker.height);
-    drawSprite(dc, skin::kSteeringMarker, marker.x, marker.y);
-    g_test.marker = marker;
-    g_test.markerDrawn = true;
+    if (!g_test.markerDrawn || marker.x != g_test.marker.x || marker.y != g_test.marker.y) {
+        if (g_test.markerDrawn)
+            restoreBackground(dc, g_test.marker.x, g_test.marker.y, skin::kSteeringMarker.width,
+                              skin::kSteeringMarker.height);
+        drawSprite(dc, skin::kSteeringMarker, marker.x, marker.y);
+        g_test.marker = marker;
+        g_test.markerDrawn = true;
+    }
 
     const bool linked = preset.pedalsLinked != 0;
     const PedalGauges gauges = pedalGauges(s.lY, s.lZ, s.lRz, linked);
     drawGauge(dc, 0, gauges.first);
     drawGauge(dc, 1, gauges.second);
-    drawSprite(dc, firstPedalPressed(s.lY, linked) ? skin::kFirstPedalPressed : skin::kFirstPedalReleased,
-               skin::kFirstPedalAt.x, skin::kFirstPedalAt.y);
-    if (linked) drawSprite(dc, skin::kPedalLinkSign, skin::kPedalLinkSignAt.x, skin::kPedalLinkSignAt.y);
-    drawSprite(dc,
-               secondPedalPressed(gauges.second, s.lY, linked) ? skin::kSecondPedalPressed
-                                                               : skin::kSecondPedalReleased,
-               skin::kSecondPedalAt.x, skin::kSecondPedalAt.y);
+    const int firstDown = firstPedalPressed(s.lY, linked) ? 1 : 0;
+    if (firstDown != g_test.firstPedalDown) {
+        drawSprite(dc, firstDown ? skin::kFirstPedalPressed : skin::kFirstPedalReleased, skin::kFirstPedalAt.x,
+                   skin::kFirstPedalAt.y);
+        g_test.firstPedalDown = firstDown;
+    }
+    if (linked && g_test.linkShown != 1)
+        drawSprite(dc, skin::kPedalLinkSign, skin::kPedalLinkSignAt.x, skin::kPedalLinkSignAt.y);
+    g_test.linkShown = linked ? 1 : 0;
+    const int secondDown = secondPedalPressed(gauges.second, s.lY, linked) ? 1 : 0;
+    if (secondDown != g_test.secondPedalDown) {
+        drawSprite(dc, secondDown ? skin::kSecondPedalPressed : skin::kSecondPedalReleased, skin::kSecondPedalAt.x,
+                   skin::kSecondPedalAt.y);
+        g_test.secondPedalDown = secondDown;
+    }
     ReleaseDC(g_test.page, dc);
 }
 
@@ -205,6 +237,7 @@ void onCreate(HWND page) {
     g_test = TestPageState{};
     g_test.page = page;
     g_test.lastFrame = kFirstVideoFrame;
+    forgetDrawnParts();
     SetPageRegion(page);
     CreateFlatButton(page, 453, 11, 39, 39, kCalibrationButton);
     CreateFlatButton(page, 10, 8, 155, 11, kAboutButton);
@@ -214,9 +247,6 @@ void onCreate(HWND page) {
         AddTooltipTool(page, tooltip, kAboutButton);
     }
     createVideo(page);
-    // The clip shows the frame the page takes as drawn last, so that a wheel
-    // resting on that frame is not shown at frame 0 until it moves.
-    if (g_test.video) MCIWndSeek(g_test.video, g_test.lastFrame);
     if (FAILED(AcquireDirectInput(GetParent(page), mainPageSheet()))) return;
     g_test.state = new DIJOYSTATE;
     g_test.font = gdiTallied(CreateFontA(16, 6, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
@@ -276,8 +306,7 @@ void onPaint(HWND page) {
     HDC dc = BeginPaint(page, &ps);
     drawSprite(dc, skin::kTestPage, 0, 0);
     EndPaint(page, &ps);
-    g_test.markerDrawn = false;
-    for (uint32_t& value : g_test.gaugeValue) value = 0xFFFFFFFF;
+    forgetDrawnParts();
 }
 
 BOOL onDrawItem(const DRAWITEMSTRUCT* item) {
