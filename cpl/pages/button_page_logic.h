@@ -104,7 +104,7 @@ SelectOutcome clickSelect(ButtonPageState& page, int slot);
 
 // Stores `code` in the selected slot after its recorded codes; from the 32nd
 // code on, entry 31 is overwritten. The stored codes past the new end are
-// cleared, so that what the box shows is all the wheel gets (a slot read
+// cleared, so that what the box shows is all the wheel receives (a slot read
 // from a file may hold more codes than the box counted); the count is that
 // of the codes stored, 32 at most.
 void recordCode(ButtonPageState& page, Preset& preset, KeyCode code);
