@@ -118,7 +118,12 @@ int main(int argc, char** argv) {
     // read every tick.
     {
         PageHarness harness;
-        if (!harness.open(0)) return 1;
+        HWND sheet = harness.open(0);
+        if (!sheet) return 1;
+        // Keys are read only while the sheet is in front.
+        SetForegroundWindow(sheet);
+        waitAndDispatch(200);
+        if (GetForegroundWindow() != sheet) return std::fprintf(stderr, "cpl_page_bench: the sheet is not in front\n"), 1;
         HWND page = mainPageState().page;
         SendMessageA(page, WM_COMMAND, WPARAM(kTabButtons), 0);
         SendMessageA(GetDlgItem(page, 151), WM_COMMAND, 1084, 0);

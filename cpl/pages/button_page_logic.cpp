@@ -234,6 +234,9 @@ bool assignMouseButton(ButtonPageState& page, Preset& preset, bool left) {
 void clearSlot(ButtonPageState& page, Preset& preset) {
     const int s = page.selectedSlot;
     if (s < 0 || s >= kPageSlots) return;
+    // The buffer is emptied with it: a press read before would wait for a
+    // release that is gone, and block every later key.
+    page.pendingKey = 0;
     if (hasMouseFlags(s)) page.leftClick[s] = page.rightClick[s] = false;
     page.keyCount[s] = 0;
     std::memset(preset.buttonKeys[s], 0, kStoredKeysPerSlot * sizeof(KeyCode));

@@ -103,7 +103,9 @@ int curveTypeButtonText(uint32_t type) { return type == 1 ? 15 : 14; }
 
 int markerInput(int slot, const WheelAxes& axes, bool pedalsLinked) {
     constexpr int64_t kTop = kSensitivityEntries - 1;
-    const int64_t x = steeringPosition(axes.x);
+    // A device may report outside 0..65535: the input stays an index of the
+    // 128-entry table whatever it reports.
+    const int64_t x = std::clamp<int64_t>(steeringPosition(axes.x), 0, 65535);
     if (slot == 0) return x < kSteeringCentre ? int((kSteeringCentre - x) * kTop / kSteeringCentre) : 0;
     if (slot == 1) return x > kSteeringCentre ? int((x - kSteeringCentre) * kTop / (65535 - kSteeringCentre)) : 0;
     const PedalGauges gauges = pedalGauges(axes.y, axes.z, axes.rz, pedalsLinked);

@@ -260,6 +260,12 @@ void onCreate(HWND page) {
         g_test.deviceReady = true;
         startTimer();
     }
+    // Without a reading to come, the clip shows the frame the page takes as
+    // shown.
+    if (!g_test.timerRunning && g_test.video) {
+        MCIWndSeek(g_test.video, g_test.lastFrame);
+        g_test.clipPlaced = true;
+    }
     SetFocus(nullptr);
     // The button page's working mouse flags follow the preset just taken.
     loadMouseFlags(buttonPageState(), state.currentPreset);
