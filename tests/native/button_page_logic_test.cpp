@@ -258,7 +258,9 @@ TEST(ButtonSlots, KeysAreDecodedOnlyAfterAFlushForTheSlotAndTheSheetInFront) {
         page.pendingKey = 0x041E;  // Shift and A held from before
         const KeyboardStep step = keyboardStep(page, s.inFront);
         EXPECT_EQ(int(s.step), int(step)) << s.what;
-        if (step == flush) EXPECT_EQ(0, page.pendingKey) << s.what;
+        if (step == flush) {
+            EXPECT_EQ(0, page.pendingKey) << s.what;
+        }
     }
 }
 
