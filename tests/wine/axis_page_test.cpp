@@ -413,23 +413,31 @@ TEST_F(AxisPageTest, TheBoxesShowTheWheelLiveOnTheCurvesTheWheelIsSent) {
         pumpMessages(350);
     };
     const COLORREF marker = RGB(255, 64, 64);
+    // Whether the marker is (or is not) at (x, y) of a box within three
+    // seconds of ticks: a busy machine may take a few.
+    const auto markerAt = [&](HWND w, int x, int y, bool present = true) {
+        for (int waited = 0; waited < 3000; waited += 50) {
+            if ((screenPixel(w, x, y) == marker) == present) return true;
+            pumpMessages(50);
+        }
+        return false;
+    };
     wheel(192, 128, 255);  // turned right, the first pedal half pressed
     openAxisPage();
-    pumpMessages(250);
-    EXPECT_EQ(marker, screenPixel(box(1), 42, 43)) << "input 64 of the identity";
-    EXPECT_EQ(marker, screenPixel(box(2), 42, 38)) << "input 63 gives 71";
+    EXPECT_TRUE(markerAt(box(1), 42, 43)) << "input 64 of the identity";
+    EXPECT_TRUE(markerAt(box(2), 42, 38)) << "input 63 gives 71";
     char folder[MAX_PATH];
     if (GetEnvironmentVariableA("ZENTRA_SCREENSHOT_DIR", folder, MAX_PATH) > 0) {
         EXPECT_TRUE(saveWindowPicture(sheetWindow, std::string(folder) + "\\axis-live-en.bmp"));
     }
     drag(2, kSecondAnchor, 60, 50);  // entry 63 is now 41
-    EXPECT_EQ(marker, screenPixel(box(2), 42, 58)) << "the marker follows the curve";
+    EXPECT_TRUE(markerAt(box(2), 42, 58)) << "the marker follows the curve";
     click(275);
     wheel(64, 64, 255);  // linked: Y below the centre is the second pedal
-    EXPECT_EQ(marker, screenPixel(box(0), 43, 43)) << "turned left, mirrored";
-    EXPECT_EQ(marker, screenPixel(box(3), 42, 43));
-    EXPECT_NE(marker, screenPixel(box(2), 42, 58)) << "the first pedal is released";
-    EXPECT_NE(marker, screenPixel(box(1), 42, 43));
+    EXPECT_TRUE(markerAt(box(0), 43, 43)) << "turned left, mirrored";
+    EXPECT_TRUE(markerAt(box(3), 42, 43));
+    EXPECT_TRUE(markerAt(box(2), 42, 58, false)) << "the first pedal is released";
+    EXPECT_TRUE(markerAt(box(1), 42, 43, false));
 }
 
 TEST_F(AxisPageTest, CarriedFieldsAreWrittenBackAndTheMouseLayoutHidesItsPair) {

@@ -9,6 +9,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -123,6 +124,14 @@ protected:
         pumpMessages(200);
     }
     const Preset& current() { return panelState().currentPreset; }
+    // Runs the page's ticks until `done` holds, three seconds at most.
+    static bool ticksUntil(const std::function<bool()>& done) {
+        for (int waited = 0; waited < 3000; waited += 50) {
+            if (done()) return true;
+            pumpMessages(50);
+        }
+        return done();
+    }
 
     // The last block the wheel received against the preset tool's block of
     // preset 1 of `file` (the saved file unless another is given; mode 3,
@@ -230,15 +239,13 @@ TEST_F(ButtonPageTest, WheelButtonsSelectTheirSlots) {
     uint8_t report[SIM_WHEEL_REPORT_SIZE] = SIM_DEFAULT_REPORT_INIT;
     report[2] = 1 << 3;  // button 4
     ASSERT_TRUE(client.setReport(report));
-    pumpMessages(200);
-    EXPECT_EQ(3, buttonPageState().selectedSlot);
+    EXPECT_TRUE(ticksUntil([] { return buttonPageState().selectedSlot == 3; }));
     EXPECT_TRUE(buttonPageState().recording);
     EXPECT_TRUE(buttonPageState().selectDown[3]);
     report[2] = 0;
     report[3] = 1 << (12 - 8);  // button 13
     ASSERT_TRUE(client.setReport(report));
-    pumpMessages(200);
-    EXPECT_EQ(12, buttonPageState().selectedSlot);
+    EXPECT_TRUE(ticksUntil([] { return buttonPageState().selectedSlot == 12; }));
     EXPECT_FALSE(buttonPageState().selectDown[3]);
     type("z");
     EXPECT_EQ(0x002C, current().buttonKeys[12][0]);
@@ -251,8 +258,7 @@ TEST_F(ButtonPageTest, TheHatSelectsItsDirectionOnTheDpadTab) {
     for (const auto& [pov, slot] : {std::pair<DWORD, int>{9000, 15}, {22500, 18}}) {
         pushed.pov = pov;
         harness.joystick->script = {pushed};
-        pumpMessages(200);
-        EXPECT_EQ(slot, buttonPageState().selectedSlot) << "hat at " << pov;
+        EXPECT_TRUE(ticksUntil([slot = slot] { return buttonPageState().selectedSlot == slot; })) << "hat at " << pov;
         EXPECT_TRUE(buttonPageState().recording);
     }
     type("m");
