@@ -66,9 +66,8 @@ public:
     }
     // A length byte and that many bytes of text. A text the data ends inside
     // of is not stored; one longer than the field keeps its first 254 bytes.
-    // Returns false when not even the length byte is there.
-    bool text(size_t& pos, char (&field)[kTextSize]) const {
-        if (!has(pos, 1)) return false;
+    void text(size_t& pos, char (&field)[kTextSize]) const {
+        if (!has(pos, 1)) return;
         const size_t len = d_[pos++];
         if (has(pos, len)) {
             const size_t kept = std::min<size_t>(len, kMaxTextLength);
@@ -76,7 +75,6 @@ public:
             field[kept] = '\0';
         }
         pos += len;
-        return true;
     }
 
 private:
@@ -194,43 +192,49 @@ bool stringsComplete(const Reader& r, size_t pos, size_t count, size_t& end) {
     return true;
 }
 
-// A section that is there but holds fewer bytes than the stored count's
-// records need: a file cut short (an interrupted copy or download), or a
-// count the records do not follow. A section's bytes end where the file
-// ends or another section's tag begins. Such a file is refused whole, like
-// one without the signature, so that rubbish never loads as presets. A
-// section missing altogether is skipped, as readers always did.
-bool sectionCutShort(const Reader& r, size_t count) {
-    struct Found {
-        size_t start, end;
-    };
-    Found found[5];
-    int n = 0;
+// Where the sections are, with the count the records are laid out for (the
+// stored count, or the table's when CONF is missing); kNotFound for a
+// section that is not there.
+struct Sections {
+    size_t conf, data, stri, striEnd, misc, mous;
+    size_t count;
+};
+
+// Finds every section once. Returns false for a section that is there but
+// holds fewer bytes than the count's records need: a file cut short (an
+// interrupted copy or download), or a count the records do not follow. A
+// section's bytes end where the file ends or another section's tag begins.
+// Such a file is refused whole, like one without the signature, so that
+// rubbish never loads as presets. A section missing altogether is skipped,
+// as readers always did.
+bool locateSections(const Reader& r, size_t count, Sections& at) {
     const size_t vers = findSection(r, "VERS", kSignatureSize);
-    const size_t conf = findSection(r, "CONF", after(vers, kVersSectionSize));
-    if (conf != kNotFound) {
-        if (!r.has(conf + 6, 2)) return true;
-        count = size_t(r.at(conf + 6)[0] | r.at(conf + 7)[0] << 8);
-        found[n++] = {conf, conf + kConfSectionSize};
+    at.conf = findSection(r, "CONF", after(vers, kVersSectionSize));
+    if (at.conf != kNotFound) {
+        if (!r.has(at.conf + 6, 2)) return false;
+        count = size_t(r.at(at.conf + 6)[0] | r.at(at.conf + 7)[0] << 8);
     }
-    const size_t data = findSection(r, "DATA", after(conf, kConfSectionSize));
-    if (data != kNotFound) found[n++] = {data, data + 8 + kDataRecordSize * count};
-    const size_t stri = findSection(r, "STRI", after(data, 8 + kDataRecordSize * count));
-    size_t striEnd = kNotFound;
-    if (stri != kNotFound) {
-        if (!stringsComplete(r, stri + 6, count, striEnd)) return true;
-        found[n++] = {stri, striEnd};
+    at.count = count;
+    at.data = findSection(r, "DATA", after(at.conf, kConfSectionSize));
+    at.stri = findSection(r, "STRI", after(at.data, 8 + kDataRecordSize * count));
+    at.striEnd = kNotFound;
+    if (at.stri != kNotFound && !stringsComplete(r, at.stri + 6, count, at.striEnd)) return false;
+    at.misc = findSection(r, "MISC", at.striEnd);
+    at.mous = findSection(r, "MOUS", after(at.misc, 8 + kMiscRecordSize * count));
+    const struct {
+        size_t start, end;
+    } extents[] = {{at.conf, at.conf + kConfSectionSize},
+                   {at.data, at.data + 8 + kDataRecordSize * count},
+                   {at.stri, at.striEnd},
+                   {at.misc, at.misc + 8 + kMiscRecordSize * count},
+                   {at.mous, at.mous + 8 + kMousRecordSize * count}};
+    for (const auto& e : extents) {
+        if (e.start == kNotFound) continue;
+        if (!r.has(e.start, e.end - e.start)) return false;
+        for (const auto& other : extents)
+            if (other.start != kNotFound && other.start > e.start && other.start < e.end) return false;
     }
-    const size_t misc = findSection(r, "MISC", striEnd);
-    if (misc != kNotFound) found[n++] = {misc, misc + 8 + kMiscRecordSize * count};
-    const size_t mous = findSection(r, "MOUS", after(misc, 8 + kMiscRecordSize * count));
-    if (mous != kNotFound) found[n++] = {mous, mous + 8 + kMousRecordSize * count};
-    for (int i = 0; i < n; ++i) {
-        if (!r.has(found[i].start, found[i].end - found[i].start)) return true;
-        for (int j = 0; j < n; ++j)
-            if (found[j].start > found[i].start && found[j].start < found[i].end) return true;
-    }
-    return false;
+    return true;
 }
 
 }  // namespace
@@ -238,30 +242,18 @@ bool sectionCutShort(const Reader& r, size_t count) {
 bool decodePresetFile(const uint8_t* data, size_t size, PresetTable& table) {
     const Reader r(data, size);
     if (!r.has(0, kSignatureSize) || std::memcmp(data, kSignature, kSignatureSize) != 0) return false;
-    if (sectionCutShort(r, table.presetCount)) return false;
+    Sections at;
+    if (!locateSections(r, table.presetCount, at)) return false;
 
-    // VERS holds only the version text, which is not checked.
-    const size_t vers = findSection(r, "VERS", kSignatureSize);
-
-    // The count is stored at once; the records that follow are read for it.
-    // `layoutCount` is what the writer sized the sections with.
-    const size_t conf = findSection(r, "CONF", after(vers, kVersSectionSize));
-    size_t layoutCount = table.presetCount;
-    if (conf != kNotFound) {
-        uint16_t stored = table.presetCount;
-        size_t pos = conf + 6;
-        r.u16(pos, stored);
-        layoutCount = stored;
-        table.presetCount = uint16_t(std::min<size_t>(stored, kMaxPresets));
-    }
-    const int n = std::min<int>(table.presetCount, kMaxPresets);
+    // VERS holds only the version text, which is not checked. The count is
+    // stored at once; the records that follow are read for it.
+    const int n = int(std::min<size_t>(at.count, kMaxPresets));
     table.presetCount = uint16_t(n);
 
-    const size_t dataSection = findSection(r, "DATA", after(conf, kConfSectionSize));
-    if (dataSection != kNotFound) {
+    if (at.data != kNotFound) {
         for (int i = 0; i < n; ++i) {
             Preset& p = table.presets[i];
-            size_t pos = dataSection + 8 + kDataRecordSize * i;
+            size_t pos = at.data + 8 + kDataRecordSize * i;
             r.u16(pos, p.gameType);
             for (int k = 0; k < 4; ++k) r.u16(pos, p.axisFunction[k]);
             for (int s = 0; s < kAxisSlots; ++s) {
@@ -276,26 +268,18 @@ bool decodePresetFile(const uint8_t* data, size_t size, PresetTable& table) {
         }
     }
 
-    const size_t stri =
-        findSection(r, "STRI", after(dataSection, 8 + kDataRecordSize * layoutCount));
-    size_t striEnd = kNotFound;
-    if (stri != kNotFound) {
-        size_t pos = stri + 6;
-        bool complete = true;
-        for (size_t i = 0; i < layoutCount && complete; ++i) {
-            // Records past the table's capacity are only walked, to find MISC.
-            char scratch[kTextSize];
-            Preset* p = i < size_t(n) ? &table.presets[i] : nullptr;
-            complete = r.text(pos, p ? p->gameName : scratch) && r.text(pos, p ? p->exePath : scratch);
+    if (at.stri != kNotFound) {
+        size_t pos = at.stri + 6;
+        for (int i = 0; i < n; ++i) {
+            r.text(pos, table.presets[i].gameName);
+            r.text(pos, table.presets[i].exePath);
         }
-        if (complete) striEnd = pos;
     }
 
-    const size_t misc = findSection(r, "MISC", striEnd);
-    if (misc != kNotFound) {
+    if (at.misc != kNotFound) {
         for (int i = 0; i < n; ++i) {
             Preset& p = table.presets[i];
-            size_t pos = misc + 8 + kMiscRecordSize * i;
+            size_t pos = at.misc + 8 + kMiscRecordSize * i;
             r.u16(pos, p.mouseEmulation[0]);
             r.u16(pos, p.mouseEmulation[1]);
             for (int k = 0; k < 7; ++k) r.u16(pos, p.miscWord[k]);
@@ -306,11 +290,10 @@ bool decodePresetFile(const uint8_t* data, size_t size, PresetTable& table) {
         }
     }
 
-    const size_t mous = findSection(r, "MOUS", after(misc, 8 + kMiscRecordSize * layoutCount));
-    if (mous != kNotFound) {
+    if (at.mous != kNotFound) {
         for (int i = 0; i < n; ++i) {
             Preset& p = table.presets[i];
-            size_t pos = mous + 8 + kMousRecordSize * i;
+            size_t pos = at.mous + 8 + kMousRecordSize * i;
             r.u8into32(pos, p.mouseSetting[0]);
             r.u8into32(pos, p.mouseSetting[1]);
             for (int k = 0; k < 6; ++k) {

@@ -14,6 +14,8 @@ struct DirectInputState {
     IDirectInputDevice8A* device;      // the sheet's
 };
 DirectInputState& directInputState();
+// The wheel's joystick device the pages read, or null.
+inline IDirectInputDevice8A* wheelDevice() { return directInputState().device; }
 
 // Releases the root and forgets all three pointers (the other two belong to
 // the sheet object, which releases them itself).

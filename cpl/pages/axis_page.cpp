@@ -156,8 +156,6 @@ void yieldOverlapsOfToggle(HWND page) {
     if (!SetWindowRgn(toggle, region, TRUE)) DeleteObject(region);  // the window owns it once set
 }
 
-IDirectInputDevice8A* wheelDevice() { return directInputState().device; }
-
 // The live markers: the wheel is read on a timer while the page is shown,
 // when DirectInput gives its device and the device can be acquired.
 void startWheelMarkers(HWND page) {

@@ -73,7 +73,6 @@ struct SlotPageState {
 };
 SlotPageState g_slots;
 
-IDirectInputDevice8A* wheelDevice() { return directInputState().device; }
 ButtonPageState& model() { return buttonPageState(); }
 Preset& preset() { return panelState().currentPreset; }
 
@@ -129,16 +128,11 @@ void redrawSelect(int slot) {
     if (HWND button = GetDlgItem(g_slots.page, selectIdOf(slot))) InvalidateRect(button, nullptr, FALSE);
 }
 
-// Empties the keyboard's buffer unread. It holds 16 events, so one read
-// takes them all; a few more reads take what arrives meanwhile.
+// Empties the keyboard's buffer unread: it holds 16 events, and one read
+// takes them all.
 bool flushKeyboard() {
     std::vector<KeyEvent> thrown;
-    if (!g_slots.keyboardReady) return true;
-    for (int read = 0; read < 4; ++read) {
-        if (!readKeyboard(&g_slots.keyboard, thrown)) return false;
-        if (thrown.size() < size_t(kKeyboardBufferEvents)) break;
-    }
-    return true;
+    return !g_slots.keyboardReady || readKeyboard(&g_slots.keyboard, thrown);
 }
 
 // The mouse commands are enabled only for a slot that can send a mouse
@@ -162,18 +156,33 @@ void onKeyboardFailure() {
         MessageBoxA(g_slots.page, "Error Initializing Keyboard DirectInput", "Joystick control panel", MB_ICONSTOP);
 }
 
-// Reading keys for a slot starts at once where the user starts it (a
-// record click, Clear): the buffer is emptied now, so that keys typed right
-// after the click are the slot's; the tick would only empty it later.
-void startReadingNow() {
-    if (keyboardStep(model(), sheetInFront()) == KeyboardStep::Flush && !flushKeyboard()) onKeyboardFailure();
+// One keyboard step (see keyboardStep): the buffer emptied when reading
+// keys for the slot starts, its events decoded otherwise. A record click
+// and Clear take the step at once (`decode` false), so that keys typed
+// right after them are the slot's; the tick would only empty it later.
+void keyboardTurn(bool decode) {
+    ButtonPageState& m = model();
+    switch (keyboardStep(m, sheetInFront())) {
+    case KeyboardStep::Idle: return;
+    case KeyboardStep::Flush:
+        if (!flushKeyboard()) onKeyboardFailure();
+        return;
+    case KeyboardStep::Decode: {
+        if (!decode) return;
+        std::vector<KeyEvent> events;
+        if (g_slots.keyboardReady && !readKeyboard(&g_slots.keyboard, events)) return onKeyboardFailure();
+        if (takeKeyEvents(m, preset(), events))
+            setBoxText(m.selectedSlot, slotKeysText(m, preset(), m.selectedSlot, systemKeyNames()));
+        return;
+    }
+    }
 }
 
 void onSelect(int slot) {
     const SelectOutcome out = clickSelect(model(), slot);
     enableMouseCommands();
     if (out.flushKeyboard) flushKeyboard();
-    startReadingNow();
+    keyboardTurn(false);
     for (int s : out.redraw) redrawSelect(s);
     drawConnectorOf(out.previousSlot, false);
     drawConnectorOf(model().hoverSlot, true);
@@ -186,27 +195,10 @@ void stopTimer() {
     g_slots.timerRunning = false;
 }
 
-void readKeys() {
-    ButtonPageState& m = model();
-    switch (keyboardStep(m, sheetInFront())) {
-    case KeyboardStep::Idle: return;
-    case KeyboardStep::Flush:
-        if (!flushKeyboard()) onKeyboardFailure();
-        return;
-    case KeyboardStep::Decode: {
-        std::vector<KeyEvent> events;
-        if (g_slots.keyboardReady && !readKeyboard(&g_slots.keyboard, events)) return onKeyboardFailure();
-        if (takeKeyEvents(m, preset(), events))
-            setBoxText(m.selectedSlot, slotKeysText(m, preset(), m.selectedSlot, systemKeyNames()));
-        return;
-    }
-    }
-}
-
 void tick() {
     if (!g_slots.active) return;
+    keyboardTurn(true);
     ButtonPageState& m = model();
-    readKeys();
     IDirectInputDevice8A* device = wheelDevice();
     if (!device || !g_slots.wheelState) return;
     ZeroMemory(g_slots.wheelState, sizeof *g_slots.wheelState);
@@ -415,7 +407,7 @@ void onClear() {
     flushKeyboard();
     clearSlot(m, preset());
     setBoxText(m.selectedSlot, std::string());
-    startReadingNow();
+    keyboardTurn(false);
 }
 
 void onCommand(HWND page, WPARAM wParam) {

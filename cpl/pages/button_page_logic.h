@@ -207,8 +207,9 @@ constexpr SkinRect kRightMousePlace{178, 336, 207, 365};
 // lowest wheel button held (bit 7 of its byte) that is not the selected
 // slot, unless the selected slot's own button is still held (with two
 // buttons down, the first one pressed keeps its slot until it is released,
-// so keys never land in either by turns); on the D-pad tab the direction the hat points to (hundredths of a
-// degree, clockwise from up; direction 1 up is slot 13), unless selected.
+// so keys never land in either by turns); on the D-pad tab the direction
+// the hat points to (hundredths of a degree, clockwise from up; direction 1
+// up is slot 13), unless selected.
 int wheelSelection(const ButtonPageState& page, SlotTab tab, const uint8_t (&buttons)[32], uint32_t pov);
 
 }  // namespace zentra

@@ -79,10 +79,10 @@ int firstListedPreset(const PresetTable& table) {
 
 // Removes the marked presets of a side, keeping the order of the others;
 // the removed ones go to `into` (when given). Records move whole: the
-// presets that only move up keep every stored field (the inversion and the
-// mouse settings that the tray program sends with a game's preset). On the preset table the
-// current index follows its preset; when that one is gone the first preset
-// is current.
+// presets that only move up keep every field the file stores (the
+// inversion, which the tray program sends with a game's preset, and the
+// mouse settings). On the preset table the current index follows its
+// preset; when that one is gone the first listed preset is current.
 int removeMarked(PanelState& panel, PresetLists& lists, Side side, Preset* into) {
     PresetTable& table = sideTable(panel, lists, side);
     const int count = table.presetCount;

@@ -75,8 +75,6 @@ struct TestPageState {
 };
 TestPageState g_test;
 
-IDirectInputDevice8A* device() { return directInputState().device; }
-
 // Copies `sprite` of its bitmap to (x, y) of `dc`.
 void drawSprite(HDC dc, const skin::Sprite& sprite, int x, int y, DWORD rop = SRCCOPY) {
     HBITMAP bitmap = sharedBitmap(sprite.bitmap);
@@ -200,7 +198,7 @@ void draw(const DIJOYSTATE& s) {
 }
 
 void tick() {
-    IDirectInputDevice8A* d = device();
+    IDirectInputDevice8A* d = wheelDevice();
     if (!d || !g_test.state) return;
     ZeroMemory(g_test.state, sizeof *g_test.state);
     d->Acquire();
@@ -255,7 +253,7 @@ void onCreate(HWND page) {
     PanelState& state = panelState();
     if (state.table.presetCount > 0 && state.currentIndex < state.table.presetCount)
         copyPreset(state.currentPreset, state.table.presets[state.currentIndex]);
-    if (device() && SUCCEEDED(device()->Acquire())) {
+    if (wheelDevice() && SUCCEEDED(wheelDevice()->Acquire())) {
         uploadParameters(0, state.wheel, state.currentPreset, panelRegistry(), platformDeviceIo());
         g_test.deviceReady = true;
         startTimer();
@@ -272,7 +270,7 @@ void onCreate(HWND page) {
 }
 
 void onDestroy(HWND page) {
-    if (device()) device()->Unacquire();
+    if (wheelDevice()) wheelDevice()->Unacquire();
     stopTimer();
     delete g_test.state;
     g_test.state = nullptr;
@@ -287,12 +285,12 @@ void onDestroy(HWND page) {
 
 void onCalibration(HWND page) {
     stopTimer();
-    if (device()) device()->Unacquire();
+    if (wheelDevice()) wheelDevice()->Unacquire();
     OpenCalibration(page);
     if (!IsWindow(page)) return;
     // The wheel is shown live again whenever it can be acquired now, also
     // when it could not be at opening.
-    if (device() && SUCCEEDED(device()->Acquire())) {
+    if (wheelDevice() && SUCCEEDED(wheelDevice()->Acquire())) {
         g_test.deviceReady = true;
         startTimer();
     }
@@ -303,11 +301,7 @@ void onPaint(HWND page) {
     // the ticks, which restore only what they drew last. A repaint of part
     // of the page (a window closing over it) would leave that record wrong:
     // the whole page is painted, and the next tick draws them anew.
-    RECT update{};
-    if (GetUpdateRect(page, &update, FALSE) &&
-        (update.left > 0 || update.top > 0 || update.right < skin::kTestPage.width ||
-         update.bottom < skin::kTestPage.height))
-        InvalidateRect(page, nullptr, FALSE);
+    InvalidateRect(page, nullptr, FALSE);
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(page, &ps);
     drawSprite(dc, skin::kTestPage, 0, 0);

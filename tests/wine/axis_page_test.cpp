@@ -413,14 +413,9 @@ TEST_F(AxisPageTest, TheBoxesShowTheWheelLiveOnTheCurvesTheWheelIsSent) {
         pumpMessages(350);
     };
     const COLORREF marker = RGB(255, 64, 64);
-    // Whether the marker is (or is not) at (x, y) of a box within three
-    // seconds of ticks: a busy machine may take a few.
+    // Whether the marker comes to be (or not to be) at (x, y) of a box.
     const auto markerAt = [&](HWND w, int x, int y, bool present = true) {
-        for (int waited = 0; waited < 3000; waited += 50) {
-            if ((screenPixel(w, x, y) == marker) == present) return true;
-            pumpMessages(50);
-        }
-        return false;
+        return waitUntil([&] { return (screenPixel(w, x, y) == marker) == present; });
     };
     wheel(192, 128, 255);  // turned right, the first pedal half pressed
     openAxisPage();

@@ -9,7 +9,6 @@
 
 #include <cstdio>
 #include <cstring>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -111,8 +110,8 @@ protected:
         // Keys are read only while the sheet is in front: it is brought
         // there first, so that a slow focus change loses no key.
         SetForegroundWindow(sheetWindow);
-        for (int waited = 0; waited < 2000 && GetForegroundWindow() != sheetWindow; waited += 50) pumpMessages(50);
-        ASSERT_EQ(sheetWindow, GetForegroundWindow()) << "the sheet is not in front to take keys";
+        ASSERT_TRUE(waitUntil([this] { return GetForegroundWindow() == sheetWindow; }))
+            << "the sheet is not in front to take keys";
         pumpMessages(60);  // a tick in front: reading starts from an empty buffer
         const ButtonPageState before = buttonPageState();
         xdotool(args);
@@ -124,14 +123,7 @@ protected:
         pumpMessages(200);
     }
     const Preset& current() { return panelState().currentPreset; }
-    // Runs the page's ticks until `done` holds, three seconds at most.
-    static bool ticksUntil(const std::function<bool()>& done) {
-        for (int waited = 0; waited < 3000; waited += 50) {
-            if (done()) return true;
-            pumpMessages(50);
-        }
-        return done();
-    }
+
 
     // The last block the wheel received against the preset tool's block of
     // preset 1 of `file` (the saved file unless another is given; mode 3,
@@ -239,13 +231,13 @@ TEST_F(ButtonPageTest, WheelButtonsSelectTheirSlots) {
     uint8_t report[SIM_WHEEL_REPORT_SIZE] = SIM_DEFAULT_REPORT_INIT;
     report[2] = 1 << 3;  // button 4
     ASSERT_TRUE(client.setReport(report));
-    EXPECT_TRUE(ticksUntil([] { return buttonPageState().selectedSlot == 3; }));
+    EXPECT_TRUE(waitUntil([] { return buttonPageState().selectedSlot == 3; }));
     EXPECT_TRUE(buttonPageState().recording);
     EXPECT_TRUE(buttonPageState().selectDown[3]);
     report[2] = 0;
     report[3] = 1 << (12 - 8);  // button 13
     ASSERT_TRUE(client.setReport(report));
-    EXPECT_TRUE(ticksUntil([] { return buttonPageState().selectedSlot == 12; }));
+    EXPECT_TRUE(waitUntil([] { return buttonPageState().selectedSlot == 12; }));
     EXPECT_FALSE(buttonPageState().selectDown[3]);
     type("z");
     EXPECT_EQ(0x002C, current().buttonKeys[12][0]);
@@ -258,7 +250,7 @@ TEST_F(ButtonPageTest, TheHatSelectsItsDirectionOnTheDpadTab) {
     for (const auto& [pov, slot] : {std::pair<DWORD, int>{9000, 15}, {22500, 18}}) {
         pushed.pov = pov;
         harness.joystick->script = {pushed};
-        EXPECT_TRUE(ticksUntil([slot = slot] { return buttonPageState().selectedSlot == slot; })) << "hat at " << pov;
+        EXPECT_TRUE(waitUntil([slot = slot] { return buttonPageState().selectedSlot == slot; })) << "hat at " << pov;
         EXPECT_TRUE(buttonPageState().recording);
     }
     type("m");

@@ -585,13 +585,9 @@ TEST_F(MainPageTest, TheTestPageFollowsTheWheel) {
     close(IDOK);
 }
 
-// Whether `window` shows `colour` at (x, y) within three seconds of ticks.
+// Whether `window` comes to show `colour` at (x, y) within a few ticks.
 bool shows(HWND window, int x, int y, COLORREF colour) {
-    for (int waited = 0; waited < 3000; waited += 100) {
-        pumpMessages(100);
-        if (screenPixel(window, x, y) == colour) return true;
-    }
-    return false;
+    return waitUntil([=] { return screenPixel(window, x, y) == colour; });
 }
 
 // The test page's live parts by the values the page's rules give: the
@@ -609,12 +605,8 @@ TEST_F(MainPageTest, TheTestPageDrawsPedalsMarkerAndIndicatorByTheRules) {
     SetForegroundWindow(sheetWindow);
     HWND test = GetDlgItem(pageWindow, 152);
     ASSERT_NE(nullptr, test);
-    long frame = 0;
-    for (int waited = 0; waited < 3000 && frame != 19; waited += 100) {
-        pumpMessages(100);
-        frame = long(SendMessageA(GetDlgItem(test, 273), MCIWNDM_GETPOSITION, 0, 0));
-    }
-    EXPECT_EQ(19, frame) << "the clip at the wheel's frame";
+    EXPECT_TRUE(waitUntil([&] { return SendMessageA(GetDlgItem(test, 273), MCIWNDM_GETPOSITION, 0, 0) == 19; }))
+        << "the clip at the wheel's frame";
 
     const COLORREF firstBar = spritePixel(skin::kFirstPedalBar, 3, 0), secondBar = spritePixel(skin::kSecondPedalBar, 3, 0);
     const COLORREF firstEmpty = spritePixel(skin::kTestPage, 423, 258), secondEmpty = spritePixel(skin::kTestPage, 483, 155);

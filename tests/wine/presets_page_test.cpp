@@ -108,6 +108,39 @@ HWND waitForWindowWithControl(DWORD thread, int control) {
     return nullptr;
 }
 
+// The text of the message box that `ui` shows next (answered with OK), or
+// "" when none comes.
+std::string nextMessage(DWORD ui) {
+    for (int i = 0; i < 100; ++i, Sleep(20))
+        if (HWND box = findShownWindowWithControl(ui, 0, 0xFFFF)) {
+            const std::string text = dlgText(box, 0xFFFF);
+            PostMessageA(box, WM_COMMAND, IDOK, 0);
+            for (int j = 0; j < 100 && IsWindow(box); ++j) Sleep(20);
+            return text;
+        }
+    return {};
+}
+
+// The open or save dialog that `ui` shows over `over` takes `path` (or is
+// cancelled, for an empty one); true once it has closed (or, without
+// `waitForClose`, once it was found: a prompt may keep it open).
+bool chooseFile(DWORD ui, HWND over, const std::string& path, bool waitForClose = true) {
+    HWND chooser = nullptr;
+    for (int i = 0; i < 300 && !chooser; ++i, Sleep(20)) {
+        HWND found = findShownWindowWithControl(ui, 0, 0x47C);  // the file name box
+        if (found && found != over) chooser = found;
+    }
+    if (!chooser) return false;
+    if (path.empty()) {
+        PostMessageA(chooser, WM_COMMAND, IDCANCEL, 0);
+    } else {
+        SetDlgItemTextA(chooser, 0x47C, path.c_str());
+        PostMessageA(chooser, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    }
+    for (int i = 0; waitForClose && i < 200 && IsWindow(chooser); ++i) Sleep(20);
+    return !waitForClose || !IsWindow(chooser);
+}
+
 // Presets of three types, two of them car/motorbike, one "Rally X" run by
 // `C:\ZentraTest\RALLYX.EXE`.
 PresetTable& startingTable() {
@@ -340,52 +373,33 @@ TEST_F(PresetsPageTest, TheDialogCopiesDeletesAndUndoesBothWaysAndImportsAToolMa
         std::vector<std::string> fileRowsAfterCopy, fileRowsAfterUndo, leftRowsAfterDelete, leftRowsAfterUndo;
         std::vector<std::string> fileRowsAfterImport, fileRowsAllTypes;
         std::string shownPath;
-        bool dialog = false;
     } seen;
-    whileModal([&] { press(kImportExport); },
-               [&] {
-                   HWND dialog = waitForWindowWithControl(ui, IDC_IE_FILE_LIST);
-                   if (!dialog) return;
-                   seen.dialog = true;
-                   HWND left = GetDlgItem(dialog, IDC_IE_PRESETS_LIST), right = GetDlgItem(dialog, IDC_IE_FILE_LIST);
-                   auto command = [&](int id) {
-                       SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);
-                   };
-                   selectRows(left, {0, 2});
-                   command(IDC_IE_COPY_TO_FILE);
-                   seen.fileRowsAfterCopy = rowTexts(right);
-                   command(IDC_IE_UNDO);
-                   seen.fileRowsAfterUndo = rowTexts(right);
-                   selectRows(left, {1});
-                   command(IDC_IE_DELETE_IN_PRESETS);
-                   seen.leftRowsAfterDelete = rowTexts(left);
-                   command(IDC_IE_UNDO);
-                   seen.leftRowsAfterUndo = rowTexts(left);
-                   // Import through the open-file dialog, typing the name.
-                   PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_IE_IMPORT, BN_CLICKED), 0);
-                   HWND open = nullptr;
-                   for (int i = 0; i < 300 && !open; ++i, Sleep(20)) {
-                       HWND found = findShownWindowWithControl(ui, 0, 0x47C);  // the file name box
-                       if (found && found != dialog) open = found;
-                   }
-                   if (open) {
-                       SetDlgItemTextA(open, 0x47C, made.c_str());
-                       PostMessageA(open, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-                       for (int i = 0; i < 200 && IsWindow(open); ++i) Sleep(20);
-                       Sleep(200);
-                   }
-                   seen.fileRowsAfterImport = rowTexts(right);
-                   seen.shownPath = dlgText(dialog, IDC_IE_FILE_PATH);
-                   command(IDC_IE_SHOW_TYPE0);
-                   seen.fileRowsAllTypes = rowTexts(right);
-                   selectRows(right, {0, 1});
-                   command(IDC_IE_COPY_TO_PRESETS);
-                   selectRows(left, {0, 3});
-                   Sleep(100);
-                   screenshot("import-export-dialog.png");
-                   PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
-               });
-    ASSERT_TRUE(seen.dialog) << "no import/export dialog appeared";
+    ASSERT_TRUE(inDialog([&](HWND dialog) {
+        HWND left = GetDlgItem(dialog, IDC_IE_PRESETS_LIST), right = GetDlgItem(dialog, IDC_IE_FILE_LIST);
+        auto command = [&](int id) { SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); };
+        selectRows(left, {0, 2});
+        command(IDC_IE_COPY_TO_FILE);
+        seen.fileRowsAfterCopy = rowTexts(right);
+        command(IDC_IE_UNDO);
+        seen.fileRowsAfterUndo = rowTexts(right);
+        selectRows(left, {1});
+        command(IDC_IE_DELETE_IN_PRESETS);
+        seen.leftRowsAfterDelete = rowTexts(left);
+        command(IDC_IE_UNDO);
+        seen.leftRowsAfterUndo = rowTexts(left);
+        // Import through the open-file dialog, typing the name.
+        PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_IE_IMPORT, BN_CLICKED), 0);
+        if (chooseFile(ui, dialog, made)) Sleep(200);
+        seen.fileRowsAfterImport = rowTexts(right);
+        seen.shownPath = dlgText(dialog, IDC_IE_FILE_PATH);
+        command(IDC_IE_SHOW_TYPE0);
+        seen.fileRowsAllTypes = rowTexts(right);
+        selectRows(right, {0, 1});
+        command(IDC_IE_COPY_TO_PRESETS);
+        selectRows(left, {0, 3});
+        Sleep(100);
+        screenshot("import-export-dialog.png");
+    })) << "no import/export dialog appeared";
     EXPECT_EQ(seen.fileRowsAfterCopy, (std::vector<std::string>{"<<<DEFAULT PRESETS>>>", "Rally X"}));
     EXPECT_TRUE(seen.fileRowsAfterUndo.empty());
     EXPECT_EQ(seen.leftRowsAfterDelete, (std::vector<std::string>{"<<<DEFAULT PRESETS>>>", "Rally X"}));
@@ -403,36 +417,6 @@ TEST_F(PresetsPageTest, TheDialogCopiesDeletesAndUndoesBothWaysAndImportsAToolMa
     DeleteFileA(made.c_str());
 }
 
-
-// The text of the message box that `ui` shows next (answered with OK), or
-// "" when none comes.
-std::string nextMessage(DWORD ui) {
-    for (int i = 0; i < 100; ++i, Sleep(20))
-        if (HWND box = findShownWindowWithControl(ui, 0, 0xFFFF)) {
-            const std::string text = dlgText(box, 0xFFFF);
-            PostMessageA(box, WM_COMMAND, IDOK, 0);
-            for (int j = 0; j < 100 && IsWindow(box); ++j) Sleep(20);
-            return text;
-        }
-    return {};
-}
-
-// The save or open dialog over the import/export dialog takes `path`.
-bool chooseFile(DWORD ui, HWND over, const std::string& path) {
-    HWND chooser = nullptr;
-    for (int i = 0; i < 300 && !chooser; ++i, Sleep(20)) {
-        HWND found = findShownWindowWithControl(ui, 0, 0x47C);  // the file name box
-        if (found && found != over) chooser = found;
-    }
-    if (!chooser) return false;
-    if (path.empty()) {
-        PostMessageA(chooser, WM_COMMAND, IDCANCEL, 0);
-    } else {
-        SetDlgItemTextA(chooser, 0x47C, path.c_str());
-        PostMessageA(chooser, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-    }
-    return true;
-}
 
 TEST_F(PresetsPageTest, TheFilterTogglesShowTheGameTypeOfTheirBit) {
     // Presets of the four types on the file side, the filter at its start.
@@ -531,7 +515,7 @@ TEST_F(PresetsPageTest, ExportWritesTheFileTableRemembersTheFileAndSaysWhenItCan
         // prompt, then the failure.
         HANDLE locked = CreateFileA(out.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
         PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_IE_EXPORT, BN_CLICKED), 0);
-        seen.secondChosen = chooseFile(ui, dialog, out);
+        seen.secondChosen = chooseFile(ui, dialog, out, false);
         for (int i = 0; i < 100; ++i, Sleep(20))
             if (HWND prompt = findShownWindowWithControl(ui, 0, IDYES)) {
                 seen.prompt = dlgText(prompt, 0xFFFF);
@@ -759,18 +743,8 @@ TEST_F(PresetsPageTest, BrowseTakesAShortcutsProgramAndRefusesAPathTooLongForThe
         bool chose = false;
         whileModal([&] { press(kBrowse); },
                    [&] {
-                       HWND open = waitForWindowWithControl(ui, 0x47C);
-                       if (!open) return;
-                       SetDlgItemTextA(open, 0x47C, c.chosen.c_str());
-                       PostMessageA(open, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-                       for (int i = 0; i < 200 && IsWindow(open); ++i) Sleep(20);
-                       chose = !IsWindow(open);
-                       for (int i = 0; i < 50; ++i, Sleep(20))
-                           if (HWND box = findShownWindowWithControl(ui, 0, 0xFFFF)) {
-                               message = dlgText(box, 0xFFFF);
-                               PostMessageA(box, WM_COMMAND, IDOK, 0);
-                               break;
-                           }
+                       chose = chooseFile(ui, nullptr, c.chosen);
+                       message = nextMessage(ui);
                    });
         ASSERT_TRUE(chose) << "the open dialog did not take the file";
         EXPECT_EQ(message, c.message);

@@ -1,5 +1,7 @@
 #include "tests/wine/support/wine_test_support.h"
 
+#include "tools/cplhost/page_harness.h"
+
 #include <cstring>
 #include <vector>
 
@@ -86,6 +88,14 @@ bool screenshotTo(const std::string& pngPath) {
 void xdotool(const std::string& args) {
     runLinux("Z:\\usr\\bin\\xdotool " + args, 5000);
     Sleep(150);
+}
+
+bool waitUntil(const std::function<bool()>& done, DWORD ms) {
+    for (DWORD waited = 0; waited < ms; waited += 50) {
+        if (done()) return true;
+        pumpMessages(50);
+    }
+    return done();
 }
 
 bool lastParameterBlock(sim::SimClient& client, ParameterBlock& block) {

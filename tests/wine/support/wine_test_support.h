@@ -40,6 +40,11 @@ void pointPanelAt(Registry& registry, const std::string& presetFile, uint32_t la
 // could not be started.
 bool runLinux(const std::string& commandLine, DWORD ms);
 
+// Runs this thread's messages (the pages' timers among them) until `done`
+// holds, `ms` at most; whether it came to hold. For what a busy machine may
+// take a few ticks to show.
+bool waitUntil(const std::function<bool()>& done, DWORD ms = 3000);
+
 // The last parameter block the simulated wheel received; false when it
 // received none (or its log could not be read).
 bool lastParameterBlock(sim::SimClient& client, ParameterBlock& block);
