@@ -36,3 +36,8 @@ add_custom_command(TARGET zntpanelhost POST_BUILD
   COMMAND ${CMAKE_COMMAND} -E make_directory ${ZENTRA_TEST_DINPUT_DIR}
   COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:zntpanelhost> ${ZENTRA_TEST_DINPUT_DIR}/)
 add_dependencies(wine_tests test_dinput8)
+
+# The random user of the control panel (scripts/monkey).
+add_executable(zntmonkey ${PROJECT_SOURCE_DIR}/tools/monkey/main.cpp ${PROJECT_SOURCE_DIR}/tools/monkey/random_table.cpp)
+target_link_libraries(zntmonkey PRIVATE zentra_fake_dinput zentra_sim zentra_core user32 advapi32)
+set_target_properties(zntmonkey PROPERTIES OUTPUT_NAME ZntMonkey)

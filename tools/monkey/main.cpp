@@ -1,0 +1,934 @@
+// ZntMonkey: a random user of the control panel. It finds the property
+// sheet that the stand-in panel shows and plays random events on it from a
+// seed: tab switches, real clicks, double clicks and drags (on anchors and
+// list rows too), keys, wheel buttons and axes through the simulated wheel,
+// and in every window the sheet opens (its dialogs, message boxes, the file
+// and print dialogs) some random actions and sooner or later its dismissal.
+// File dialogs only ever get names in the run's folder.
+//
+//   ZntMonkey prepare --seed S --folder DIR [--presets N]
+//       writes DIR\TempoZNT.pst (a random table, N presets, 2-255 by
+//       default from the seed), a copy DIR\before.pst, DIR\other.pst and
+//       DIR\damaged.pst for the import dialog, points "TemporaryFile" at the
+//       table, and empties the simulated wheel's log.
+//   ZntMonkey play --seed S --events N --folder DIR [--close ok|cancel] [--presets N]
+//   ZntMonkey play --replay LOG [--until K]
+//       plays on the open sheet, logging each event with its index to
+//       DIR\events.log, closes the sheet with OK or Cancel (from the seed)
+//       and waits for the panel to end. Then, after OK, it writes for the
+//       runner DIR\block.bin (the last mode-3 block the wheel received),
+//       DIR\hardware.bin (the stored hardware configuration, when there is
+//       one) and DIR\result.txt, and checks that no slot of the saved table
+//       holds a key the run did not type while that slot's page was shown
+//       with the sheet in front. A replay plays the log's events up to K
+//       (all by default) on the sheet opened from the same table.
+//
+// Exit code 0 when the run holds, 1 with the reason on a crash, a hang, a
+// broken rule or bad input.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <map>
+#include <random>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "driver/protocol.h"
+#include "preset/file_system.h"
+#include "preset/preset_file.h"
+#include "preset/registry.h"
+#include "preset/registry_store.h"
+#include "sim/sim_client.h"
+#include "tools/cplhost/window_search.h"
+#include "tools/monkey/random_table.h"
+
+using namespace zentra;
+using namespace zentra::monkey;
+
+namespace {
+
+std::string g_failurePicture;  // where a failed run leaves a picture of the screen
+
+int fail(const std::string& why) {
+    if (!g_failurePicture.empty() && saveWindowPicture(GetDesktopWindow(), g_failurePicture))
+        std::fprintf(stderr, "ZntMonkey: the screen is in %s\n", g_failurePicture.c_str());
+    std::fprintf(stderr, "ZntMonkey: %s\n", why.c_str());
+    std::fflush(stderr);
+    return 1;
+}
+
+int pick(std::mt19937& random, int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); }
+bool chance(std::mt19937& random, int percent) { return pick(random, 0, 99) < percent; }
+
+bool writeBytes(const std::string& path, const void* data, size_t size) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(static_cast<const char*>(data), std::streamsize(size));
+    return bool(out);
+}
+
+bool loadTable(const std::string& path, PresetTable& table) {
+    std::memset(&table, 0, sizeof table);
+    return loadPresetFile(nullptr, path.c_str(), table, platformFileSystem(), nullptr) == 0;
+}
+
+// --- prepare ----------------------------------------------------------------
+
+PresetTable g_table, g_other;  // 255 records each: static
+
+int prepare(unsigned seed, const std::string& folder, int presets) {
+    std::mt19937 random(seed);
+    if (presets <= 0) presets = chance(random, 30) ? 2 : chance(random, 40) ? kMaxPresets : pick(random, 3, 254);
+    if (presets > kMaxPresets) return fail("at most 255 presets");
+    CreateDirectoryA(folder.c_str(), nullptr);
+    randomTable(random, presets, g_table);
+    randomTable(random, pick(random, 1, 12), g_other);
+    const std::string table = folder + "\\TempoZNT.pst";
+    for (const auto& [name, t] : {std::pair<const char*, PresetTable*>{"\\TempoZNT.pst", &g_table},
+                                  {"\\before.pst", &g_table}, {"\\other.pst", &g_other}})
+        if (!savePresetFile(nullptr, (folder + name).c_str(), *t, platformFileSystem()))
+            return fail("cannot write " + folder + name);
+    // A damaged file: the table cut somewhere inside.
+    std::vector<uint8_t> bytes;
+    platformFileSystem().readFile(table, kMaxPresetFileSize, bytes);
+    bytes.resize(size_t(pick(random, 1, int(bytes.size()) - 1)));
+    writeBytes(folder + "\\damaged.pst", bytes.data(), bytes.size());
+
+    Registry registry(platformRegistryStore(), Deliverable::Panel);
+    registry.writeRegString(kPanelKey, kTemporaryFileValue, table.c_str());
+    // Now and then a last index the table does not have.
+    registry.writeRegDword(uint32_t(chance(random, 10) ? presets + 3 : pick(random, 0, presets - 1)), kPanelKey,
+                           kLastIndexValue);
+    registry.writeRegDword(0, kPanelKey, kLoaderWindowValue);
+
+    sim::SimClient wheel;
+    static const uint8_t kRest[SIM_WHEEL_REPORT_SIZE] = {0, 0, 0, 0, 0, 0x7f, 0x7f, 0x7f};
+    if (!wheel.open() || !wheel.clearLog() || !wheel.setReport(kRest)) return fail("simulated wheel: " + wheel.error());
+    std::printf("prepared %d presets in %s\n", presets, table.c_str());
+    return 0;
+}
+
+// --- The sheet and the windows it opens ---------------------------------------
+
+struct Host {
+    HWND sheet = nullptr;
+    DWORD pid = 0;
+    HANDLE process = nullptr;
+};
+
+std::string className(HWND window) {
+    char name[64] = "";
+    GetClassNameA(window, name, sizeof name);
+    return name;
+}
+
+// The stand-in panel's sheet: a shown top-level window with the test page.
+bool findSheet(Host& host, DWORD ms) {
+    for (DWORD waited = 0; waited <= ms; waited += 100) {
+        EnumWindows(
+            [](HWND window, LPARAM param) -> BOOL {
+                if (!IsWindowVisible(window) || !findChildOfClass(window, "TESTWINDOW")) return TRUE;
+                *reinterpret_cast<HWND*>(param) = window;
+                return FALSE;
+            },
+            LPARAM(&host.sheet));
+        if (host.sheet) {
+            GetWindowThreadProcessId(host.sheet, &host.pid);
+            host.process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION | PROCESS_TERMINATE, FALSE, host.pid);
+            Sleep(300);  // the page's first timer ticks
+            return host.process != nullptr;
+        }
+        Sleep(100);
+    }
+    return false;
+}
+
+bool hostEnded(const Host& host) { return WaitForSingleObject(host.process, 0) == WAIT_OBJECT_0; }
+
+enum class Kind { Sheet, Dialog, File, Print, Menu };
+const char* kindName(Kind kind) {
+    static const char* const kNames[] = {"sheet", "dialog", "file", "print", "menu"};
+    return kNames[int(kind)];
+}
+
+struct Top {
+    HWND window;
+    Kind kind;
+};
+
+// The window a user would act on now: the front window of the panel's that
+// takes input (a dialog, a message box, a menu), or the sheet.
+Top findTop(const Host& host) {
+    struct Search {
+        const Host* host;
+        HWND found;
+    } search{&host, nullptr};
+    EnumWindows(
+        [](HWND window, LPARAM param) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(param);
+            DWORD pid = 0;
+            GetWindowThreadProcessId(window, &pid);
+            if (pid != s->host->pid || window == s->host->sheet || !IsWindowVisible(window) ||
+                !IsWindowEnabled(window))
+                return TRUE;
+            const std::string cls = className(window);
+            if (cls != "#32770" && cls != "#32768") return TRUE;  // tooltips, drop-down lists
+            s->found = window;
+            return FALSE;
+        },
+        LPARAM(&search));
+    if (!search.found) return {host.sheet, Kind::Sheet};
+    if (className(search.found) == "#32768") return {search.found, Kind::Menu};
+    // The common dialogs by their controls: the file name box, the printer list.
+    if (GetDlgItem(search.found, 1139)) return {search.found, Kind::Print};
+    if (GetDlgItem(search.found, 1148) || GetDlgItem(search.found, 1152)) return {search.found, Kind::File};
+    return {search.found, Kind::Dialog};
+}
+
+// The page of the sheet that is shown: the child window of one of the
+// page classes, or "" when none.
+std::string shownPage(HWND sheet) {
+    for (const char* cls : {"BUTTONWINDOW", "POVWINDOW", "SENSWINDOW", "TESTWINDOW", "AXEWINDOW"})
+        if (HWND page = findChildOfClass(sheet, cls); page && IsWindowVisible(page)) return cls;
+    return "";
+}
+
+// --- Input --------------------------------------------------------------------
+
+void sendMouse(DWORD flags, int x = 0, int y = 0) {
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dwFlags = flags;
+    if (flags & MOUSEEVENTF_ABSOLUTE) {
+        in.mi.dx = LONG((x * 65535 + GetSystemMetrics(SM_CXSCREEN) / 2) / (GetSystemMetrics(SM_CXSCREEN) - 1));
+        in.mi.dy = LONG((y * 65535 + GetSystemMetrics(SM_CYSCREEN) / 2) / (GetSystemMetrics(SM_CYSCREEN) - 1));
+    }
+    SendInput(1, &in, sizeof in);
+}
+
+void moveTo(int x, int y) {
+    SetCursorPos(x, y);
+    sendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, x, y);
+}
+
+void click(int x, int y) {
+    moveTo(x, y);
+    Sleep(5);
+    sendMouse(MOUSEEVENTF_LEFTDOWN);
+    Sleep(10);
+    sendMouse(MOUSEEVENTF_LEFTUP);
+}
+
+void drag(int x1, int y1, int x2, int y2) {
+    moveTo(x1, y1);
+    Sleep(10);
+    sendMouse(MOUSEEVENTF_LEFTDOWN);
+    for (int step = 1; step <= 6; ++step) {
+        Sleep(8);
+        moveTo(x1 + (x2 - x1) * step / 6, y1 + (y2 - y1) * step / 6);
+    }
+    Sleep(8);
+    sendMouse(MOUSEEVENTF_LEFTUP);
+}
+
+// The keys the random user types: none of them is a digit or a keypad key,
+// which the random tables use.
+struct Key {
+    const char* name;
+    WORD vk;
+    WORD scan;  // with 0x100 for an extended key
+};
+const Key kKeys[] = {
+    {"A", 'A', 0x1E}, {"B", 'B', 0x30}, {"C", 'C', 0x2E}, {"D", 'D', 0x20}, {"E", 'E', 0x12}, {"F", 'F', 0x21},
+    {"G", 'G', 0x22}, {"H", 'H', 0x23}, {"I", 'I', 0x17}, {"J", 'J', 0x24}, {"K", 'K', 0x25}, {"L", 'L', 0x26},
+    {"M", 'M', 0x32}, {"N", 'N', 0x31}, {"O", 'O', 0x18}, {"P", 'P', 0x19}, {"Q", 'Q', 0x10}, {"R", 'R', 0x13},
+    {"S", 'S', 0x1F}, {"T", 'T', 0x14}, {"U", 'U', 0x16}, {"V", 'V', 0x2F}, {"W", 'W', 0x11}, {"X", 'X', 0x2D},
+    {"Y", 'Y', 0x15}, {"Z", 'Z', 0x2C}, {"F1", VK_F1, 0x3B}, {"F2", VK_F2, 0x3C}, {"F3", VK_F3, 0x3D},
+    {"F4", VK_F4, 0x3E}, {"F5", VK_F5, 0x3F}, {"F6", VK_F6, 0x40}, {"F7", VK_F7, 0x41}, {"F8", VK_F8, 0x42},
+    {"F9", VK_F9, 0x43}, {"F10", VK_F10, 0x44}, {"F11", VK_F11, 0x57}, {"F12", VK_F12, 0x58},
+    {"Tab", VK_TAB, 0x0F}, {"Delete", VK_DELETE, 0x153}, {"Enter", VK_RETURN, 0x1C}, {"Escape", VK_ESCAPE, 0x01},
+    {"Ctrl", VK_CONTROL, 0x1D}, {"RCtrl", VK_CONTROL, 0x11D}, {"Shift", VK_SHIFT, 0x2A},
+    {"RShift", VK_SHIFT, 0x36}, {"Alt", VK_MENU, 0x38}, {"RAlt", VK_MENU, 0x138},
+};
+constexpr int kLetters = 26, kFunctionKeys = 12, kFirstModifier = 42;
+
+const Key* findKey(const std::string& name) {
+    for (const Key& k : kKeys)
+        if (name == k.name) return &k;
+    return nullptr;
+}
+
+// The DirectInput code of a key: its scan code, with bit 7 for an extended key.
+uint8_t directInputCode(const Key& k) { return uint8_t((k.scan & 0x7F) | (k.scan & 0x100 ? 0x80 : 0)); }
+
+void sendKey(const Key& k, bool up) {
+    INPUT in{};
+    in.type = INPUT_KEYBOARD;
+    in.ki.wVk = k.vk;
+    in.ki.wScan = WORD(k.scan & 0xFF);
+    in.ki.dwFlags = (k.scan & 0x100 ? KEYEVENTF_EXTENDEDKEY : 0) | (up ? KEYEVENTF_KEYUP : 0);
+    SendInput(1, &in, sizeof in);
+}
+
+// --- Events -------------------------------------------------------------------
+
+// One event, as logged: "INDEX TARGET ACTION ARGS", coordinates relative to
+// the target window's top-left corner.
+struct Event {
+    int index = 0;
+    std::string target;
+    std::string action;
+    std::vector<std::string> args;
+    std::string note;  // what is under the pointer, for a reader of the log
+    std::string text() const {
+        std::string line = std::to_string(index) + " " + target + " " + action;
+        for (const std::string& a : args) line += " " + a;
+        return note.empty() ? line : line + "   # " + note;
+    }
+};
+
+// What the run typed for the slots: the keys typed while a slot page was
+// shown with the sheet in front, per page.
+struct Typed {
+    std::set<uint8_t> buttonPage, povPage;
+};
+
+struct Run {
+    Host host;
+    std::mt19937 random;
+    std::string folder;
+    std::map<HWND, std::pair<int, int>> budgets;  // a dialog's actions taken and allowed
+    int fileNames = 0;
+    Typed typed;
+    sim::SimClient wheel;
+    std::ofstream log;
+};
+
+RECT windowRect(HWND window) {
+    RECT r{};
+    GetWindowRect(window, &r);
+    return r;
+}
+
+// A point inside a shown child control of `parent` (anchors, list rows,
+// buttons, boxes), relative to `parent`; false when it has none.
+bool pointOnControl(Run& run, HWND parent, HWND excludeButtons, int& x, int& y, bool centre) {
+    std::vector<HWND> controls;
+    EnumChildWindows(
+        parent,
+        [](HWND window, LPARAM param) -> BOOL {
+            if (IsWindowVisible(window)) reinterpret_cast<std::vector<HWND>*>(param)->push_back(window);
+            return TRUE;
+        },
+        LPARAM(&controls));
+    std::vector<HWND> usable;
+    for (HWND c : controls) {
+        // The sheet's own OK and Cancel end the run only when the run says so.
+        if (GetParent(c) == excludeButtons && (GetDlgCtrlID(c) == IDOK || GetDlgCtrlID(c) == IDCANCEL)) continue;
+        const RECT r = windowRect(c);
+        if (r.right - r.left < 2 || r.bottom - r.top < 2) continue;
+        usable.push_back(c);
+    }
+    if (usable.empty()) return false;
+    const RECT r = windowRect(usable[size_t(pick(run.random, 0, int(usable.size()) - 1))]);
+    const RECT p = windowRect(parent);
+    x = (centre ? (r.left + r.right) / 2 : pick(run.random, r.left, r.right - 1)) - p.left;
+    y = (centre ? (r.top + r.bottom) / 2 : pick(run.random, r.top, r.bottom - 1)) - p.top;
+    return true;
+}
+
+std::string point(int x, int y) { return std::to_string(x) + " " + std::to_string(y); }
+
+std::string keyName(Run& run, bool onSheet, HWND sheet) {
+    const int r = pick(run.random, 0, 99);
+    std::string name;
+    if (r < 50) name = kKeys[pick(run.random, 0, kLetters - 1)].name;
+    else if (r < 63) name = kKeys[pick(run.random, kLetters, kLetters + kFunctionKeys - 1)].name;
+    else if (r < 75) name = std::string(kKeys[pick(run.random, kFirstModifier, kFirstModifier + 5)].name) + "+" +
+                            kKeys[pick(run.random, 0, kLetters + kFunctionKeys - 1)].name;
+    else if (r < 83) name = kKeys[pick(run.random, kFirstModifier, kFirstModifier + 5)].name;
+    else if (r < 90) name = "Tab";
+    else if (r < 95) name = "Delete";
+    else name = chance(run.random, 50) ? "Enter" : "Escape";
+    // Alt+F4 would close the window: the run closes the sheet itself.
+    if (name == "Alt+F4" || name == "RAlt+F4") name = "Shift+F4";
+    if (onSheet && (name == "Enter" || name == "Escape")) {
+        // On the sheet these press OK or Cancel, except in a list's label editor.
+        GUITHREADINFO info{};
+        info.cbSize = sizeof info;
+        DWORD pid = 0;
+        const bool labelEdit = GetGUIThreadInfo(GetWindowThreadProcessId(sheet, &pid), &info) && info.hwndFocus &&
+                               className(info.hwndFocus) == "Edit" &&
+                               className(GetParent(info.hwndFocus)) == "SysListView32";
+        if (!labelEdit) name = "Delete";
+    }
+    return name;
+}
+
+
+// The numbers of an event's arguments (a point is one argument "X Y" when
+// made, two when read from a log).
+bool numbers(const std::vector<std::string>& args, std::vector<int>& values, size_t count) {
+    values.clear();
+    std::string all;
+    for (const std::string& a : args) all += a + " ";
+    std::istringstream words(all);
+    for (int v; words >> v;) values.push_back(v);
+    return values.size() == count;
+}
+
+// Whether a point of the event (relative to `top`) lies on the sheet's OK or
+// Cancel button: the run presses those itself, at its end.
+bool onSheetButtons(const Run& run, const Top& top, const Event& e) {
+    if (top.kind != Kind::Sheet || (e.action != "click" && e.action != "dclick" && e.action != "drag")) return false;
+    std::vector<int> v;
+    numbers(e.args, v, 0);
+    const RECT w = windowRect(top.window);
+    for (size_t i = 0; i + 1 < v.size(); i += 2) {
+        HWND under = WindowFromPoint(POINT{w.left + v[i], w.top + v[i + 1]});
+        if (under && GetParent(under) == run.host.sheet &&
+            (GetDlgCtrlID(under) == IDOK || GetDlgCtrlID(under) == IDCANCEL))
+            return true;
+    }
+    return false;
+}
+
+Event makeEvent(Run& run, const Top& top) {
+    Event e;
+    e.target = kindName(top.kind);
+    int x = 0, y = 0;
+    if (top.kind == Kind::Sheet) {
+        HWND page = findChildOfClass(run.host.sheet, "#32770");
+        const int r = pick(run.random, 0, 99);
+        if (r < 8) {
+            const int tab = pick(run.random, 243, 247);
+            HWND button = page ? GetDlgItem(page, tab) : nullptr;
+            if (button && IsWindowVisible(button)) {
+                const RECT b = windowRect(button), s = windowRect(run.host.sheet);
+                // Away from the presets tab's icon hole in its middle.
+                e.action = "click";
+                e.args = {point((b.left + b.right) / 2 - s.left, b.top + 6 - s.top)};
+                return e;
+            }
+        }
+        if (r < 40 && pointOnControl(run, run.host.sheet, run.host.sheet, x, y, false)) {
+            e.action = "click";
+        } else if (r < 50 && page) {
+            const RECT p = windowRect(page), s = windowRect(run.host.sheet);
+            e.action = "click";
+            x = pick(run.random, p.left, p.right - 1) - s.left;
+            y = pick(run.random, p.top, p.bottom - 1) - s.top;
+        } else if (r < 56 && pointOnControl(run, run.host.sheet, run.host.sheet, x, y, false)) {
+            e.action = "dclick";
+        } else if (r < 66 && pointOnControl(run, run.host.sheet, run.host.sheet, x, y, true)) {
+            e.action = "drag";
+            e.args = {point(x, y), point(x + pick(run.random, -70, 70), y + pick(run.random, -70, 70))};
+            return e;
+        } else if (r < 88) {
+            e.action = "key";
+            e.args = {keyName(run, true, run.host.sheet)};
+            return e;
+        } else {
+            uint8_t report[SIM_WHEEL_REPORT_SIZE] = {0, 0, 0, 0, 0, 0x7f, 0x7f, 0x7f};
+            if (!chance(run.random, 30)) {
+                const int buttons = pick(run.random, 0, 2);
+                for (int b = 0; b < buttons; ++b) report[2 + pick(run.random, 0, 1)] |= uint8_t(1 << pick(run.random, 0, 7));
+                for (int axis = 5; axis <= 7; ++axis) report[axis] = uint8_t(pick(run.random, 0, 255));
+            }
+            char hex[2 * SIM_WHEEL_REPORT_SIZE + 1];
+            for (unsigned i = 0; i < SIM_WHEEL_REPORT_SIZE; ++i) std::snprintf(hex + 2 * i, 3, "%02x", report[i]);
+            e.action = "wheel";
+            e.args = {hex};
+            return e;
+        }
+        e.args = {point(x, y)};
+        return e;
+    }
+    if (top.kind == Kind::Menu) {
+        e.action = "key";
+        e.args = {"Escape"};
+        return e;
+    }
+    if (top.kind == Kind::File) {
+        // Only names in the run's folder: one of the prepared files, one
+        // exported before, or a new one.
+        static const char* const kNames[] = {"other.pst", "damaged.pst", "missing.pst", "export-0.pst"};
+        const int r = pick(run.random, 0, 99);
+        if (r < 25) {
+            e.action = "key";
+            e.args = {"Escape"};
+        } else {
+            e.action = "file";
+            e.args = {r < 60 ? run.folder + "\\export-" + std::to_string(++run.fileNames) + ".pst"
+                             : run.folder + "\\" + kNames[pick(run.random, 0, 3)]};
+        }
+        return e;
+    }
+    if (top.kind == Kind::Print) {
+        e.action = "key";
+        e.args = {chance(run.random, 70) ? "Enter" : "Escape"};
+        return e;
+    }
+    auto& [taken, allowed] = run.budgets[top.window];
+    if (taken == 0) allowed = pick(run.random, 0, 6);
+    ++taken;
+    if (taken > allowed + 6) {
+        e.action = "wmclose";  // a dialog that Escape, Enter and its buttons did not close
+    } else if (taken <= allowed) {
+        if (chance(run.random, 60) && pointOnControl(run, top.window, nullptr, x, y, false)) {
+            e.action = "click";
+            e.args = {point(x, y)};
+        } else {
+            e.action = "key";
+            std::string name = keyName(run, false, nullptr);
+            if (name == "Enter" || name == "Escape") name = "Tab";
+            e.args = {name};
+        }
+    } else {
+        const int r = pick(run.random, 0, 99);
+        HWND button = GetDlgItem(top.window, r < 90 ? IDCANCEL : IDOK);
+        if (r >= 80 && button && IsWindowVisible(button)) {
+            const RECT b = windowRect(button), w = windowRect(top.window);
+            e.action = "click";
+            e.args = {point((b.left + b.right) / 2 - w.left, (b.top + b.bottom) / 2 - w.top)};
+        } else {
+            e.action = "key";
+            e.args = {r < 50 ? "Escape" : "Enter"};
+        }
+    }
+    return e;
+}
+
+
+Event nextEvent(Run& run, const Top& top) {
+    for (int tries = 0;; ++tries) {
+        Event e = makeEvent(run, top);
+        if (tries == 10 || !onSheetButtons(run, top, e)) return e;
+    }
+}
+
+// Carries out an event on `top`; false when the event cannot be read.
+bool perform(Run& run, const Top& top, const Event& e) {
+    const RECT w = windowRect(top.window);
+    std::vector<int> v;
+    if (e.action == "click" || e.action == "dclick") {
+        if (!numbers(e.args, v, 2)) return false;
+        click(w.left + v[0], w.top + v[1]);
+        if (e.action == "dclick") {
+            Sleep(30);
+            click(w.left + v[0], w.top + v[1]);
+        }
+    } else if (e.action == "drag") {
+        if (!numbers(e.args, v, 4)) return false;
+        drag(w.left + v[0], w.top + v[1], w.left + v[2], w.top + v[3]);
+    } else if (e.action == "key") {
+        if (e.args.size() != 1) return false;
+        const std::string& name = e.args[0];
+        const size_t plus = name.find('+');
+        const Key* modifier = plus == std::string::npos ? nullptr : findKey(name.substr(0, plus));
+        const Key* key = findKey(plus == std::string::npos ? name : name.substr(plus + 1));
+        if (!key || (plus != std::string::npos && !modifier)) return false;
+        // What a slot may record: typed with the sheet in front on a slot page.
+        if (GetForegroundWindow() == run.host.sheet) {
+            const std::string page = shownPage(run.host.sheet);
+            std::set<uint8_t>* keys =
+                page == "BUTTONWINDOW" ? &run.typed.buttonPage : page == "POVWINDOW" ? &run.typed.povPage : nullptr;
+            if (keys) {
+                keys->insert(directInputCode(*key));
+                if (modifier) keys->insert(directInputCode(*modifier));
+            }
+        }
+        if (modifier) sendKey(*modifier, false);
+        sendKey(*key, false);
+        Sleep(8);
+        sendKey(*key, true);
+        if (modifier) sendKey(*modifier, true);
+    } else if (e.action == "wheel") {
+        if (e.args.size() != 1 || e.args[0].size() != 2 * SIM_WHEEL_REPORT_SIZE) return false;
+        uint8_t report[SIM_WHEEL_REPORT_SIZE];
+        for (unsigned i = 0; i < SIM_WHEEL_REPORT_SIZE; ++i)
+            report[i] = uint8_t(std::strtoul(e.args[0].substr(2 * i, 2).c_str(), nullptr, 16));
+        run.wheel.setReport(report);
+    } else if (e.action == "file") {
+        if (e.args.size() != 1) return false;
+        HWND name = GetDlgItem(top.window, 1148);
+        if (!name) name = GetDlgItem(top.window, 1152);
+        if (!name) return true;
+        SendMessageA(name, WM_SETTEXT, 0, LPARAM(e.args[0].c_str()));
+        // Enter only while the dialog is in front: behind it is the sheet.
+        if (GetForegroundWindow() == top.window) {
+            sendKey(*findKey("Enter"), false);
+            sendKey(*findKey("Enter"), true);
+        }
+    } else if (e.action == "wmclose") {
+        PostMessageA(top.window, WM_CLOSE, 0, 0);
+    } else if (e.action == "close") {
+        HWND button = GetDlgItem(run.host.sheet, e.args.at(0) == "ok" ? IDOK : IDCANCEL);
+        const RECT b = windowRect(button);
+        click((b.left + b.right) / 2, (b.top + b.bottom) / 2);
+    } else {
+        return false;
+    }
+    return true;
+}
+
+// Waits until the panel has handled what it was sent. False when the panel
+// ended (`ended` set) or answers nothing for 20 s (a hang).
+bool settle(Run& run, bool& ended) {
+    ended = false;
+    DWORD_PTR answer = 0;
+    if (!SendMessageTimeoutA(run.host.sheet, WM_NULL, 0, 0, SMTO_NORMAL, 20000, &answer)) {
+        // A sheet that has closed fails at once; its process ends soon after.
+        ended = WaitForSingleObject(run.host.process, 5000) == WAIT_OBJECT_0;
+        return false;
+    }
+    Sleep(DWORD(pick(run.random, 0, 20)));
+    return true;
+}
+
+std::string windowState(HWND window) {
+    if (!window) return "none";
+    char title[64] = "";
+    GetWindowTextA(window, title, sizeof title);
+    return className(window) + " " + std::to_string(GetDlgCtrlID(window)) + " \"" + title + "\"";
+}
+
+// The panel's input state, for a run that ends wrong: which window has the
+// focus and the mouse capture, and whether the sheet takes input.
+std::string inputState(const Host& host) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    GetGUIThreadInfo(GetWindowThreadProcessId(host.sheet, nullptr), &info);
+    return std::string(" (sheet ") + (IsWindowEnabled(host.sheet) ? "enabled" : "disabled") + ", active " +
+           windowState(info.hwndActive) + ", focus " + windowState(info.hwndFocus) + ", capture " +
+           windowState(info.hwndCapture) + ", foreground " + windowState(GetForegroundWindow()) + ")";
+}
+
+// The stacks of the panel's threads, from Wine's debugger, into
+// DIR\backtrace.txt: where a panel that does not end is waiting.
+void saveBacktrace(const Host& host, const std::string& folder) {
+    const std::string commands = folder + "\\backtrace.cmd", output = folder + "\\backtrace.txt";
+    writeBytes(commands, "bt all\ndetach\nquit\n", 20);
+    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+    HANDLE in = CreateFileA(commands.c_str(), GENERIC_READ, FILE_SHARE_READ, &inherit, OPEN_EXISTING, 0, nullptr);
+    HANDLE out = CreateFileA(output.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, nullptr);
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    si.dwFlags = STARTF_USESTDHANDLES;
+    si.hStdInput = in;
+    si.hStdOutput = si.hStdError = out;
+    PROCESS_INFORMATION pi{};
+    std::string line = "winedbg " + std::to_string(host.pid);
+    if (CreateProcessA(nullptr, &line[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi)) {
+        WaitForSingleObject(pi.hProcess, 30000);
+        CloseHandle(pi.hProcess);
+        CloseHandle(pi.hThread);
+    }
+    CloseHandle(in);
+    CloseHandle(out);
+}
+
+std::string windowList(const Host& host) {
+    std::pair<DWORD, std::string> list{host.pid, ""};
+    EnumWindows(
+        [](HWND window, LPARAM param) -> BOOL {
+            auto* list = reinterpret_cast<std::pair<DWORD, std::string>*>(param);
+            DWORD pid = 0;
+            GetWindowThreadProcessId(window, &pid);
+            if (pid != list->first || !IsWindowVisible(window)) return TRUE;
+            char title[128] = "";
+            GetWindowTextA(window, title, sizeof title);
+            list->second += " [" + className(window) + " \"" + title + "\"]";
+            return TRUE;
+        },
+        LPARAM(&list));
+    return list.second;
+}
+
+// Plays one event (logged first, so that a crash leaves it in the log).
+// Returns an empty text or what went wrong.
+std::string play(Run& run, const Event& given, const Top& top) {
+    Event e = given;
+    std::vector<int> v;
+    if ((e.action == "click" || e.action == "dclick" || e.action == "drag") && numbers(e.args, v, e.action == "drag" ? 4 : 2)) {
+        const RECT w = windowRect(top.window);
+        HWND under = WindowFromPoint(POINT{w.left + v[0], w.top + v[1]});
+        if (under) e.note = className(under) + " " + std::to_string(GetDlgCtrlID(under));
+    }
+    if (top.kind != Kind::Sheet) {
+        char title[80] = "";
+        GetWindowTextA(top.window, title, sizeof title);
+        e.note += std::string(e.note.empty() ? "" : ", ") + "in \"" + title + "\"";
+    }
+    // The window the event was made for has gone (a dialog closed by the
+    // event before): a key would reach the window behind it. A user would
+    // look first; the event is left out.
+    const HWND front = findTop(run.host).window;
+    if (front != top.window || (top.kind != Kind::Sheet && e.action == "key" && GetForegroundWindow() != top.window)) {
+        e.note += std::string(e.note.empty() ? "" : ", ") + "left out: its window is gone";
+        run.log << "# " << e.text() << std::endl;
+        return "";
+    }
+    run.log << e.text() << std::endl;
+    if (!perform(run, top, e)) return "event " + std::to_string(e.index) + " cannot be read: " + e.text();
+    // A window that the event may have closed is given the time to go, so
+    // that the next event is not made for it.
+    const bool closing = e.action == "file" || e.action == "wmclose" ||
+                         (e.action == "key" && (e.args[0] == "Enter" || e.args[0] == "Escape"));
+    if (top.kind != Kind::Sheet && closing)
+        for (int waited = 0; waited < 1500 && IsWindowVisible(top.window) && findTop(run.host).window == top.window;
+             waited += 50)
+            Sleep(50);
+    bool ended = false;
+    if (settle(run, ended)) {
+        // A disabled sheet with nothing in front of it takes no more input:
+        // the user is stuck. Give a window on its way up three seconds.
+        for (int waited = 0; !IsWindowEnabled(run.host.sheet) && findTop(run.host).kind == Kind::Sheet; waited += 100) {
+            if (hostEnded(run.host)) return "";
+            if (waited >= 3000)
+                return "after event " + std::to_string(e.index) + " the sheet is disabled with no window in front" +
+                       inputState(run.host) + "; the panel's windows:" + windowList(run.host);
+            Sleep(100);
+        }
+        return "";
+    }
+    if (ended) {
+        DWORD code = 0;
+        GetExitCodeProcess(run.host.process, &code);
+        return "the panel ended during event " + std::to_string(e.index) + " (exit code " + std::to_string(code) +
+               ")";
+    }
+    return "the panel answers nothing after event " + std::to_string(e.index) + " (a hang); its windows:" +
+           windowList(run.host);
+}
+
+// --- Checks after the run -----------------------------------------------------
+
+// After OK: the files the runner compares, and the slots' keys.
+int afterOk(Run& run) {
+    Registry registry(platformRegistryStore(), Deliverable::Panel);
+    const uint32_t lastIndex = registry.readRegDword(kPanelKey, kLastIndexValue);
+    std::vector<SimLogEntry> entries;
+    if (!run.wheel.log(entries)) return fail("simulated wheel: " + run.wheel.error());
+    const SimLogEntry* last = nullptr;
+    for (const SimLogEntry& entry : entries)
+        if (entry.code == SIM_CODE_PARAMETER_BLOCK && entry.wheel == 0 && entry.storedLength == sizeof(ParameterBlock) &&
+            reinterpret_cast<const ParameterBlock*>(entry.input)->mode == kModeClosing)
+            last = &entry;
+    if (!last) return fail("after OK the wheel received no mode-3 block");
+    writeBytes(run.folder + "\\block.bin", last->input, sizeof(ParameterBlock));
+    uint8_t hardware[kHardwareConfigSize];
+    uint32_t stored = 0;
+    const std::string hardwarePath = run.folder + "\\hardware.bin";
+    DeleteFileA(hardwarePath.c_str());
+    if (registry.readRegBinary(hardware, sizeof hardware, kPanelKey, joystickConfigurationName(0).c_str(), &stored) &&
+        stored == sizeof hardware)
+        writeBytes(hardwarePath, hardware, sizeof hardware);
+    if (!loadTable(run.folder + "\\TempoZNT.pst", g_table)) return fail("the saved table does not load");
+    {
+        std::ofstream result(run.folder + "\\result.txt", std::ios::binary);
+        result << "last index " << lastIndex << "\n";
+        // An emptied table: the wheel gets the default preset, which the
+        // runner finds in a table of its own.
+        if (g_table.presetCount == 0) {
+            g_other.presetCount = 1;
+            resetPreset(g_other.presets[0], Deliverable::Panel);
+            if (!savePresetFile(nullptr, (run.folder + "\\default.pst").c_str(), g_other, platformFileSystem()))
+                return fail("cannot write default.pst");
+            result << "default preset\n";
+        }
+    }
+
+    // No key in a slot that the run did not type for it: the keys there come
+    // from the tables the run started with or could import, or were typed
+    // with the slot's page shown and the sheet in front.
+    SlotKeys allowed;
+    PresetTable& before = g_other;  // the second table's room, reused
+    if (!loadTable(run.folder + "\\before.pst", before)) return fail("cannot read before.pst");
+    collectSlotKeys(before, allowed);
+    if (!loadTable(run.folder + "\\other.pst", before)) return fail("cannot read other.pst");
+    collectSlotKeys(before, allowed);
+    int wrong = 0;
+    for (int i = 0; i < g_table.presetCount; ++i)
+        for (int slot = 0; slot < kEmulationSlots; ++slot)
+            for (int k = 0; k < kStoredKeysPerSlot; ++k) {
+                const uint8_t key = uint8_t(g_table.presets[i].buttonKeys[slot][k]);
+                if (!key || allowed[slot].count(key)) continue;
+                const auto& typed = slot < kWheelButtonSlots ? run.typed.buttonPage : run.typed.povPage;
+                if (typed.count(key)) continue;
+                if (++wrong <= 5)
+                    std::fprintf(stderr, "ZntMonkey: preset %d (\"%s\") slot %d holds key 0x%02X, never typed for it\n",
+                                 i, g_table.presets[i].gameName, slot, key);
+            }
+    if (wrong) return fail(std::to_string(wrong) + " key codes in slots that the run did not type there");
+    return 0;
+}
+
+// --- play ---------------------------------------------------------------------
+
+struct PlayOptions {
+    unsigned seed = 0;
+    int events = 300;
+    std::string folder;
+    std::string close;  // "ok", "cancel" or "" (from the seed)
+    std::string replay;
+    int until = -1;
+    int presets = 0;  // only logged, for a replay
+};
+
+bool readLog(const std::string& path, PlayOptions& o, std::vector<Event>& events) {
+    std::ifstream in(path);
+    if (!in) return false;
+    std::string line;
+    while (std::getline(in, line)) {
+        std::istringstream words(line);
+        if (line.rfind("# seed ", 0) == 0) {
+            std::string word;
+            words >> word >> word >> o.seed >> word >> o.folder >> word >> o.presets;
+            continue;
+        }
+        Event e;
+        if (line.empty() || line[0] == '#' || !(words >> e.index >> e.target >> e.action)) continue;
+        for (std::string a; words >> a && a != "#";) e.args.push_back(a);
+        // A file name may hold spaces: it is the rest of the line.
+        if (e.action == "file") {
+            const size_t at = line.find(" file ");
+            e.args = {line.substr(at + 6, line.find("   # ") - at - 6)};
+        }
+        events.push_back(e);
+    }
+    return !o.folder.empty();
+}
+
+// Closes what the panel shows in front of the sheet, as a user would.
+std::string dismissAll(Run& run, int& index) {
+    for (int tries = 0; tries < 40; ++tries) {
+        const Top top = findTop(run.host);
+        if (top.kind == Kind::Sheet) return "";
+        Event e;
+        e.index = index++;
+        e.target = kindName(top.kind);
+        if (tries >= 20) {
+            e.action = "wmclose";
+        } else if (top.kind == Kind::File && tries % 2 == 0) {
+            e.action = "key";
+            e.args = {"Escape"};
+        } else {
+            e.action = "key";
+            e.args = {tries % 3 == 2 ? "Enter" : "Escape"};
+        }
+        if (std::string error = play(run, e, top); !error.empty()) return error;
+    }
+    return "windows in front of the sheet do not close:" + windowList(run.host);
+}
+
+int playRun(PlayOptions o) {
+    std::vector<Event> script;
+    if (!o.replay.empty() && !readLog(o.replay, o, script)) return fail("cannot read the log " + o.replay);
+    Run run;
+    run.folder = o.folder;
+    g_failurePicture = o.folder + "\\failure.bmp";
+    run.random.seed(o.seed ^ 0x5EEDu);
+    if (o.close.empty()) o.close = chance(run.random, 50) ? "ok" : "cancel";
+    if (!run.wheel.open()) return fail("simulated wheel: " + run.wheel.error());
+    if (!findSheet(run.host, 30000)) return fail("no sheet of the stand-in panel is shown");
+    const std::string logPath = run.folder + (o.replay.empty() ? "\\events.log" : "\\replay.log");
+    run.log.open(logPath);
+    run.log << "# seed " << o.seed << " folder " << run.folder << " presets " << o.presets << "\n# events " << o.events << " close " << o.close
+            << std::endl;
+
+    int index = 0;
+    std::string error;
+    if (!o.replay.empty()) {
+        for (const Event& e : script) {
+            if (o.until >= 0 && e.index > o.until) break;
+            // The window the event went to may still be on its way.
+            for (int waited = 0; waited < 3000 && kindName(findTop(run.host).kind) != e.target; waited += 50) Sleep(50);
+            const Top top = findTop(run.host);
+            if (kindName(top.kind) != e.target)
+                std::printf("event %d was played on the %s, now the %s is in front\n", e.index, e.target.c_str(),
+                            kindName(top.kind));
+            if (!(error = play(run, e, top)).empty()) return fail(error);
+            index = e.index + 1;
+            if (e.action == "close") break;
+        }
+        if (script.empty() || script.back().action != "close" || (o.until >= 0 && o.until < script.back().index)) {
+            std::printf("replayed up to event %d; the sheet stays open\n", index - 1);
+            return 0;
+        }
+    } else {
+        for (; index < o.events && error.empty(); ++index) {
+            const Top top = findTop(run.host);
+            Event e = nextEvent(run, top);
+            e.index = index;
+            error = play(run, e, top);
+        }
+        if (error.empty()) error = dismissAll(run, index);
+        if (error.empty()) {
+            static const uint8_t kRest[SIM_WHEEL_REPORT_SIZE] = {0, 0, 0, 0, 0, 0x7f, 0x7f, 0x7f};
+            run.wheel.setReport(kRest);
+            Event e;
+            e.index = index++;
+            e.target = "sheet";
+            e.action = "close";
+            e.args = {o.close};
+            run.log << e.text() << std::endl;
+            perform(run, findTop(run.host), e);
+        }
+        if (!error.empty()) {
+            TerminateProcess(run.host.process, 99);
+            return fail(error);
+        }
+    }
+    // The panel ends; what it shows on the way out (a message) is answered.
+    for (int waited = 0; WaitForSingleObject(run.host.process, 250) != WAIT_OBJECT_0; waited += 250) {
+        if (waited >= 30000) {
+            const std::string left = windowList(run.host);
+            saveBacktrace(run.host, run.folder);
+            TerminateProcess(run.host.process, 99);
+            return fail("the panel did not end after " + o.close + "; its windows:" + left + inputState(run.host));
+        }
+        if (findTop(run.host).kind != Kind::Sheet && !(error = dismissAll(run, index)).empty()) {
+            TerminateProcess(run.host.process, 99);
+            return fail(error);
+        }
+    }
+    DWORD code = 0;
+    GetExitCodeProcess(run.host.process, &code);
+    if (code != 0) return fail("the panel ended with exit code " + std::to_string(code));
+    std::printf("played %d events, closed with %s\n", index, o.close.c_str());
+    std::fflush(stdout);
+    return o.close == "ok" ? afterOk(run) : 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const char* usage =
+        "usage: ZntMonkey prepare --seed S --folder DIR [--presets N]\n"
+        "       ZntMonkey play --seed S --events N --folder DIR [--close ok|cancel] [--presets N]\n"
+        "       ZntMonkey play --replay LOG [--until K]\n";
+    if (argc < 2) return std::fputs(usage, stderr), 2;
+    const std::string command = argv[1];
+    PlayOptions o;
+    int presets = 0;
+    for (int i = 2; i + 1 < argc; i += 2) {
+        const std::string arg = argv[i], value = argv[i + 1];
+        if (arg == "--seed") o.seed = unsigned(std::strtoul(value.c_str(), nullptr, 10));
+        else if (arg == "--events") o.events = std::atoi(value.c_str());
+        else if (arg == "--folder") o.folder = value;
+        else if (arg == "--presets") presets = o.presets = std::atoi(value.c_str());
+        else if (arg == "--close") o.close = value;
+        else if (arg == "--replay") o.replay = value;
+        else if (arg == "--until") o.until = std::atoi(value.c_str());
+        else return std::fputs(usage, stderr), 2;
+    }
+    if (argc % 2) return std::fputs(usage, stderr), 2;
+    if (command == "prepare" && !o.folder.empty()) return prepare(o.seed, o.folder, presets);
+    if (command == "play" && (!o.folder.empty() || !o.replay.empty())) return playRun(o);
+    return std::fputs(usage, stderr), 2;
+}

@@ -1,0 +1,28 @@
+// The random user's preset tables: what the control panel opens at the
+// start of a run, and what its import dialog can read from the scratch
+// folder.
+#pragma once
+
+#include <cstdint>
+#include <random>
+#include <set>
+
+#include "preset/preset.h"
+
+namespace zentra::monkey {
+
+// A table of `count` presets (1..255): random names and paths (some long,
+// some with characters of the upper half of the code page), mostly
+// car/motorbike games with some of the other types, random curves (a few
+// anchors outside the box), pedals, inversion and mouse flags, and key
+// sequences built from the digit and keypad keys only. The random user
+// types letters, F-keys and the like: a letter found in a slot after a run
+// was typed there.
+void randomTable(std::mt19937& random, int count, PresetTable& table);
+
+// The key bytes (a code's scan code, modifiers left out) that each slot of
+// `table`'s presets holds.
+using SlotKeys = std::set<uint8_t>[kEmulationSlots];
+void collectSlotKeys(const PresetTable& table, SlotKeys& keys);
+
+}  // namespace zentra::monkey
