@@ -425,7 +425,10 @@ void onCommand(HWND page, WPARAM wParam) {
     case kClearId: onClear(); break;
     case kLeftMouseId: onMouseCommand(true); break;
     case kRightMouseId: onMouseCommand(false); break;
-    case kAboutId: ShowAbout(page); break;
+    case kAboutId:
+        ShowAbout(page);
+        keysWentElsewhere(model());
+        break;
     default: break;
     }
 }

@@ -211,6 +211,8 @@ KeyboardStep keyboardStep(ButtonPageState& page, bool sheetInFront) {
     return KeyboardStep::Flush;
 }
 
+void keysWentElsewhere(ButtonPageState& page) { page.liveSlot = -1; }
+
 KeyboardFailure keyboardFailed(ButtonPageState& page) {
     KeyboardFailure out{page.selectedSlot, !page.keyboardErrorShown};
     page.recording = false;

@@ -127,6 +127,12 @@ bool readsKeys(const ButtonPageState& page);
 enum class KeyboardStep { Idle, Flush, Decode };
 KeyboardStep keyboardStep(ButtonPageState& page, bool sheetInFront);
 
+// A window of the panel's own took keys in front of the sheet (the About
+// box): reading starts again, as when the sheet comes back in front. The
+// ticks alone miss a box that opens and closes between two of them, and
+// the key that closed it would be recorded.
+void keysWentElsewhere(ButtonPageState& page);
+
 // A keyboard read failed and so did its re-acquisition: recording stops and
 // the select button comes up (returned, to be redrawn); `showError` is set
 // the first time in this opening. The wheel is still polled, and the next

@@ -161,7 +161,7 @@ start_print_server() {
     if [ ${#missing[@]} -gt 0 ]; then
         PACKAGES="${missing[*]}" install_packages || { echo "The print server's packages are missing"; return 0; }
     fi
-    local root="$BUILD/cups"
+    local root="${ZENTRA_CUPS_ROOT:-$BUILD/cups}"
     rm -rf "$root"
     mkdir -p "$root/etc/ppd" "$root/spool/tmp" "$root/cache" "$root/state" "$root/log"
     cat >"$root/etc/cupsd.conf" <<CONF

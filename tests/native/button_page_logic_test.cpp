@@ -248,6 +248,8 @@ TEST(ButtonSlots, KeysAreDecodedOnlyAfterAFlushForTheSlotAndTheSheetInFront) {
         {"another program in front", [] {}, false, idle},
         {"the sheet back in front", [] {}, true, flush},
         {"", [] {}, true, decode},
+        {"the About box took keys between two ticks", [&] { keysWentElsewhere(page); }, true, flush},
+        {"", [] {}, true, decode},
         {"back to slot 4, a mouse slot", [&] { clickSelect(page, 4); }, true, idle},
         {"Clear removes the mouse flag", [&] { clearSlot(page, preset); }, true, flush},
         {"recording stopped", [&] { clickSelect(page, 4); }, true, idle},

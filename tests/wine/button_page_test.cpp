@@ -15,6 +15,7 @@
 #include "cpl/frame/cpl_module.h"
 #include "cpl/frame/main_page.h"
 #include "cpl/frame/panel_state.h"
+#include "cpl/frame/skinned_controls.h"
 #include "cpl/pages/button_page_logic.h"
 #include "preset/file_system.h"
 #include "preset/preset_file.h"
@@ -22,6 +23,7 @@
 #include "sim/sim_setup.h"
 #include "tests/wine/support/wine_test_support.h"
 #include "tools/cplhost/page_harness.h"
+#include "tools/cplhost/window_search.h"
 
 namespace zentra {
 namespace {
@@ -328,6 +330,49 @@ TEST_F(ButtonPageTest, KeysTypedIntoAnotherProgramNeverReachASlot) {
     type("j");
     EXPECT_EQ(0x0024, current().buttonKeys[5][1]) << "back in front, keys record again";
     EXPECT_EQ(0, current().buttonKeys[5][2]) << "and only those";
+}
+
+// Found by the random user: the key that closes the About box over a
+// recording slot is not the slot's, however quickly the box comes and goes
+// (here between two ticks of the page).
+TEST_F(ButtonPageTest, TheKeyThatClosesTheAboutBoxIsNotRecorded) {
+    command(selectIdOf(5));
+    ASSERT_TRUE(buttonPageState().recording);
+    SetForegroundWindow(sheetWindow);
+    pumpMessages(100);
+    struct Typist {
+        DWORD uiThread;
+        bool typed;
+    } typist{GetCurrentThreadId(), false};
+    HANDLE thread = CreateThread(
+        nullptr, 0,
+        [](void* param) -> DWORD {
+            auto* t = static_cast<Typist*>(param);
+            HWND box = nullptr;
+            for (int i = 0; i < 3000 && !box; ++i, Sleep(1)) box = findShownWindowWithControl(t->uiThread, 0, IDC_ABOUT_LINK);
+            if (!box) return 0;
+            INPUT keys[2] = {};
+            for (INPUT& k : keys) {
+                k.type = INPUT_KEYBOARD;
+                k.ki.wVk = VK_ESCAPE;
+                k.ki.wScan = 0x01;
+            }
+            keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
+            t->typed = SendInput(2, keys, sizeof keys[0]) == 2;
+            return 0;
+        },
+        &typist, 0, nullptr);
+    ASSERT_NE(nullptr, thread);
+    PostMessageA(page, WM_COMMAND, kAboutId, 0);
+    waitUntil([&] { return WaitForSingleObject(thread, 0) == WAIT_OBJECT_0; }, 5000);
+    CloseHandle(thread);
+    ASSERT_TRUE(typist.typed) << "the About box did not show";
+    ASSERT_TRUE(waitUntil([&] { return !findShownWindowWithControl(typist.uiThread, 0, IDC_ABOUT_LINK); }))
+        << "Escape did not close the About box";
+    pumpMessages(300);
+    EXPECT_EQ(0, current().buttonKeys[5][0]) << "the Escape that closed the About box";
+    type("k");
+    EXPECT_EQ(0x0025, current().buttonKeys[5][0]) << "keys typed now record";
 }
 
 TEST_F(ButtonPageTest, ReopeningThePageResetsSelectionAndRecording) {

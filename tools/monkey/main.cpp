@@ -304,6 +304,7 @@ struct Run {
     std::map<HWND, std::pair<int, int>> budgets;  // a dialog's actions taken and allowed
     int fileNames = 0;
     Typed typed;
+    std::map<HWND, std::string> boxes;  // what the shown slot page's key boxes said
     sim::SimClient wheel;
     std::ofstream log;
 };
@@ -649,6 +650,31 @@ std::string windowList(const Host& host) {
     return list.second;
 }
 
+// Logs the key boxes of the shown slot page whose text changed, so that a
+// key found in a slot can be traced to the event that put it there.
+void logBoxChanges(Run& run) {
+    const std::string page = shownPage(run.host.sheet);
+    HWND slots = page == "BUTTONWINDOW" || page == "POVWINDOW" ? findChildOfClass(run.host.sheet, page.c_str()) : nullptr;
+    std::map<HWND, std::string> now;
+    if (slots)
+        EnumChildWindows(
+            slots,
+            [](HWND window, LPARAM param) -> BOOL {
+                if (className(window) != "Edit") return TRUE;
+                char text[512] = "";
+                SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, LPARAM(text), SMTO_NORMAL, 2000, nullptr);
+                (*reinterpret_cast<std::map<HWND, std::string>*>(param))[window] = text;
+                return TRUE;
+            },
+            LPARAM(&now));
+    for (const auto& [box, text] : now) {
+        const auto before = run.boxes.find(box);
+        if (before != run.boxes.end() && before->second != text)
+            run.log << "#   box " << GetDlgCtrlID(box) << " now: " << text << "\n";
+    }
+    run.boxes = std::move(now);
+}
+
 // Plays one event (logged first, so that a crash leaves it in the log).
 // Returns an empty text or what went wrong.
 std::string play(Run& run, const Event& given, const Top& top) {
@@ -685,6 +711,7 @@ std::string play(Run& run, const Event& given, const Top& top) {
             Sleep(50);
     bool ended = false;
     if (settle(run, ended)) {
+        logBoxChanges(run);
         // A disabled sheet with nothing in front of it takes no more input:
         // the user is stuck. Give a window on its way up three seconds.
         for (int waited = 0; !IsWindowEnabled(run.host.sheet) && findTop(run.host).kind == Kind::Sheet; waited += 100) {
@@ -837,7 +864,7 @@ int playRun(PlayOptions o) {
     if (!run.wheel.open()) return fail("simulated wheel: " + run.wheel.error());
     if (!findSheet(run.host, 30000)) return fail("no sheet of the stand-in panel is shown");
     const std::string logPath = run.folder + (o.replay.empty() ? "\\events.log" : "\\replay.log");
-    run.log.open(logPath);
+    run.log.open(logPath, std::ios::binary);
     run.log << "# seed " << o.seed << " folder " << run.folder << " presets " << o.presets << "\n# events " << o.events << " close " << o.close
             << std::endl;
 
