@@ -126,6 +126,12 @@ std::string className(HWND window) {
     return name;
 }
 
+RECT windowRect(HWND window) {
+    RECT r{};
+    GetWindowRect(window, &r);
+    return r;
+}
+
 // The stand-in panel's sheet: a shown top-level window with the test page.
 bool findSheet(Host& host, DWORD ms) {
     for (DWORD waited = 0; waited <= ms; waited += 100) {
@@ -139,7 +145,13 @@ bool findSheet(Host& host, DWORD ms) {
         if (host.sheet) {
             GetWindowThreadProcessId(host.sheet, &host.pid);
             host.process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION | PROCESS_TERMINATE, FALSE, host.pid);
-            Sleep(300);  // the page's first timer ticks
+            // The page's first timer ticks, and the sheet where it stays.
+            RECT was{}, now = windowRect(host.sheet);
+            for (int i = 0; i < 20 && std::memcmp(&was, &now, sizeof now) != 0; ++i) {
+                Sleep(150);
+                was = now;
+                now = windowRect(host.sheet);
+            }
             return host.process != nullptr;
         }
         Sleep(100);
@@ -199,40 +211,33 @@ std::string shownPage(HWND sheet) {
 
 // --- Input --------------------------------------------------------------------
 
-void sendMouse(DWORD flags, int x = 0, int y = 0) {
-    INPUT in{};
-    in.type = INPUT_MOUSE;
-    in.mi.dwFlags = flags;
-    if (flags & MOUSEEVENTF_ABSOLUTE) {
-        in.mi.dx = LONG((x * 65535 + GetSystemMetrics(SM_CXSCREEN) / 2) / (GetSystemMetrics(SM_CXSCREEN) - 1));
-        in.mi.dy = LONG((y * 65535 + GetSystemMetrics(SM_CYSCREEN) / 2) / (GetSystemMetrics(SM_CYSCREEN) - 1));
-    }
-    SendInput(1, &in, sizeof in);
+// The pointer is moved and pressed on the display with xdotool: the X
+// server is where Wine takes the pointer from, and a pointer set from
+// inside Wine (SetCursorPos) can be moved back by the display's report of
+// where it was before, between a press and its release.
+bool xdotool(const std::string& args) {
+    std::string line = "Z:\\usr\\bin\\xdotool " + args;
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return false;
+    WaitForSingleObject(pi.hProcess, 10000);
+    CloseHandle(pi.hProcess);
+    CloseHandle(pi.hThread);
+    return true;
 }
 
-void moveTo(int x, int y) {
-    SetCursorPos(x, y);
-    sendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, x, y);
-}
+std::string at(int x, int y) { return "mousemove --sync " + std::to_string(x) + " " + std::to_string(y) + " "; }
 
-void click(int x, int y) {
-    moveTo(x, y);
-    Sleep(5);
-    sendMouse(MOUSEEVENTF_LEFTDOWN);
-    Sleep(10);
-    sendMouse(MOUSEEVENTF_LEFTUP);
+void click(int x, int y, int times = 1) {
+    xdotool(at(x, y) + "click --repeat " + std::to_string(times) + " --delay 40 1");
 }
 
 void drag(int x1, int y1, int x2, int y2) {
-    moveTo(x1, y1);
-    Sleep(10);
-    sendMouse(MOUSEEVENTF_LEFTDOWN);
-    for (int step = 1; step <= 6; ++step) {
-        Sleep(8);
-        moveTo(x1 + (x2 - x1) * step / 6, y1 + (y2 - y1) * step / 6);
-    }
-    Sleep(8);
-    sendMouse(MOUSEEVENTF_LEFTUP);
+    std::string steps = at(x1, y1) + "mousedown 1 ";
+    for (int step = 1; step <= 6; ++step)
+        steps += at(x1 + (x2 - x1) * step / 6, y1 + (y2 - y1) * step / 6) + "sleep 0.01 ";
+    xdotool(steps + "mouseup 1");
 }
 
 // The keys the random user types: none of them is a digit or a keypad key,
@@ -308,12 +313,6 @@ struct Run {
     sim::SimClient wheel;
     std::ofstream log;
 };
-
-RECT windowRect(HWND window) {
-    RECT r{};
-    GetWindowRect(window, &r);
-    return r;
-}
 
 // A point inside a shown child control of `parent` (anchors, list rows,
 // buttons, boxes), relative to `parent`; false when it has none.
@@ -478,7 +477,7 @@ Event makeEvent(Run& run, const Top& top) {
     if (taken == 0) allowed = pick(run.random, 0, 6);
     ++taken;
     if (taken > allowed + 6) {
-        e.action = "wmclose";  // a dialog that Escape, Enter and its buttons did not close
+        e.action = "closebox";  // a dialog that Escape, Enter and its buttons did not close
     } else if (taken <= allowed) {
         if (chance(run.random, 60) && pointOnControl(run, top.window, nullptr, x, y, false)) {
             e.action = "click";
@@ -514,15 +513,14 @@ Event nextEvent(Run& run, const Top& top) {
 
 // Carries out an event on `top`; false when the event cannot be read.
 bool perform(Run& run, const Top& top, const Event& e) {
+    // The sheet's OK and Cancel are pressed only by the close at the end,
+    // wherever the sheet has moved to since the event was made.
+    if (e.action != "close" && onSheetButtons(run, top, e)) return true;
     const RECT w = windowRect(top.window);
     std::vector<int> v;
     if (e.action == "click" || e.action == "dclick") {
         if (!numbers(e.args, v, 2)) return false;
-        click(w.left + v[0], w.top + v[1]);
-        if (e.action == "dclick") {
-            Sleep(30);
-            click(w.left + v[0], w.top + v[1]);
-        }
+        click(w.left + v[0], w.top + v[1], e.action == "dclick" ? 2 : 1);
     } else if (e.action == "drag") {
         if (!numbers(e.args, v, 4)) return false;
         drag(w.left + v[0], w.top + v[1], w.left + v[2], w.top + v[3]);
@@ -565,8 +563,9 @@ bool perform(Run& run, const Top& top, const Event& e) {
             sendKey(*findKey("Enter"), false);
             sendKey(*findKey("Enter"), true);
         }
-    } else if (e.action == "wmclose") {
-        PostMessageA(top.window, WM_CLOSE, 0, 0);
+    } else if (e.action == "closebox") {
+        // The close button of the caption.
+        PostMessageA(top.window, WM_SYSCOMMAND, SC_CLOSE, 0);
     } else if (e.action == "close") {
         HWND button = GetDlgItem(run.host.sheet, e.args.at(0) == "ok" ? IDOK : IDCANCEL);
         const RECT b = windowRect(button);
@@ -581,11 +580,17 @@ bool perform(Run& run, const Top& top, const Event& e) {
 // ended (`ended` set) or answers nothing for 20 s (a hang).
 bool settle(Run& run, bool& ended) {
     ended = false;
-    DWORD_PTR answer = 0;
-    if (!SendMessageTimeoutA(run.host.sheet, WM_NULL, 0, 0, SMTO_NORMAL, 20000, &answer)) {
-        // A sheet that has closed fails at once; its process ends soon after.
-        ended = WaitForSingleObject(run.host.process, 5000) == WAIT_OBJECT_0;
-        return false;
+    // A sent message is handled before the input that waits in the queue:
+    // one round trip per input message the event made (down, up, ...) is
+    // what it takes for the panel to have handled them.
+    for (int trip = 0; trip < 4; ++trip) {
+        DWORD_PTR answer = 0;
+        if (!SendMessageTimeoutA(run.host.sheet, WM_NULL, 0, 0, SMTO_NORMAL, 20000, &answer)) {
+            // A sheet that has closed fails at once; its process ends soon after.
+            ended = WaitForSingleObject(run.host.process, 5000) == WAIT_OBJECT_0;
+            return false;
+        }
+        Sleep(2);
     }
     Sleep(DWORD(pick(run.random, 0, 20)));
     return true;
@@ -694,7 +699,9 @@ std::string play(Run& run, const Event& given, const Top& top) {
     // event before): a key would reach the window behind it. A user would
     // look first; the event is left out.
     const HWND front = findTop(run.host).window;
-    if (front != top.window || (top.kind != Kind::Sheet && e.action == "key" && GetForegroundWindow() != top.window)) {
+    // (A menu is never the foreground window: its keys go to the menu loop.)
+    const bool dialog = top.kind != Kind::Sheet && top.kind != Kind::Menu;
+    if (front != top.window || (dialog && e.action == "key" && GetForegroundWindow() != top.window)) {
         e.note += std::string(e.note.empty() ? "" : ", ") + "left out: its window is gone";
         run.log << "# " << e.text() << std::endl;
         return "";
@@ -703,7 +710,7 @@ std::string play(Run& run, const Event& given, const Top& top) {
     if (!perform(run, top, e)) return "event " + std::to_string(e.index) + " cannot be read: " + e.text();
     // A window that the event may have closed is given the time to go, so
     // that the next event is not made for it.
-    const bool closing = e.action == "file" || e.action == "wmclose" ||
+    const bool closing = e.action == "file" || e.action == "closebox" ||
                          (e.action == "key" && (e.args[0] == "Enter" || e.args[0] == "Escape"));
     if (top.kind != Kind::Sheet && closing)
         for (int waited = 0; waited < 1500 && IsWindowVisible(top.window) && findTop(run.host).window == top.window;
@@ -818,6 +825,11 @@ bool readLog(const std::string& path, PlayOptions& o, std::vector<Event>& events
             words >> word >> word >> o.seed >> word >> o.folder >> word >> o.presets;
             continue;
         }
+        if (line.rfind("# events ", 0) == 0) {
+            std::string word;
+            words >> word >> word >> word >> word >> o.close;
+            continue;
+        }
         Event e;
         if (line.empty() || line[0] == '#' || !(words >> e.index >> e.target >> e.action)) continue;
         for (std::string a; words >> a && a != "#";) e.args.push_back(a);
@@ -839,9 +851,9 @@ std::string dismissAll(Run& run, int& index) {
         Event e;
         e.index = index++;
         e.target = kindName(top.kind);
-        if (tries >= 20) {
-            e.action = "wmclose";
-        } else if (top.kind == Kind::File && tries % 2 == 0) {
+        if (tries >= 20 && top.kind != Kind::Menu) {
+            e.action = "closebox";
+        } else if ((top.kind == Kind::File && tries % 2 == 0) || top.kind == Kind::Menu) {
             e.action = "key";
             e.args = {"Escape"};
         } else {
@@ -875,13 +887,20 @@ int playRun(PlayOptions o) {
             if (o.until >= 0 && e.index > o.until) break;
             // The window the event went to may still be on its way.
             for (int waited = 0; waited < 3000 && kindName(findTop(run.host).kind) != e.target; waited += 50) Sleep(50);
+            if (e.action == "close") {
+                if (!(error = dismissAll(run, index)).empty()) return fail(error);
+                run.log << e.text() << std::endl;
+                perform(run, findTop(run.host), e);
+                break;
+            }
             const Top top = findTop(run.host);
-            if (kindName(top.kind) != e.target)
-                std::printf("event %d was played on the %s, now the %s is in front\n", e.index, e.target.c_str(),
-                            kindName(top.kind));
-            if (!(error = play(run, e, top)).empty()) return fail(error);
+            if (kindName(top.kind) != e.target) {
+                std::printf("event %d was played on the %s, now the %s is in front: left out\n", e.index,
+                            e.target.c_str(), kindName(top.kind));
+                continue;
+            }
             index = e.index + 1;
-            if (e.action == "close") break;
+            if (!(error = play(run, e, top)).empty()) return fail(error);
         }
         if (script.empty() || script.back().action != "close" || (o.until >= 0 && o.until < script.back().index)) {
             std::printf("replayed up to event %d; the sheet stays open\n", index - 1);
