@@ -214,30 +214,41 @@ std::string shownPage(HWND sheet) {
 // The pointer is moved and pressed on the display with xdotool: the X
 // server is where Wine takes the pointer from, and a pointer set from
 // inside Wine (SetCursorPos) can be moved back by the display's report of
-// where it was before, between a press and its release.
-bool xdotool(const std::string& args) {
-    std::string line = "Z:\\usr\\bin\\xdotool " + args;
+// where it was before, between a press and its release. A Linux program
+// started from Wine cannot be waited for, so each xdotool command ends by
+// moving the pointer to a mark in the desktop's top right corner, away
+// from the sheet, and the command is done when the pointer is there. The
+// mark alternates between two points, so that each command's is new.
+bool pointer(const std::string& args) {
+    static int mark = 0;
+    mark ^= 1;
+    std::string line = "Z:\\usr\\bin\\xdotool " + args + " mousemove 1023 " + std::to_string(mark);
     STARTUPINFOA si{};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
-    if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return false;
-    WaitForSingleObject(pi.hProcess, 10000);
+    if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
+        std::fprintf(stderr, "ZntMonkey: cannot run xdotool (error %lu)\n", GetLastError());
+        return false;
+    }
     CloseHandle(pi.hProcess);
     CloseHandle(pi.hThread);
-    return true;
+    POINT p{};
+    for (DWORD start = GetTickCount(); GetTickCount() - start < 5000; Sleep(2))
+        if (GetCursorPos(&p) && p.x == 1023 && p.y == mark) return true;
+    std::fprintf(stderr, "ZntMonkey: xdotool %s: the pointer did not arrive\n", args.c_str());
+    return false;
 }
 
-std::string at(int x, int y) { return "mousemove --sync " + std::to_string(x) + " " + std::to_string(y) + " "; }
+std::string at(int x, int y) { return "mousemove " + std::to_string(x) + " " + std::to_string(y) + " "; }
 
-void click(int x, int y, int times = 1) {
-    xdotool(at(x, y) + "click --repeat " + std::to_string(times) + " --delay 40 1");
+bool click(int x, int y, int times = 1) {
+    return pointer(at(x, y) + "click --repeat " + std::to_string(times) + " --delay 40 1");
 }
 
-void drag(int x1, int y1, int x2, int y2) {
+bool drag(int x1, int y1, int x2, int y2) {
     std::string steps = at(x1, y1) + "mousedown 1 ";
-    for (int step = 1; step <= 6; ++step)
-        steps += at(x1 + (x2 - x1) * step / 6, y1 + (y2 - y1) * step / 6) + "sleep 0.01 ";
-    xdotool(steps + "mouseup 1");
+    for (int step = 1; step <= 6; ++step) steps += at(x1 + (x2 - x1) * step / 6, y1 + (y2 - y1) * step / 6) + "sleep 0.01 ";
+    return pointer(steps + "mouseup 1");
 }
 
 // The keys the random user types: none of them is a digit or a keypad key,
@@ -511,7 +522,8 @@ Event nextEvent(Run& run, const Top& top) {
     }
 }
 
-// Carries out an event on `top`; false when the event cannot be read.
+// Carries out an event on `top`; false when the event cannot be read or
+// the pointer could not be moved and pressed.
 bool perform(Run& run, const Top& top, const Event& e) {
     // The sheet's OK and Cancel are pressed only by the close at the end,
     // wherever the sheet has moved to since the event was made.
@@ -520,10 +532,10 @@ bool perform(Run& run, const Top& top, const Event& e) {
     std::vector<int> v;
     if (e.action == "click" || e.action == "dclick") {
         if (!numbers(e.args, v, 2)) return false;
-        click(w.left + v[0], w.top + v[1], e.action == "dclick" ? 2 : 1);
+        if (!click(w.left + v[0], w.top + v[1], e.action == "dclick" ? 2 : 1)) return false;
     } else if (e.action == "drag") {
         if (!numbers(e.args, v, 4)) return false;
-        drag(w.left + v[0], w.top + v[1], w.left + v[2], w.top + v[3]);
+        if (!drag(w.left + v[0], w.top + v[1], w.left + v[2], w.top + v[3])) return false;
     } else if (e.action == "key") {
         if (e.args.size() != 1) return false;
         const std::string& name = e.args[0];
@@ -707,7 +719,7 @@ std::string play(Run& run, const Event& given, const Top& top) {
         return "";
     }
     run.log << e.text() << std::endl;
-    if (!perform(run, top, e)) return "event " + std::to_string(e.index) + " cannot be read: " + e.text();
+    if (!perform(run, top, e)) return "event " + std::to_string(e.index) + " cannot be read or played: " + e.text();
     // A window that the event may have closed is given the time to go, so
     // that the next event is not made for it.
     const bool closing = e.action == "file" || e.action == "closebox" ||
