@@ -6,8 +6,8 @@ MONKEY_FOLDER_WIN='C:\ZentraMonkey'
 
 monkey_setup() {
     local w="$BUILD/windows"
-    "$w/wine-run" "$w/ZntSimSetup.exe" wheels 1 </dev/null >"$BUILD/monkey-setup.log" 2>&1 &&
-        "$w/wine-run" "$w/ZntPanelHost.exe" register </dev/null >>"$BUILD/monkey-setup.log" 2>&1 ||
+    timeout 120 "$w/wine-run" "$w/ZntSimSetup.exe" wheels 1 </dev/null >"$BUILD/monkey-setup.log" 2>&1 &&
+        timeout 120 "$w/wine-run" "$w/ZntPanelHost.exe" register </dev/null >>"$BUILD/monkey-setup.log" 2>&1 ||
         { cat "$BUILD/monkey-setup.log"; return 1; }
 }
 
@@ -19,9 +19,12 @@ monkey_report() {  # monkey_report DIR SEED WHY
     if [ -s "$dir/events.log" ]; then
         echo "  the last events:"
         tail -n 12 "$dir/events.log" | sed 's/^/    /'
-        local last
-        last=$(tail -n 1 "$dir/events.log" | cut -d' ' -f1)
-        echo "  play it again: scripts/monkey --replay $dir/events.log --until $last"
+        # The log is kept where the next run of this seed does not remove it.
+        local kept="$BUILD/monkey-logs/seed-$seed.log" last
+        mkdir -p "$BUILD/monkey-logs"
+        cp "$dir/events.log" "$kept"
+        last=$(grep -v '^#' "$kept" | tail -n 1 | cut -d' ' -f1)
+        echo "  play it again: scripts/monkey --replay $kept --until $last"
     fi
     grep -v -E '^(class|server|sheet|pages|page):' "$dir/host.out" 2>/dev/null | tail -n 8 | sed 's/^/    host: /'
 }
@@ -38,7 +41,7 @@ monkey_run() {  # monkey_run SEED EVENTS [PRESETS] [REPLAY_LOG UNTIL]
     fi
     rm -rf "$dir"
     mkdir -p "$dir"
-    "$w/wine-run" "$w/ZntMonkey.exe" prepare --seed "$seed" --folder "$win" --presets "$presets" \
+    timeout 120 "$w/wine-run" "$w/ZntMonkey.exe" prepare --seed "$seed" --folder "$win" --presets "$presets" \
         </dev/null >"$dir/prepare.out" 2>&1 || { monkey_report "$dir" "$seed" "$(cat "$dir/prepare.out")"; return 1; }
     "$w/wine-run" "$w/ZntPanelHost.exe" show --wheel 0 </dev/null >"$dir/host.out" 2>&1 &
     local host=$! status=0
@@ -46,7 +49,8 @@ monkey_run() {  # monkey_run SEED EVENTS [PRESETS] [REPLAY_LOG UNTIL]
         timeout 600 "$w/wine-run" "$w/ZntMonkey.exe" play --replay "$(winepath -w "$replay" 2>/dev/null)" \
             --until "$until" </dev/null >"$dir/play.out" 2>&1 || status=$?
         cat "$dir/play.out"
-        grep -q 'the sheet stays open' "$dir/play.out" && { echo "The sheet is open (pid $host)."; return 0; }
+        import -window root "$dir/replay.png" 2>/dev/null && echo "The screen after the replay: $dir/replay.png"
+        grep -q 'the sheet stays open' "$dir/play.out" && { kill "$host" 2>/dev/null; return 0; }
     else
         timeout 600 "$w/wine-run" "$w/ZntMonkey.exe" play --seed "$seed" --events "$events" --folder "$win" \
             --presets "$presets" </dev/null >"$dir/play.out" 2>&1 || status=$?

@@ -8,7 +8,8 @@
 //
 //   ZntMonkey prepare --seed S --folder DIR [--presets N]
 //       writes DIR\TempoZNT.pst (a random table, N presets, 2-255 by
-//       default from the seed), a copy DIR\before.pst, DIR\other.pst and
+//       default from the seed), copies DIR\before.pst and DIR\other-as-written.pst
+//       (which no dialog is ever given), DIR\other.pst and
 //       DIR\damaged.pst for the import dialog, points "TemporaryFile" at the
 //       table, and empties the simulated wheel's log.
 //   ZntMonkey play --seed S --events N --folder DIR [--close ok|cancel] [--presets N]
@@ -89,12 +90,14 @@ int prepare(unsigned seed, const std::string& folder, int presets) {
     randomTable(random, pick(random, 1, 12), g_other);
     const std::string table = folder + "\\TempoZNT.pst";
     for (const auto& [name, t] : {std::pair<const char*, PresetTable*>{"\\TempoZNT.pst", &g_table},
-                                  {"\\before.pst", &g_table}, {"\\other.pst", &g_other}})
+                                  {"\\before.pst", &g_table}, {"\\other.pst", &g_other},
+                                  {"\\other-as-written.pst", &g_other}})
         if (!savePresetFile(nullptr, (folder + name).c_str(), *t, platformFileSystem()))
             return fail("cannot write " + folder + name);
     // A damaged file: the table cut somewhere inside.
     std::vector<uint8_t> bytes;
-    platformFileSystem().readFile(table, kMaxPresetFileSize, bytes);
+    if (!platformFileSystem().readFile(table, kMaxPresetFileSize, bytes) || bytes.size() < 2)
+        return fail("cannot read back " + table);
     bytes.resize(size_t(pick(random, 1, int(bytes.size()) - 1)));
     writeBytes(folder + "\\damaged.pst", bytes.data(), bytes.size());
 
@@ -354,6 +357,15 @@ bool pointOnControl(Run& run, HWND parent, HWND excludeButtons, int& x, int& y, 
 
 std::string point(int x, int y) { return std::to_string(x) + " " + std::to_string(y); }
 
+// Whether the keyboard focus is in a list's label editor: only there do
+// Enter and Escape on the sheet not press OK or Cancel.
+bool inLabelEditor(HWND sheet) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    return GetGUIThreadInfo(GetWindowThreadProcessId(sheet, nullptr), &info) && info.hwndFocus &&
+           className(info.hwndFocus) == "Edit" && className(GetParent(info.hwndFocus)) == "SysListView32";
+}
+
 std::string keyName(Run& run, bool onSheet, HWND sheet) {
     const int r = pick(run.random, 0, 99);
     std::string name;
@@ -367,16 +379,7 @@ std::string keyName(Run& run, bool onSheet, HWND sheet) {
     else name = chance(run.random, 50) ? "Enter" : "Escape";
     // Alt+F4 would close the window: the run closes the sheet itself.
     if (name == "Alt+F4" || name == "RAlt+F4") name = "Shift+F4";
-    if (onSheet && (name == "Enter" || name == "Escape")) {
-        // On the sheet these press OK or Cancel, except in a list's label editor.
-        GUITHREADINFO info{};
-        info.cbSize = sizeof info;
-        DWORD pid = 0;
-        const bool labelEdit = GetGUIThreadInfo(GetWindowThreadProcessId(sheet, &pid), &info) && info.hwndFocus &&
-                               className(info.hwndFocus) == "Edit" &&
-                               className(GetParent(info.hwndFocus)) == "SysListView32";
-        if (!labelEdit) name = "Delete";
-    }
+    if (onSheet && (name == "Enter" || name == "Escape") && !inLabelEditor(sheet)) name = "Delete";
     return name;
 }
 
@@ -480,8 +483,12 @@ Event makeEvent(Run& run, const Top& top) {
         return e;
     }
     if (top.kind == Kind::Print) {
+        // Printed only on the bench's PDF printer, never on another.
+        char printer[128] = "";
+        SendMessageTimeoutA(GetDlgItem(top.window, 1139), WM_GETTEXT, sizeof printer, LPARAM(printer), SMTO_NORMAL,
+                            2000, nullptr);
         e.action = "key";
-        e.args = {chance(run.random, 70) ? "Enter" : "Escape"};
+        e.args = {std::strstr(printer, "ZentraPDF") && chance(run.random, 70) ? "Enter" : "Escape"};
         return e;
     }
     auto& [taken, allowed] = run.budgets[top.window];
@@ -543,8 +550,9 @@ bool perform(Run& run, const Top& top, const Event& e) {
         const Key* modifier = plus == std::string::npos ? nullptr : findKey(name.substr(0, plus));
         const Key* key = findKey(plus == std::string::npos ? name : name.substr(plus + 1));
         if (!key || (plus != std::string::npos && !modifier)) return false;
-        // What a slot may record: typed with the sheet in front on a slot page.
-        if (GetForegroundWindow() == run.host.sheet) {
+        // What a slot may record: typed with the sheet in front on a slot
+        // page (a menu of the sheet's takes keys while the sheet stays in front).
+        if (GetForegroundWindow() == run.host.sheet && top.kind == Kind::Sheet) {
             const std::string page = shownPage(run.host.sheet);
             std::set<uint8_t>* keys =
                 page == "BUTTONWINDOW" ? &run.typed.buttonPage : page == "POVWINDOW" ? &run.typed.povPage : nullptr;
@@ -590,14 +598,16 @@ bool perform(Run& run, const Top& top, const Event& e) {
 
 // Waits until the panel has handled what it was sent. False when the panel
 // ended (`ended` set) or answers nothing for 20 s (a hang).
-bool settle(Run& run, bool& ended) {
+bool settle(Run& run, HWND top, bool& ended) {
     ended = false;
+    // Once the sheet is gone (after the close), its last messages are asked.
+    const HWND asked = IsWindow(run.host.sheet) ? run.host.sheet : top;
     // A sent message is handled before the input that waits in the queue:
     // one round trip per input message the event made (down, up, ...) is
     // what it takes for the panel to have handled them.
     for (int trip = 0; trip < 4; ++trip) {
         DWORD_PTR answer = 0;
-        if (!SendMessageTimeoutA(run.host.sheet, WM_NULL, 0, 0, SMTO_NORMAL, 20000, &answer)) {
+        if (!SendMessageTimeoutA(asked, WM_NULL, 0, 0, SMTO_NORMAL, 20000, &answer)) {
             // A sheet that has closed fails at once; its process ends soon after.
             ended = WaitForSingleObject(run.host.process, 5000) == WAIT_OBJECT_0;
             return false;
@@ -630,7 +640,8 @@ std::string inputState(const Host& host) {
 // DIR\backtrace.txt: where a panel that does not end is waiting.
 void saveBacktrace(const Host& host, const std::string& folder) {
     const std::string commands = folder + "\\backtrace.cmd", output = folder + "\\backtrace.txt";
-    writeBytes(commands, "bt all\ndetach\nquit\n", 20);
+    static const char kCommands[] = "bt all\ndetach\nquit\n";
+    writeBytes(commands, kCommands, sizeof kCommands - 1);
     SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
     HANDLE in = CreateFileA(commands.c_str(), GENERIC_READ, FILE_SHARE_READ, &inherit, OPEN_EXISTING, 0, nullptr);
     HANDLE out = CreateFileA(output.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, nullptr);
@@ -713,8 +724,13 @@ std::string play(Run& run, const Event& given, const Top& top) {
     const HWND front = findTop(run.host).window;
     // (A menu is never the foreground window: its keys go to the menu loop.)
     const bool dialog = top.kind != Kind::Sheet && top.kind != Kind::Menu;
-    if (front != top.window || (dialog && e.action == "key" && GetForegroundWindow() != top.window)) {
-        e.note += std::string(e.note.empty() ? "" : ", ") + "left out: its window is gone";
+    // (And Enter or Escape on the sheet only in a label editor, also in a replay.)
+    const bool okOrCancel = top.kind == Kind::Sheet && e.action == "key" &&
+                            (e.args[0] == "Enter" || e.args[0] == "Escape") && !inLabelEditor(run.host.sheet);
+    if (front != top.window || okOrCancel ||
+        (dialog && e.action == "key" && GetForegroundWindow() != top.window)) {
+        e.note += std::string(e.note.empty() ? "" : ", ") +
+                  (okOrCancel ? "left out: no label editor has the focus" : "left out: its window is gone");
         run.log << "# " << e.text() << std::endl;
         return "";
     }
@@ -729,7 +745,7 @@ std::string play(Run& run, const Event& given, const Top& top) {
              waited += 50)
             Sleep(50);
     bool ended = false;
-    if (settle(run, ended)) {
+    if (settle(run, top.window, ended)) {
         logBoxChanges(run);
         // A disabled sheet with nothing in front of it takes no more input:
         // the user is stuck. Give a window on its way up three seconds.
@@ -796,19 +812,29 @@ int afterOk(Run& run) {
     PresetTable& before = g_other;  // the second table's room, reused
     if (!loadTable(run.folder + "\\before.pst", before)) return fail("cannot read before.pst");
     collectSlotKeys(before, allowed);
-    if (!loadTable(run.folder + "\\other.pst", before)) return fail("cannot read other.pst");
+    if (!loadTable(run.folder + "\\other-as-written.pst", before)) return fail("cannot read other-as-written.pst");
     collectSlotKeys(before, allowed);
+    // A code's modifier bits and the scan codes of their keys: left and
+    // right Ctrl, Shift and Alt.
+    static const struct {
+        KeyCode bit;
+        uint8_t key;
+    } kModifierKeys[] = {{kLeftCtrl, 0x1D}, {kRightCtrl, 0x9D}, {kLeftShift, 0x2A},
+                         {kRightShift, 0x36}, {kLeftAlt, 0x38}, {kRightAlt, 0xB8}};
     int wrong = 0;
     for (int i = 0; i < g_table.presetCount; ++i)
         for (int slot = 0; slot < kEmulationSlots; ++slot)
             for (int k = 0; k < kStoredKeysPerSlot; ++k) {
-                const uint8_t key = uint8_t(g_table.presets[i].buttonKeys[slot][k]);
-                if (!key || allowed[slot].count(key)) continue;
+                const KeyCode code = g_table.presets[i].buttonKeys[slot][k];
+                if (!code || allowed[slot].count(code)) continue;
                 const auto& typed = slot < kWheelButtonSlots ? run.typed.buttonPage : run.typed.povPage;
-                if (typed.count(key)) continue;
+                bool wasTyped = (code & 0xFF) == 0 || typed.count(uint8_t(code));
+                for (const auto& m : kModifierKeys)
+                    if ((code & m.bit) && !typed.count(m.key)) wasTyped = false;
+                if (wasTyped) continue;
                 if (++wrong <= 5)
-                    std::fprintf(stderr, "ZntMonkey: preset %d (\"%s\") slot %d holds key 0x%02X, never typed for it\n",
-                                 i, g_table.presets[i].gameName, slot, key);
+                    std::fprintf(stderr, "ZntMonkey: preset %d (\"%s\") slot %d holds key code 0x%04X, never typed for it\n",
+                                 i, g_table.presets[i].gameName, slot, code);
             }
     if (wrong) return fail(std::to_string(wrong) + " key codes in slots that the run did not type there");
     return 0;
@@ -847,8 +873,8 @@ bool readLog(const std::string& path, PlayOptions& o, std::vector<Event>& events
         for (std::string a; words >> a && a != "#";) e.args.push_back(a);
         // A file name may hold spaces: it is the rest of the line.
         if (e.action == "file") {
-            const size_t at = line.find(" file ");
-            e.args = {line.substr(at + 6, line.find("   # ") - at - 6)};
+            const size_t at = line.find(" file file ") + 11;
+            e.args = {line.substr(at, line.find("   # ") - at)};
         }
         events.push_back(e);
     }
@@ -943,8 +969,8 @@ int playRun(PlayOptions o) {
         }
     }
     // The panel ends; what it shows on the way out (a message) is answered.
-    for (int waited = 0; WaitForSingleObject(run.host.process, 250) != WAIT_OBJECT_0; waited += 250) {
-        if (waited >= 30000) {
+    for (const DWORD closed = GetTickCount(); WaitForSingleObject(run.host.process, 250) != WAIT_OBJECT_0;) {
+        if (GetTickCount() - closed >= 30000) {
             const std::string left = windowList(run.host);
             saveBacktrace(run.host, run.folder);
             TerminateProcess(run.host.process, 99);

@@ -73,7 +73,7 @@ void collectSlotKeys(const PresetTable& table, SlotKeys& keys) {
     for (int i = 0; i < table.presetCount; ++i)
         for (int slot = 0; slot < kEmulationSlots; ++slot)
             for (int k = 0; k < kStoredKeysPerSlot; ++k)
-                if (const uint8_t key = uint8_t(table.presets[i].buttonKeys[slot][k])) keys[slot].insert(key);
+                if (const KeyCode code = table.presets[i].buttonKeys[slot][k]) keys[slot].insert(code);
 }
 
 }  // namespace zentra::monkey

@@ -20,9 +20,8 @@ namespace zentra::monkey {
 // was typed there.
 void randomTable(std::mt19937& random, int count, PresetTable& table);
 
-// The key bytes (a code's scan code, modifiers left out) that each slot of
-// `table`'s presets holds.
-using SlotKeys = std::set<uint8_t>[kEmulationSlots];
+// The key codes that each slot of `table`'s presets holds.
+using SlotKeys = std::set<KeyCode>[kEmulationSlots];
 void collectSlotKeys(const PresetTable& table, SlotKeys& keys);
 
 }  // namespace zentra::monkey
