@@ -338,39 +338,47 @@ TEST_F(ButtonPageTest, KeysTypedIntoAnotherProgramNeverReachASlot) {
 TEST_F(ButtonPageTest, TheKeyThatClosesTheAboutBoxIsNotRecorded) {
     command(selectIdOf(5));
     ASSERT_TRUE(buttonPageState().recording);
-    SetForegroundWindow(sheetWindow);
-    pumpMessages(100);
     struct Typist {
         DWORD uiThread;
         bool typed;
     } typist{GetCurrentThreadId(), false};
-    HANDLE thread = CreateThread(
-        nullptr, 0,
-        [](void* param) -> DWORD {
-            auto* t = static_cast<Typist*>(param);
-            HWND box = nullptr;
-            for (int i = 0; i < 3000 && !box; ++i, Sleep(1)) box = findShownWindowWithControl(t->uiThread, 0, IDC_ABOUT_LINK);
-            if (!box) return 0;
-            INPUT keys[2] = {};
-            for (INPUT& k : keys) {
-                k.type = INPUT_KEYBOARD;
-                k.ki.wVk = VK_ESCAPE;
-                k.ki.wScan = 0x01;
-            }
-            keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
-            t->typed = SendInput(2, keys, sizeof keys[0]) == 2;
-            return 0;
-        },
-        &typist, 0, nullptr);
-    ASSERT_NE(nullptr, thread);
-    PostMessageA(page, WM_COMMAND, kAboutId, 0);
-    waitUntil([&] { return WaitForSingleObject(thread, 0) == WAIT_OBJECT_0; }, 5000);
-    CloseHandle(thread);
-    ASSERT_TRUE(typist.typed) << "the About box did not show";
-    ASSERT_TRUE(waitUntil([&] { return !findShownWindowWithControl(typist.uiThread, 0, IDC_ABOUT_LINK); }))
-        << "Escape did not close the About box";
-    pumpMessages(300);
-    EXPECT_EQ(0, current().buttonKeys[5][0]) << "the Escape that closed the About box";
+    // Escape from another thread as soon as the box shows, which is most
+    // often before the page's next tick: three times over.
+    for (int round = 0; round < 3; ++round) {
+        SetForegroundWindow(sheetWindow);
+        pumpMessages(100);
+        typist.typed = false;
+        HANDLE thread = CreateThread(
+            nullptr, 0,
+            [](void* param) -> DWORD {
+                auto* t = static_cast<Typist*>(param);
+                HWND box = nullptr;
+                for (int i = 0; i < 3000 && !box; ++i, Sleep(1))
+                    box = findShownWindowWithControl(t->uiThread, 0, IDC_ABOUT_LINK);
+                if (!box) return 0;
+                INPUT keys[2] = {};
+                for (INPUT& k : keys) {
+                    k.type = INPUT_KEYBOARD;
+                    k.ki.wVk = VK_ESCAPE;
+                    k.ki.wScan = 0x01;
+                }
+                keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
+                t->typed = SendInput(2, keys, sizeof keys[0]) == 2;
+                return 0;
+            },
+            &typist, 0, nullptr);
+        ASSERT_NE(nullptr, thread);
+        PostMessageA(page, WM_COMMAND, kAboutId, 0);
+        // The box's own loop runs inside this wait; the typist gives up
+        // after three seconds.
+        while (MsgWaitForMultipleObjects(1, &thread, FALSE, INFINITE, QS_ALLINPUT) != WAIT_OBJECT_0) pumpMessages(0);
+        CloseHandle(thread);
+        ASSERT_TRUE(typist.typed) << "the About box did not show";
+        ASSERT_TRUE(waitUntil([&] { return !findShownWindowWithControl(typist.uiThread, 0, IDC_ABOUT_LINK); }))
+            << "Escape did not close the About box";
+        pumpMessages(200);
+        EXPECT_EQ(0, current().buttonKeys[5][0]) << "the Escape that closed the About box, round " << round;
+    }
     type("k");
     EXPECT_EQ(0x0025, current().buttonKeys[5][0]) << "keys typed now record";
 }

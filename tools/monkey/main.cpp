@@ -28,6 +28,7 @@
 // broken rule or bad input.
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -225,7 +226,9 @@ std::string shownPage(HWND sheet) {
 bool pointer(const std::string& args) {
     static int mark = 0;
     mark ^= 1;
-    std::string line = "Z:\\usr\\bin\\xdotool " + args + " mousemove 1023 " + std::to_string(mark);
+    const int right = GetSystemMetrics(SM_CXSCREEN) - 1;
+    std::string line = "Z:\\usr\\bin\\xdotool " + args + " mousemove " + std::to_string(right) + " " +
+                       std::to_string(mark);
     STARTUPINFOA si{};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
@@ -237,12 +240,17 @@ bool pointer(const std::string& args) {
     CloseHandle(pi.hThread);
     POINT p{};
     for (DWORD start = GetTickCount(); GetTickCount() - start < 5000; Sleep(2))
-        if (GetCursorPos(&p) && p.x == 1023 && p.y == mark) return true;
+        if (GetCursorPos(&p) && p.x == right && p.y == mark) return true;
     std::fprintf(stderr, "ZntMonkey: xdotool %s: the pointer did not arrive\n", args.c_str());
     return false;
 }
 
-std::string at(int x, int y) { return "mousemove " + std::to_string(x) + " " + std::to_string(y) + " "; }
+// A move to a point of the desktop (a drag may aim past its edge).
+std::string at(int x, int y) {
+    x = std::max(0, std::min(x, GetSystemMetrics(SM_CXSCREEN) - 1));
+    y = std::max(0, std::min(y, GetSystemMetrics(SM_CYSCREEN) - 1));
+    return "mousemove " + std::to_string(x) + " " + std::to_string(y) + " ";
+}
 
 bool click(int x, int y, int times = 1) {
     return pointer(at(x, y) + "click --repeat " + std::to_string(times) + " --delay 40 1");
