@@ -227,20 +227,25 @@ bool pointer(const std::string& args) {
     static int mark = 0;
     mark ^= 1;
     const int right = GetSystemMetrics(SM_CXSCREEN) - 1;
-    std::string line = "Z:\\usr\\bin\\xdotool " + args + " mousemove " + std::to_string(right) + " " +
-                       std::to_string(mark);
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
-    if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
-        std::fprintf(stderr, "ZntMonkey: cannot run xdotool (error %lu)\n", GetLastError());
-        return false;
+    const std::string toMark = "mousemove " + std::to_string(right) + " " + std::to_string(mark);
+    // The mark is moved to once more when the pointer is not there in time:
+    // while an anchor is dragged the pointer is held inside its box, and
+    // the first move can come before the box lets go of it.
+    for (const std::string& command : {args + " " + toMark, toMark}) {
+        std::string line = "Z:\\usr\\bin\\xdotool " + command;
+        STARTUPINFOA si{};
+        si.cb = sizeof si;
+        PROCESS_INFORMATION pi{};
+        if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
+            std::fprintf(stderr, "ZntMonkey: cannot run xdotool (error %lu)\n", GetLastError());
+            return false;
+        }
+        CloseHandle(pi.hProcess);
+        CloseHandle(pi.hThread);
+        POINT p{};
+        for (DWORD start = GetTickCount(); GetTickCount() - start < 3000; Sleep(2))
+            if (GetCursorPos(&p) && p.x == right && p.y == mark) return true;
     }
-    CloseHandle(pi.hProcess);
-    CloseHandle(pi.hThread);
-    POINT p{};
-    for (DWORD start = GetTickCount(); GetTickCount() - start < 5000; Sleep(2))
-        if (GetCursorPos(&p) && p.x == right && p.y == mark) return true;
     std::fprintf(stderr, "ZntMonkey: xdotool %s: the pointer did not arrive\n", args.c_str());
     return false;
 }
