@@ -75,7 +75,10 @@ monkey_run() {  # monkey_run SEED EVENTS [PRESETS] [REPLAY_LOG UNTIL]
     fi
     local close table="$dir/TempoZNT.pst"
     close=$(tr -d '\r' <"$dir/play.out" | sed -n 's/^played [0-9]* events, closed with //p')
-    if [ "$close" = cancel ]; then
+    if [ -z "$close" ]; then
+        monkey_report "$dir" "$seed" "the random user ended without saying how it closed the sheet"
+        return 1
+    elif [ "$close" = cancel ]; then
         cmp -s "$dir/before.pst" "$table" ||
             { monkey_report "$dir" "$seed" "after Cancel the preset file changed"; return 1; }
     else

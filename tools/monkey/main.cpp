@@ -246,7 +246,12 @@ bool pointer(const std::string& args) {
         for (DWORD start = GetTickCount(); GetTickCount() - start < 3000; Sleep(2))
             if (GetCursorPos(&p) && p.x == right && p.y == mark) return true;
     }
-    std::fprintf(stderr, "ZntMonkey: xdotool %s: the pointer did not arrive\n", args.c_str());
+    POINT p{};
+    RECT clip{};
+    GetCursorPos(&p);
+    GetClipCursor(&clip);
+    std::fprintf(stderr, "ZntMonkey: xdotool %s: the pointer did not arrive (it is at %ld,%ld, held in %ld,%ld-%ld,%ld)\n",
+                 args.c_str(), p.x, p.y, clip.left, clip.top, clip.right, clip.bottom);
     return false;
 }
 
