@@ -11,6 +11,23 @@ monkey_setup() {
         { cat "$BUILD/monkey-setup.log"; return 1; }
 }
 
+# The driver's pointer commands: xdotool command lines from a pipe in the
+# run's folder (a Linux program started from inside Wine cannot be waited
+# for, so the runner runs them). Sets MONKEY_POINTER to the reader's pid.
+monkey_pointer_start() {  # monkey_pointer_start FIFO
+    rm -f "$1"
+    mkfifo "$1"
+    # Opened for reading and writing: the reader never sees the end of the
+    # pipe between the driver's commands.
+    ( exec 3<>"$1"; while read -r line <&3; do xdotool $line >/dev/null 2>&1; done ) &
+    MONKEY_POINTER=$!
+}
+
+monkey_pointer_stop() {
+    kill "$MONKEY_POINTER" 2>/dev/null || true
+    wait "$MONKEY_POINTER" 2>/dev/null || true
+}
+
 # What went wrong in a run, with what is needed to play it again.
 monkey_report() {  # monkey_report DIR SEED WHY
     local dir=$1 seed=$2
@@ -43,17 +60,20 @@ monkey_run() {  # monkey_run SEED EVENTS [PRESETS] [REPLAY_LOG UNTIL]
     mkdir -p "$dir"
     timeout 120 "$w/wine-run" "$w/ZntMonkey.exe" prepare --seed "$seed" --folder "$win" --presets "$presets" \
         </dev/null >"$dir/prepare.out" 2>&1 || { monkey_report "$dir" "$seed" "$(cat "$dir/prepare.out")"; return 1; }
+    monkey_pointer_start "$dir/pointer.fifo"
     "$w/wine-run" "$w/ZntPanelHost.exe" show --wheel 0 </dev/null >"$dir/host.out" 2>&1 &
     local host=$! status=0
     if [ -n "$replay" ]; then
-        timeout 600 "$w/wine-run" "$w/ZntMonkey.exe" play --replay "$(winepath -w "$replay" 2>/dev/null)" \
-            --until "$until" </dev/null >"$dir/play.out" 2>&1 || status=$?
+        timeout 600 "$w/wine-run" "$w/ZntMonkey.exe" play --pointer "$win\\pointer.fifo" \
+            --replay "$(winepath -w "$replay" 2>/dev/null)" --until "$until" </dev/null >"$dir/play.out" 2>&1 || status=$?
+        monkey_pointer_stop
         cat "$dir/play.out"
         import -window root "$dir/replay.png" 2>/dev/null && echo "The screen after the replay: $dir/replay.png"
         grep -q 'the sheet stays open' "$dir/play.out" && { kill "$host" 2>/dev/null; return 0; }
     else
-        timeout 600 "$w/wine-run" "$w/ZntMonkey.exe" play --seed "$seed" --events "$events" --folder "$win" \
-            --presets "$presets" </dev/null >"$dir/play.out" 2>&1 || status=$?
+        timeout 600 "$w/wine-run" "$w/ZntMonkey.exe" play --pointer "$win\\pointer.fifo" --seed "$seed" \
+            --events "$events" --folder "$win" --presets "$presets" </dev/null >"$dir/play.out" 2>&1 || status=$?
+        monkey_pointer_stop
     fi
     # The panel ends by itself after the close; a bounded wait.
     local waited=0

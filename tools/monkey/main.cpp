@@ -12,8 +12,8 @@
 //       (which no dialog is ever given), DIR\other.pst and
 //       DIR\damaged.pst for the import dialog, points "TemporaryFile" at the
 //       table, and empties the simulated wheel's log.
-//   ZntMonkey play --seed S --events N --folder DIR [--close ok|cancel] [--presets N]
-//   ZntMonkey play --replay LOG [--until K]
+//   ZntMonkey play --pointer PIPE --seed S --events N --folder DIR [--close ok|cancel] [--presets N]
+//   ZntMonkey play --pointer PIPE --replay LOG [--until K]
 //       plays on the open sheet, logging each event with its index to
 //       DIR\events.log, closes the sheet with OK or Cancel (from the seed)
 //       and waits for the panel to end. Then, after OK, it writes for the
@@ -218,11 +218,14 @@ std::string shownPage(HWND sheet) {
 // The pointer is moved and pressed on the display with xdotool: the X
 // server is where Wine takes the pointer from, and a pointer set from
 // inside Wine (SetCursorPos) can be moved back by the display's report of
-// where it was before, between a press and its release. A Linux program
-// started from Wine cannot be waited for, so each xdotool command ends by
+// where it was before, between a press and its release. The runner reads
+// xdotool commands, one a line, from a pipe (--pointer): a Linux program
+// started from inside Wine cannot be waited for. Each command ends by
 // moving the pointer to a mark in the desktop's top right corner, away
-// from the sheet, and the command is done when the pointer is there. The
+// from the sheet, and the command is done when the pointer is there; the
 // mark alternates between two points, so that each command's is new.
+HANDLE g_pointerPipe = INVALID_HANDLE_VALUE;
+
 bool pointer(const std::string& args) {
     static int mark = 0;
     mark ^= 1;
@@ -232,16 +235,12 @@ bool pointer(const std::string& args) {
     // while an anchor is dragged the pointer is held inside its box, and
     // the first move can come before the box lets go of it.
     for (const std::string& command : {args + " " + toMark, toMark}) {
-        std::string line = "Z:\\usr\\bin\\xdotool " + command;
-        STARTUPINFOA si{};
-        si.cb = sizeof si;
-        PROCESS_INFORMATION pi{};
-        if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
-            std::fprintf(stderr, "ZntMonkey: cannot run xdotool (error %lu)\n", GetLastError());
+        const std::string line = command + "\n";
+        DWORD put = 0;
+        if (!WriteFile(g_pointerPipe, line.data(), DWORD(line.size()), &put, nullptr) || put != line.size()) {
+            std::fprintf(stderr, "ZntMonkey: cannot write to the pointer pipe (error %lu)\n", GetLastError());
             return false;
         }
-        CloseHandle(pi.hProcess);
-        CloseHandle(pi.hThread);
         POINT p{};
         for (DWORD start = GetTickCount(); GetTickCount() - start < 3000; Sleep(2))
             if (GetCursorPos(&p) && p.x == right && p.y == mark) return true;
@@ -868,6 +867,7 @@ struct PlayOptions {
     std::string replay;
     int until = -1;
     int presets = 0;  // only logged, for a replay
+    std::string pointer;
 };
 
 bool readLog(const std::string& path, PlayOptions& o, std::vector<Event>& events) {
@@ -924,6 +924,9 @@ std::string dismissAll(Run& run, int& index) {
 int playRun(PlayOptions o) {
     std::vector<Event> script;
     if (!o.replay.empty() && !readLog(o.replay, o, script)) return fail("cannot read the log " + o.replay);
+    g_pointerPipe = CreateFileA(o.pointer.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                OPEN_EXISTING, 0, nullptr);
+    if (g_pointerPipe == INVALID_HANDLE_VALUE) return fail("cannot open the pointer pipe \"" + o.pointer + "\"");
     Run run;
     run.folder = o.folder;
     g_failurePicture = o.folder + "\\failure.bmp";
@@ -1012,8 +1015,8 @@ int playRun(PlayOptions o) {
 int main(int argc, char** argv) {
     const char* usage =
         "usage: ZntMonkey prepare --seed S --folder DIR [--presets N]\n"
-        "       ZntMonkey play --seed S --events N --folder DIR [--close ok|cancel] [--presets N]\n"
-        "       ZntMonkey play --replay LOG [--until K]\n";
+        "       ZntMonkey play --pointer PIPE --seed S --events N --folder DIR [--close ok|cancel] [--presets N]\n"
+        "       ZntMonkey play --pointer PIPE --replay LOG [--until K]\n";
     if (argc < 2) return std::fputs(usage, stderr), 2;
     const std::string command = argv[1];
     PlayOptions o;
@@ -1027,10 +1030,11 @@ int main(int argc, char** argv) {
         else if (arg == "--close") o.close = value;
         else if (arg == "--replay") o.replay = value;
         else if (arg == "--until") o.until = std::atoi(value.c_str());
+        else if (arg == "--pointer") o.pointer = value;
         else return std::fputs(usage, stderr), 2;
     }
     if (argc % 2) return std::fputs(usage, stderr), 2;
     if (command == "prepare" && !o.folder.empty()) return prepare(o.seed, o.folder, presets);
-    if (command == "play" && (!o.folder.empty() || !o.replay.empty())) return playRun(o);
+    if (command == "play" && (!o.folder.empty() || !o.replay.empty()) && !o.pointer.empty()) return playRun(o);
     return std::fputs(usage, stderr), 2;
 }
