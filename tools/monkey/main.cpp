@@ -64,19 +64,18 @@ int fail(const std::string& why) {
     return 1;
 }
 
-int pick(std::mt19937& random, int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); }
-bool chance(std::mt19937& random, int percent) { return pick(random, 0, 99) < percent; }
-
 bool writeBytes(const std::string& path, const void* data, size_t size) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(static_cast<const char*>(data), std::streamsize(size));
-    return bool(out);
+    const auto* bytes = static_cast<const uint8_t*>(data);
+    return bool(platformFileSystem().replaceFile(path, std::vector<uint8_t>(bytes, bytes + size)));
 }
 
 bool loadTable(const std::string& path, PresetTable& table) {
     std::memset(&table, 0, sizeof table);
     return loadPresetFile(nullptr, path.c_str(), table, platformFileSystem(), nullptr) == 0;
 }
+
+// The wheel at rest: no button, axes centred.
+const uint8_t kRestingReport[SIM_WHEEL_REPORT_SIZE] = SIM_DEFAULT_REPORT_INIT;
 
 // --- prepare ----------------------------------------------------------------
 
@@ -110,8 +109,7 @@ int prepare(unsigned seed, const std::string& folder, int presets) {
     registry.writeRegDword(0, kPanelKey, kLoaderWindowValue);
 
     sim::SimClient wheel;
-    static const uint8_t kRest[SIM_WHEEL_REPORT_SIZE] = {0, 0, 0, 0, 0, 0x7f, 0x7f, 0x7f};
-    if (!wheel.open() || !wheel.clearLog() || !wheel.setReport(kRest)) return fail("simulated wheel: " + wheel.error());
+    if (!wheel.open() || !wheel.clearLog() || !wheel.setReport(kRestingReport)) return fail("simulated wheel: " + wheel.error());
     std::printf("prepared %d presets in %s\n", presets, table.c_str());
     return 0;
 }
@@ -464,7 +462,7 @@ Event makeEvent(Run& run, const Top& top) {
             e.args = {keyName(run, true, run.host.sheet)};
             return e;
         } else {
-            uint8_t report[SIM_WHEEL_REPORT_SIZE] = {0, 0, 0, 0, 0, 0x7f, 0x7f, 0x7f};
+            uint8_t report[SIM_WHEEL_REPORT_SIZE] = SIM_DEFAULT_REPORT_INIT;
             if (!chance(run.random, 30)) {
                 const int buttons = pick(run.random, 0, 2);
                 for (int b = 0; b < buttons; ++b) report[2 + pick(run.random, 0, 1)] |= uint8_t(1 << pick(run.random, 0, 7));
@@ -974,8 +972,7 @@ int playRun(PlayOptions o) {
         }
         if (error.empty()) error = dismissAll(run, index);
         if (error.empty()) {
-            static const uint8_t kRest[SIM_WHEEL_REPORT_SIZE] = {0, 0, 0, 0, 0, 0x7f, 0x7f, 0x7f};
-            run.wheel.setReport(kRest);
+            run.wheel.setReport(kRestingReport);
             Event e;
             e.index = index++;
             e.target = "sheet";

@@ -7,9 +7,6 @@ namespace zentra::monkey {
 
 namespace {
 
-int pick(std::mt19937& random, int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); }
-bool chance(std::mt19937& random, int percent) { return pick(random, 0, 99) < percent; }
-
 std::string randomText(std::mt19937& random, int length) {
     static const char kPlain[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789 -_.,'&()<>!";
     std::string text;

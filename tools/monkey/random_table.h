@@ -11,6 +11,12 @@
 
 namespace zentra::monkey {
 
+// A number from low to high, both included; true in `percent` cases of 100.
+inline int pick(std::mt19937& random, int low, int high) {
+    return std::uniform_int_distribution<int>(low, high)(random);
+}
+inline bool chance(std::mt19937& random, int percent) { return pick(random, 0, 99) < percent; }
+
 // A table of `count` presets (1..255): random names and paths (some long,
 // some with characters of the upper half of the code page), mostly
 // car/motorbike games with some of the other types, random curves (a few
