@@ -5,7 +5,7 @@ ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 BUILD=${ZENTRA_BUILD:-$ROOT/build}
 
 PACKAGES="cmake make g++ pkg-config clang libclang-rt-14-dev googletest libbenchmark-dev nlohmann-json3-dev
-  libcairo2-dev g++-mingw-w64-x86-64 wine wine64 xvfb xdotool imagemagick fonts-liberation locales nsis"
+  libcairo2-dev g++-mingw-w64-x86-64 wine wine64 xvfb xdotool imagemagick fonts-liberation fonts-wine locales nsis"
 
 say() { printf '\n== %s\n' "$*"; }
 
@@ -61,10 +61,24 @@ wine_env() {
     export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 }
 
+# Wine's own Tahoma and Marlett, which Debian ships apart (fonts-wine) and
+# Wine does not load from there. Without Tahoma "MS Shell Dlg" falls back to
+# a font with 12-pixel dialog base units where Windows has 13, and property
+# sheets come out 27 pixels short; without Marlett captions draw their close
+# box as the letter "r".
+wine_fonts() {
+    local fonts="$WINEPREFIX/drive_c/windows/Fonts" f
+    mkdir -p "$fonts"
+    for f in tahoma.ttf tahomabd.ttf marlett.ttf; do
+        [ -f "$fonts/$f" ] || cp "/usr/share/wine/fonts/$f" "$fonts/" ||
+            { echo "Wine's font $f is missing (package fonts-wine)"; return 1; }
+    done
+}
+
 # Creates the build's private prefix once; later runs reuse it.
 wine_prefix() {
     wine_env
-    [ -f "$WINEPREFIX/.zentra-ready" ] && return 0
+    [ -f "$WINEPREFIX/.zentra-ready" ] && { wine_fonts; return; }
     say "Creating the Wine prefix (once)"
     rm -rf "$WINEPREFIX"
     mkdir -p "$WINEPREFIX"
@@ -73,6 +87,7 @@ wine_prefix() {
     wine regedit /S "$(winepath -w "$ROOT/scripts/wine/bench-settings.reg" 2>/dev/null)" \
         </dev/null >>"$BUILD/wineboot.log" 2>&1
     wineserver -w
+    wine_fonts
     touch "$WINEPREFIX/.zentra-ready"
 }
 

@@ -46,6 +46,8 @@ TEST_F(PanelHost, FindsTheSheetThroughTheRegistryAndClosesItWithOk) {
     EXPECT_NE(out.find("pages: 1"), std::string::npos) << out;
     EXPECT_NE(out.find("template 144"), std::string::npos) << out;
     EXPECT_NE(out.find("result: 1"), std::string::npos) << out;
+    // The template's 396 x 227 dialog units at Windows' 6 x 13 base units.
+    EXPECT_NE(out.find("page area: 594 x 369"), std::string::npos) << out;
     // The sheet gave back the DirectInput objects it was handed.
     // (The test page releases the device at every tick: it is unacquired
     // more than once.)

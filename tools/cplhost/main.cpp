@@ -173,6 +173,11 @@ DWORD WINAPI closeLater(void*) {
         std::printf("calibration: %s\n", pictured ? "open" : "not found");
     }
     Sleep(g_closer.after);
+    // The page's client area as the sheet laid it out: the sheet sizes it
+    // from the page template's dialog units in the sheet's own font.
+    RECT area{};
+    GetClientRect(PropSheet_GetCurrentPageHwnd(g_closer.sheet), &area);
+    std::printf("page area: %ld x %ld\n", area.right, area.bottom);
     if (!g_closer.screenshot.empty())
         std::printf("screenshot: %s\n",
                     pictured && saveWindowPicture(pictured, g_closer.screenshot) ? "saved" : "failed");

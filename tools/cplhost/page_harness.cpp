@@ -57,8 +57,13 @@ HWND PageHarness::open(int wheel, bool handOver) {
     config = std::make_unique<FakeJoyConfig>();
     sheet.device = handOver ? joystick.get() : nullptr;
     sheet.joyConfig = handOver ? config.get() : nullptr;
+    // The tab carries the page's title and icon, as the panel gives them.
+    if (!LoadLocalizedString(g_library, kPageTitleString, UiLanguage, title_, sizeof title_)) title_[0] = 0;
     page_ = PROPSHEETPAGEA{};
     page_.dwSize = sizeof page_;
+    page_.dwFlags = PSP_USETITLE | PSP_USEHICON;
+    page_.pszTitle = title_;
+    page_.hIcon = LoadIconA(g_library, MAKEINTRESOURCEA(IDI_CPL_PAGE));
     page_.hInstance = g_library;
     page_.pszTemplate = MAKEINTRESOURCEA(IDD_CPL_MAIN_PAGE);
     page_.pfnDlgProc = MainPage;

@@ -66,7 +66,9 @@ public:
     std::unique_ptr<FakeJoyConfig> config;
 
 private:
+    static constexpr int kPageTitleString = 1;
     PROPSHEETPAGEA page_{};
+    char title_[256] = {};
 };
 
 }  // namespace zentra
