@@ -31,7 +31,7 @@ struct BitmapSize {
 // Every bitmap is 8 bits per pixel with one 256-colour palette.
 constexpr BitmapSize kBitmapSizes[] = {
     {kConfigBitmap, 595, 370},   {kPresetsBitmap, 595, 370}, {kTestBitmap, 595, 370},
-    {kSkinBitmap, 913, 345},     {kPatternBitmap, 8, 8},     {kSlotPagesBitmap, 224, 160},     {kAboutLinkHeldBitmap, 143, 12},
+    {kSkinBitmap, 913, 345},     {kPatternBitmap, 8, 8},     {kSlotPagesBitmap, 306, 222},     {kAboutLinkHeldBitmap, 143, 12},
     {kAboutLinkBitmap, 143, 12}, {kAboutBitmap, 595, 162},
 };
 
@@ -154,6 +154,11 @@ constexpr Sprite kImportExportUndo{kSkinBitmap, 136, 0, 40, 40};  // 258
 // so the button page shows them too: the presets page's buttons are drawn as
 // the wheel's right-hand button pod, whose Duplicate button is slot 5's.
 constexpr Sprite kButtonPageWheel{kSkinBitmap, 134, 40, 372, 302};
+// The same wheel's right end as the button page shows it, drawn over the
+// copy above: the pod's buttons are plain caps (the presets page's glyphs
+// would read as actions on a wheel) and the axis page's pedal is not there.
+constexpr Sprite kWheelPlainRight{kSlotPagesBitmap, 224, 0, 82, 222};
+constexpr Place kWheelPlainRightAt{392, 52};
 // Select buttons 1084-1091 (PaintSkinButton with selectDown; picture2 is Up).
 constexpr Sprite kRecordButtonUp{kSkinBitmap, 0, 249, 23, 22};
 constexpr Sprite kRecordButtonDown{kSkinBitmap, 25, 249, 23, 22};
@@ -315,6 +320,7 @@ constexpr NamedSprite kAllSprites[] = {
     {"delete from file", kDeleteFromFile, false},
     {"import/export undo", kImportExportUndo, false},
     {"button page wheel", kButtonPageWheel, false},
+    {"wheel plain right", kWheelPlainRight, false},
     {"record button up", kRecordButtonUp, false},
     {"record button down", kRecordButtonDown, false},
     {"clear button normal", kClearButtonNormal, false},

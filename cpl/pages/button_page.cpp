@@ -340,10 +340,12 @@ void onPaint(HWND page) {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(page, &ps);
     copyPicture(dc, sharedBitmap(skin::kConfigBitmap), skin::kConfigPage, 0, 0);
-    if (g_slots.tab == SlotTab::Buttons)
+    if (g_slots.tab == SlotTab::Buttons) {
         copyPicture(dc, sharedBitmap(skin::kSkinBitmap), skin::kButtonPageWheel, skin::kButtonPageWheel.x,
                     skin::kButtonPageWheel.y);
-    else
+        copyPicture(dc, g_slots.pageBitmap, skin::kWheelPlainRight, skin::kWheelPlainRightAt.x,
+                    skin::kWheelPlainRightAt.y);
+    } else
         copyPicture(dc, g_slots.pageBitmap, skin::kPovPad, skin::kPovPadAt.x, skin::kPovPadAt.y);
     EndPaint(page, &ps);
     if (!g_slots.framePen) return;

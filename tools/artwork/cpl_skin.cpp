@@ -5,6 +5,7 @@
 #include <cairo.h>
 
 #include <cmath>
+#include <optional>
 #include <cstdint>
 
 #include "artwork.h"
@@ -366,8 +367,8 @@ void drawCalibration(cairo_t* cr) {
 }
 
 // One piece of the wheel's button pod: a dark square with a raised round
-// cap lit from above, the glyph sunk into it.
-void podButton(cairo_t* cr, const Sprite& s, Glyph glyph, double glyphSize) {
+// cap lit from above, the glyph, if any, sunk into it.
+void podButton(cairo_t* cr, const Sprite& s, std::optional<Glyph> glyph, double glyphSize) {
     roundedRectangle(cr, s.x + 0.5, s.y + 0.5, s.width - 1, s.height - 1, 5);
     setVerticalGradient(cr, s.y, s.bottom(), {0x2A2E74, 0x161448});
     cairo_fill_preserve(cr);
@@ -383,26 +384,15 @@ void podButton(cairo_t* cr, const Sprite& s, Glyph glyph, double glyphSize) {
     cairo_fill_preserve(cr);
     setColour(cr, kCyan, 0.8);
     cairo_stroke(cr);
+    if (!glyph) return;
     cairo_save(cr);
     cairo_translate(cr, cx, cy);
     setColour(cr, 0x1A1E4C);
-    drawGlyph(cr, glyph, glyphSize);
+    drawGlyph(cr, *glyph, glyphSize);
     cairo_restore(cr);
 }
 
 void drawPresetButtons(cairo_t* cr) {
-    // The presets page's actions are the wheel's right-hand button pod on
-    // the button page (their pictures lie on the wheel there, and button
-    // 6's connector ends on Duplicate): each is a piece of the pod with a
-    // physical button cap and the action's glyph on it.
-    podButton(cr, kPresetNew, Glyph::NewPreset, 17);
-    podButton(cr, kPresetDuplicate, Glyph::Duplicate, 17);
-    podButton(cr, kPresetDelete, Glyph::Delete, 17);
-    podButton(cr, kPresetUndo, Glyph::Undo, 17);
-    podButton(cr, kPresetPrint, Glyph::Print, 17);
-    podButton(cr, kPresetImportExport, Glyph::ImportExport, 17);
-    podButton(cr, kPresetBrowse, Glyph::Folder, 10);
-
     button(cr, kImportFile, kGroundPresets, Look::Normal, Glyph::OpenFile, 14);
     button(cr, kExportFile, kGroundPresets, Look::Normal, Glyph::SaveFile, 13);
     button(cr, kCopyToPresets, kGroundPresets, Look::Normal, Glyph::ArrowLeft, 20);
@@ -624,12 +614,31 @@ void drawDisabledCorner(cairo_t* cr) {
 
 }  // namespace
 
+void drawWheelWithPod(cairo_t* cr, bool actionGlyphs) {
+    drawButtonPageWheel(cr);
+    struct Piece {
+        const Sprite& place;
+        Glyph glyph;
+        double size;
+    };
+    const Piece pod[] = {
+        {kPresetNew, Glyph::NewPreset, 17}, {kPresetDuplicate, Glyph::Duplicate, 17},
+        {kPresetDelete, Glyph::Delete, 17}, {kPresetUndo, Glyph::Undo, 17},
+        {kPresetPrint, Glyph::Print, 17},   {kPresetImportExport, Glyph::ImportExport, 17},
+        {kPresetBrowse, Glyph::Folder, 10},
+    };
+    for (const Piece& p : pod)
+        podButton(cr, p.place, actionGlyphs ? std::optional<Glyph>(p.glyph) : std::nullopt, p.size);
+}
+
 bool writeCplSkin(const std::string& dir) {
     Canvas canvas(913, 345);
     cairo_t* cr = canvas.cr();
     setColour(cr, kGroundConfig);
     cairo_paint(cr);
-    drawButtonPageWheel(cr);
+    // The presets page's actions are the wheel's right-hand button pod (their
+    // pictures lie on the wheel, and button 6's connector ends on Duplicate).
+    drawWheelWithPod(cr, true);
     drawAxisSteering(cr);
     drawAxisPedals(cr);
     drawTabs(cr);

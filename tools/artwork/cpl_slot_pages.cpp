@@ -1,6 +1,6 @@
 // The pictures of the button and D-pad pages that the skin has no room for
-// (bitmap 191): the D-pad page's pad and the two mouse-button commands,
-// each on the button page's ground.
+// (bitmap 191): the D-pad page's pad, the two mouse-button commands, each on
+// the button page's ground, and the right end of the button page's wheel.
 #include <cairo.h>
 
 #include <cmath>
@@ -122,11 +122,18 @@ void drawMouseButton(cairo_t* cr, const Sprite& s, bool left, MouseLook look) {
 }  // namespace
 
 bool writeCplSlotPages(const std::string& dir) {
-    Canvas canvas(224, 160);
+    Canvas canvas(306, 222);
     cairo_t* cr = canvas.cr();
     setColour(cr, kGroundConfig);
     cairo_paint(cr);
     drawPad(cr);
+    // The wheel's right end again, the pod with plain caps and no pedal.
+    cairo_save(cr);
+    cairo_rectangle(cr, kWheelPlainRight.x, kWheelPlainRight.y, kWheelPlainRight.width, kWheelPlainRight.height);
+    cairo_clip(cr);
+    cairo_translate(cr, kWheelPlainRight.x - kWheelPlainRightAt.x, kWheelPlainRight.y - kWheelPlainRightAt.y);
+    drawWheelWithPod(cr, false);
+    cairo_restore(cr);
     drawMouseButton(cr, kLeftMouseNormal, true, MouseLook::Normal);
     drawMouseButton(cr, kLeftMousePressed, true, MouseLook::Pressed);
     drawMouseButton(cr, kLeftMouseDisabled, true, MouseLook::Disabled);

@@ -73,4 +73,9 @@ void drawLinkSign(cairo_t* cr, double x, double y, double w, double h, uint32_t 
 // A soft glow: a radial gradient of `colour` fading out at `radius`.
 void drawGlow(cairo_t* cr, double cx, double cy, double radius, uint32_t colour, double alpha);
 
+// The button page's wheel at its place in the skin picture, with the
+// right-hand button pod whose pieces are the presets page's buttons: their
+// action glyphs on the caps, or plain caps as the button page shows them.
+void drawWheelWithPod(cairo_t* cr, bool actionGlyphs);
+
 }  // namespace artwork
