@@ -10,6 +10,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -70,11 +71,14 @@ struct SlotPageState {
     HBITMAP patternBitmap, pageBitmap;  // the boxes' tile; the pad and the mouse buttons
     int currentEdit;
     char tooltipText[256];
+    std::string boxTip;  // the whole sequence of the box under the pointer
 };
 SlotPageState g_slots;
 
 ButtonPageState& model() { return buttonPageState(); }
 Preset& preset() { return panelState().currentPreset; }
+
+constexpr int kBoxTooltip = 0;  // a key box's tooltip: its whole sequence
 
 // The controls that have tooltips, with their texts.
 std::vector<std::pair<int, int>> tooltipTools() {
@@ -82,8 +86,106 @@ std::vector<std::pair<int, int>> tooltipTools() {
                                               {kAboutId, kAboutTooltip},
                                               {kLeftMouseId, kLeftMouseTooltip},
                                               {kRightMouseId, kRightMouseTooltip}};
-    for (const SlotPlace& p : slotPlaces(g_slots.tab)) tools.emplace_back(selectIdOf(p.slot), kRecordTooltip);
+    for (const SlotPlace& p : slotPlaces(g_slots.tab)) {
+        tools.emplace_back(selectIdOf(p.slot), kRecordTooltip);
+        tools.emplace_back(editIdOf(p.slot), kBoxTooltip);
+    }
     return tools;
+}
+
+// --- Key boxes ----------------------------------------------------------------
+// The boxes keep the edit control's two sizes and styles (the taller one
+// with the horizontal scroll bar style), but show in the skin's look inside
+// their frame: no border and no system scroll bar, the pattern ground over
+// the frame's 22 rows, white text, and a sequence too long for the box as
+// its end after "..."; the box's tooltip gives the whole sequence.
+
+constexpr int kBoxMargin = 2;  // pixels left of the text
+WNDPROC g_editProc = nullptr;  // the edit class's own procedure
+
+KeyBoxText boxText(HWND box, HDC dc) {
+    char text[kEditTextLimit + 1] = {};
+    GetWindowTextA(box, text, sizeof text);
+    RECT r{};
+    GetClientRect(box, &r);
+    return keyBoxText(text, r.right - 2 * kBoxMargin, [dc](const std::string& t) {
+        SIZE size{};
+        GetTextExtentPoint32A(dc, t.data(), int(t.size()), &size);
+        return int(size.cx);
+    });
+}
+
+void paintKeyBox(HWND box) {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(box, &ps);
+    RECT r{};
+    GetClientRect(box, &r);
+    r.bottom = std::min<LONG>(r.bottom, kEditHeight);
+    if (g_slots.boxBrush) FillRect(dc, &r, g_slots.boxBrush);
+    HGDIOBJ oldFont = nullptr;
+    if (HFONT font = reinterpret_cast<HFONT>(SendMessageA(box, WM_GETFONT, 0, 0))) oldFont = SelectObject(dc, font);
+    SetTextColor(dc, kBoxText);
+    SetBkMode(dc, TRANSPARENT);
+    const KeyBoxText text = boxText(box, dc);
+    r.left += kBoxMargin;
+    DrawTextA(dc, text.shown.c_str(), -1, &r, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_LEFT);
+    if (oldFont) SelectObject(dc, oldFont);
+    EndPaint(box, &ps);
+}
+
+LRESULT CALLBACK keyBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_NCCALCSIZE: return 0;  // the client area is the whole box: no border, no scroll bar
+    case WM_NCPAINT: return 0;
+    case WM_ERASEBKGND: return 1;
+    case WM_PAINT: paintKeyBox(box); return 0;
+    case WM_SETTEXT: {
+        // The edit control may scroll what it drew: the whole box is redrawn.
+        const LRESULT result = CallWindowProcA(g_editProc, box, message, wParam, lParam);
+        InvalidateRect(box, nullptr, FALSE);
+        return result;
+    }
+    default: return CallWindowProcA(g_editProc, box, message, wParam, lParam);
+    }
+}
+
+// Gives a (new) key box the skin's look; only its top 22 rows show.
+void skinKeyBox(HWND box) {
+    if (!box) return;
+    const WNDPROC own = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(box, GWLP_WNDPROC));
+    if (own != keyBoxProc) {
+        g_editProc = own;
+        SetWindowLongPtrA(box, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(keyBoxProc));
+    }
+    RECT r{};
+    GetWindowRect(box, &r);
+    SetWindowRgn(box, CreateRectRgn(0, 0, r.right - r.left, kEditHeight), TRUE);
+    SetWindowPos(box, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    // What the new box drew of itself before it had its shape is the page's
+    // again.
+    HWND page = GetParent(box);
+    MapWindowPoints(nullptr, page, reinterpret_cast<POINT*>(&r), 2);
+    InvalidateRect(page, &r, FALSE);
+}
+
+// The tooltip of the box with control id `id`: its whole sequence when the
+// box shows only its end, else nothing.
+const char* boxTooltip(int id) {
+    g_slots.boxTip.clear();
+    HWND box = GetDlgItem(g_slots.page, id);
+    if (!box) return "";
+    HDC dc = GetDC(box);
+    HGDIOBJ oldFont = nullptr;
+    if (HFONT font = reinterpret_cast<HFONT>(SendMessageA(box, WM_GETFONT, 0, 0))) oldFont = SelectObject(dc, font);
+    if (boxText(box, dc).cut) {
+        char text[kEditTextLimit + 1] = {};
+        GetWindowTextA(box, text, sizeof text);
+        g_slots.boxTip = text;
+        g_slots.boxTip.erase(0, std::min(g_slots.boxTip.find_first_not_of(' '), g_slots.boxTip.size()));
+    }
+    if (oldFont) SelectObject(dc, oldFont);
+    ReleaseDC(box, dc);
+    return g_slots.boxTip.c_str();
 }
 
 std::string localized(int id) {
@@ -94,8 +196,13 @@ std::string localized(int id) {
 
 void setBoxText(int slot, const std::string& text) {
     const int id = editIdOf(slot);
+    // Fitting may put a new box in the old one's place: its tooltip follows.
+    HWND tooltip = mainPageState().tooltip;
+    if (tooltip) RemoveTooltipTool(g_slots.page, tooltip, id);
     SetWindowTextA(GetDlgItem(g_slots.page, id), text.c_str());
     FitEditField(g_slots.page, id);
+    skinKeyBox(GetDlgItem(g_slots.page, id));
+    if (tooltip) AddTooltipTool(g_slots.page, tooltip, id);
 }
 
 // The stored keys of a slot, then the mouse button's name over them.
@@ -248,6 +355,7 @@ void createControls(HWND page) {
     for (const SlotPlace& p : slotPlaces(g_slots.tab)) {
         const SkinRect e = editPlace(p), s = selectPlace(p);
         CreateEditField(page, e.left, e.top, e.right - e.left, e.bottom - e.top, editIdOf(p.slot), kEditShortStyle);
+        skinKeyBox(GetDlgItem(page, editIdOf(p.slot)));
         CreatePushLikeButton(page, s.left, s.top, s.right - s.left, s.bottom - s.top, selectIdOf(p.slot));
     }
     auto flat = [page](const SkinRect& r, int id) {
@@ -451,6 +559,13 @@ LRESULT onNotify(LPARAM lParam) {
     int text = kAboutTooltip;
     for (const auto& tool : tooltipTools())
         if (tool.first == id) text = tool.second;
+    if (text == kBoxTooltip) {
+        // A long sequence wraps rather than running off the screen.
+        SendMessageA(request->hdr.hwndFrom, TTM_SETMAXTIPWIDTH, 0, 300);
+        request->lpszText = const_cast<char*>(boxTooltip(id));
+        request->hinst = nullptr;
+        return TRUE;
+    }
     answerTooltip(request, text, g_slots.tooltipText, sizeof g_slots.tooltipText);
     return TRUE;
 }

@@ -2,6 +2,7 @@
 // the places of the slots' controls.
 #include "cpl/pages/button_page_logic.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace zentra {
@@ -283,6 +284,21 @@ int slotOfSelectId(int id) {
 SkinRect editPlace(const SlotPlace& p) {
     const int x = p.frame.left + (p.selectOnLeft ? 24 : 1), y = p.frame.top + 1;
     return SkinRect{x, y, x + kEditWidth, y + kEditHeight};
+}
+
+KeyBoxText keyBoxText(const std::string& text, int width, const std::function<int(const std::string&)>& measure) {
+    if (measure(text) <= width) return {text, false};
+    // The end grows one character at a time while it fits: widths grow
+    // with the text, so the first that does not fit ends the search.
+    const std::string ellipsis = "...";
+    std::string shown = ellipsis;
+    for (size_t from = text.size(); from-- > 0;) {
+        std::string end = text.substr(from);
+        const std::string candidate = ellipsis + end.substr(std::min(end.find_first_not_of(' '), end.size()));
+        if (measure(candidate) > width) break;
+        shown = candidate;
+    }
+    return {shown, true};
 }
 
 SkinRect selectPlace(const SlotPlace& p) {

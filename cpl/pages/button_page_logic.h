@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -202,6 +203,16 @@ constexpr int kSelectWidth = 23;
 constexpr int kSelectHeight = 22;
 SkinRect editPlace(const SlotPlace& place);
 SkinRect selectPlace(const SlotPlace& place);
+
+// What a key box shows in `width` pixels, `measure` giving a text's width:
+// the whole text when it fits, else "..." and the longest end of the text
+// that fits after it (its leading spaces dropped), so that the last keys
+// typed stay in sight. The box's tooltip then gives the whole sequence.
+struct KeyBoxText {
+    std::string shown;
+    bool cut;
+};
+KeyBoxText keyBoxText(const std::string& text, int width, const std::function<int(const std::string&)>& measure);
 
 // The page's other buttons.
 constexpr SkinRect kClearPlace{102, 336, 141, 365};

@@ -366,6 +366,28 @@ bool overlaps(const SkinRect& a, const SkinRect& b) {
     return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
 }
 
+TEST(KeyBox, ASequenceTooLongForTheBoxShowsItsEndAfterAnEllipsis) {
+    const auto sixEach = [](const std::string& t) { return int(t.size()) * 6; };
+    const struct {
+        const char* text;
+        int width;
+        const char* shown;
+        bool cut;
+    } cases[] = {
+        {"   A", 90, "   A", false},
+        {"   Control+Shift+A", 108, "   Control+Shift+A", false},  // just fits
+        {"   Control+Shift+A", 60, "...Shift+A", true},
+        {"   A   B   C   D", 60, "...C   D", true},  // the spaces between keys are not counted at the cut
+        {"   A", 12, "...", true},
+        {"", 0, "", false},
+    };
+    for (const auto& c : cases) {
+        const KeyBoxText box = keyBoxText(c.text, c.width, sixEach);
+        EXPECT_EQ(c.shown, box.shown) << c.text << " in " << c.width;
+        EXPECT_EQ(c.cut, box.cut) << c.text << " in " << c.width;
+    }
+}
+
 TEST(SlotPlaces, EverySlotHasOneIdAndItsControlsStayClearOfEachOtherAndOfTheTabs) {
     std::vector<int> ids = {kClearId, kAboutId, kLeftMouseId, kRightMouseId};
     for (int slot = 0; slot < kPageSlots; ++slot) {

@@ -5,6 +5,8 @@
 // tool's block of the saved file.
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -21,6 +23,7 @@
 #include "preset/preset_file.h"
 #include "sim/sim_client.h"
 #include "sim/sim_setup.h"
+#include "tests/wine/support/screen_pixels.h"
 #include "tests/wine/support/wine_test_support.h"
 #include "tools/cplhost/page_harness.h"
 #include "tools/cplhost/window_search.h"
@@ -183,6 +186,39 @@ TEST_F(ButtonPageTest, KeysTypedWhileRecordingShowInTheBoxAndReachTheWheelAtClos
     EXPECT_EQ(4, last.buttons[0].usage[0]) << "A";
     EXPECT_EQ(5, last.buttons[0].usage[1]) << "B";
     EXPECT_EQ(3, last.buttons[0].modifiers) << "left Ctrl and left Shift";
+}
+
+// The tooltip the page gives for the box of `slot`.
+std::string boxTooltip(HWND page, int slot) {
+    NMTTDISPINFOA request{};
+    request.hdr.hwndFrom = mainPageState().tooltip;
+    request.hdr.idFrom = reinterpret_cast<UINT_PTR>(GetDlgItem(page, editIdOf(slot)));
+    request.hdr.code = TTN_GETDISPINFOA;
+    request.uFlags = TTF_IDISHWND;
+    SendMessageA(page, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&request));
+    return request.lpszText && !IS_INTRESOURCE(request.lpszText) ? request.lpszText : "";
+}
+
+TEST_F(ButtonPageTest, ALongSequenceStaysInsideItsFrameWithTheWholeOfItInTheTooltip) {
+    command(selectIdOf(0));
+    typeHeld("ctrl shift", "a");
+    type("b");
+    HWND box = GetDlgItem(page, editIdOf(0));
+    ASSERT_NE(nullptr, box);
+    // The taller box with the scroll bar style, as fitting makes it...
+    EXPECT_EQ(kEditLongStyle, DWORD(GetWindowLongA(box, GWL_STYLE)));
+    RECT r{};
+    GetWindowRect(box, &r);
+    EXPECT_EQ(95, r.right - r.left);
+    EXPECT_EQ(34, r.bottom - r.top);
+    // ... shows nothing below the frame (box 1068 at (311, 209), the frame's
+    // bottom at 232): the wheel's picture there, no system scroll bar.
+    pumpMessages(100);
+    for (int y = 233; y < 243; y += 3)
+        for (int x = 311; x < 392; x += 8)
+            ASSERT_EQ(spritePixel(skin::kButtonPageWheel, x - 134, y - 40), screenPixel(page, x, y)) << x << ", " << y;
+    EXPECT_EQ("Control+Shift+A   B", boxTooltip(page, 0));
+    EXPECT_EQ("", boxTooltip(page, 4)) << "button 5's A fits its box";
 }
 
 // The page's own closing upload, seen alone: leaving for another tab (OK
