@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 #include "cpl/frame/cpl_module.h"
 #include "cpl/frame/main_page.h"
 #include "cpl/frame/skin_layout.h"
@@ -40,6 +42,26 @@ void drawRowText(const DRAWITEMSTRUCT* item, COLORREF colour) {
     SetBkMode(item->hDC, oldMode);
 }
 
+// The column is 183 pixels wide, or as wide as the list's client area when
+// that is narrower (the border takes 2 pixels of the list's 183, a vertical
+// scroll bar more): a row that fits never brings up a horizontal scroll bar.
+constexpr int kColumnWidth = 183;
+WNDPROC g_listProc = nullptr;  // the list view class's own procedure
+
+void fitColumn(HWND list) {
+    RECT client{};
+    GetClientRect(list, &client);
+    const int width = std::min<int>(kColumnWidth, client.right);
+    if (width > 0 && SendMessageA(list, LVM_GETCOLUMNWIDTH, 0, 0) != width)
+        SendMessageA(list, LVM_SETCOLUMNWIDTH, 0, MAKELPARAM(width, 0));
+}
+
+LRESULT CALLBACK listProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
+    const LRESULT result = CallWindowProcA(g_listProc, list, message, wParam, lParam);
+    if (message == WM_SIZE) fitColumn(list);
+    return result;
+}
+
 }  // namespace
 
 HWND createPresetListView(HWND parent, int id, int x, int y, int width, int height) {
@@ -49,9 +71,11 @@ HWND createPresetListView(HWND parent, int id, int x, int y, int width, int heig
     LVCOLUMNA column{};
     column.mask = LVCF_FMT | LVCF_WIDTH;
     column.fmt = LVCFMT_LEFT;
-    column.cx = 183;
+    column.cx = kColumnWidth;
     SendMessageA(list, LVM_INSERTCOLUMNA, 0, reinterpret_cast<LPARAM>(&column));
     SendMessageA(list, LVM_SETBKCOLOR, 0, kListBackground);
+    g_listProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(listProc)));
+    fitColumn(list);
     return list;
 }
 

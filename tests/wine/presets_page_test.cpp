@@ -260,6 +260,21 @@ TEST_F(PresetsPageTest, OpensSortedWithTheLastPresetCurrentAndOnlyCarPresetsList
     screenshot("presets-page.png");
 }
 
+// The lists' 183-pixel column in a 183-pixel list with a border: rows that
+// fit bring up no horizontal scroll bar, with few rows or with enough for a
+// vertical one, on the page and in the import/export dialog.
+TEST_F(PresetsPageTest, RowsThatFitBringUpNoHorizontalScrollBar) {
+    const auto horizontalBar = [](HWND l) { return (GetWindowLongA(l, GWL_STYLE) & WS_HSCROLL) != 0; };
+    EXPECT_FALSE(horizontalBar(list));
+    for (int i = 0; i < 30; ++i) press(kNew);
+    pumpMessages(50);
+    EXPECT_TRUE(GetWindowLongA(list, GWL_STYLE) & WS_VSCROLL) << "33 rows need a vertical scroll bar";
+    EXPECT_FALSE(horizontalBar(list));
+    EXPECT_TRUE(inDialog([&](HWND dialog) {
+        for (int id : {IDC_IE_PRESETS_LIST, IDC_IE_FILE_LIST}) EXPECT_FALSE(horizontalBar(GetDlgItem(dialog, id))) << id;
+    }));
+}
+
 TEST_F(PresetsPageTest, NewDuplicateDeleteAndUndoKeepListTableAndCurrentInStep) {
     press(kNew);
     expectShown({"<<<DEFAULT PRESETS>>>", "<<<DEFAULT PRESETS>>>", "Kart", "Rally X"},
