@@ -88,26 +88,6 @@ void screenshot(const char* name) {
     screenshotTo(std::string(folder) + "/" + file);
 }
 
-// Runs `user` on another thread while `modal` runs on this one.
-void whileModal(const std::function<void()>& modal, const std::function<void()>& user) {
-    struct Run {
-        std::function<void()> user;
-    } run{user};
-    HANDLE thread = CreateThread(
-        nullptr, 0, [](void* p) -> DWORD { static_cast<Run*>(p)->user(); return 0; }, &run, 0, nullptr);
-    modal();
-    WaitForSingleObject(thread, 60000);
-    CloseHandle(thread);
-}
-
-HWND waitForWindowWithControl(DWORD thread, int control) {
-    for (int i = 0; i < 300; ++i) {
-        if (HWND found = findShownWindowWithControl(thread, 0, control)) return found;
-        Sleep(20);
-    }
-    return nullptr;
-}
-
 // The text of the message box that `ui` shows next (answered with OK), or
 // "" when none comes.
 std::string nextMessage(DWORD ui) {

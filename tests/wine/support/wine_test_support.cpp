@@ -1,6 +1,7 @@
 #include "tests/wine/support/wine_test_support.h"
 
 #include "tools/cplhost/page_harness.h"
+#include "tools/cplhost/window_search.h"
 
 #include <cstring>
 #include <vector>
@@ -88,6 +89,25 @@ bool screenshotTo(const std::string& pngPath) {
 void xdotool(const std::string& args) {
     runLinux("Z:\\usr\\bin\\xdotool " + args, 5000);
     Sleep(150);
+}
+
+void whileModal(const std::function<void()>& modal, const std::function<void()>& user) {
+    struct Run {
+        std::function<void()> user;
+    } run{user};
+    HANDLE thread = CreateThread(
+        nullptr, 0, [](void* p) -> DWORD { static_cast<Run*>(p)->user(); return 0; }, &run, 0, nullptr);
+    modal();
+    WaitForSingleObject(thread, 60000);
+    CloseHandle(thread);
+}
+
+HWND waitForWindowWithControl(DWORD thread, int control) {
+    for (int i = 0; i < 300; ++i) {
+        if (HWND found = findShownWindowWithControl(thread, 0, control)) return found;
+        Sleep(20);
+    }
+    return nullptr;
 }
 
 bool waitUntil(const std::function<bool()>& done, DWORD ms) {

@@ -49,6 +49,14 @@ bool waitUntil(const std::function<bool()>& done, DWORD ms = 3000);
 // received none (or its log could not be read).
 bool lastParameterBlock(sim::SimClient& client, ParameterBlock& block);
 
+// Runs `user` on another thread while `modal` (a modal dialog's loop) runs
+// on this one; waits a minute at most for `user` to end.
+void whileModal(const std::function<void()>& modal, const std::function<void()>& user);
+
+// The shown top-level window of `thread` with child `control`, waited for
+// six seconds at most; null when none came.
+HWND waitForWindowWithControl(DWORD thread, int control);
+
 // A picture of the whole display into `pngPath` (a Unix path).
 bool screenshotTo(const std::string& pngPath);
 
