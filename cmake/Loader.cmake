@@ -13,7 +13,8 @@ add_library(zentra_loaderctl STATIC ${PROJECT_SOURCE_DIR}/tools/loaderctl/loader
 target_include_directories(zentra_loaderctl PUBLIC ${PROJECT_SOURCE_DIR})
 target_link_libraries(zentra_loaderctl PUBLIC user32)
 add_executable(zntloaderctl ${PROJECT_SOURCE_DIR}/tools/loaderctl/main.cpp)
-target_link_libraries(zntloaderctl PRIVATE zentra_loaderctl)
+# The window search of the stand-in panel takes the windows' pictures.
+target_link_libraries(zntloaderctl PRIVATE zentra_loaderctl zentra_fake_dinput gdi32)
 set_target_properties(zntloaderctl PROPERTIES OUTPUT_NAME ZntLoaderCtl)
 
 # A stand-in game: copied under a game's file name, it starts and ends that game.

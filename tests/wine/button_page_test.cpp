@@ -432,37 +432,6 @@ TEST_F(ButtonPageTest, ReopeningThePageResetsSelectionAndRecording) {
     EXPECT_EQ(0, current().buttonKeys[6][0]);
 }
 
-// Under Wine the sheet's dialog font is smaller than on Windows and the
-// sheet cuts the page's bottom row (Clear and the mouse buttons): for a
-// picture, the sheet, its page and its buttons are made as tall as the page
-// needs.
-void showWholePage() {
-    HWND main = mainPageState().page;
-    HWND sheet = GetAncestor(main, GA_ROOT);
-    RECT page{}, frame{};
-    GetWindowRect(main, &page);
-    GetWindowRect(sheet, &frame);
-    const int extra = 372 - (page.bottom - page.top);
-    if (extra <= 0) return;
-    auto grow = [extra](HWND window) {
-        RECT r{};
-        GetWindowRect(window, &r);
-        SetWindowPos(window, nullptr, 0, 0, r.right - r.left, r.bottom - r.top + extra, SWP_NOMOVE | SWP_NOZORDER);
-    };
-    grow(sheet);
-    grow(main);
-    grow(GetParent(main) == sheet ? GetDlgItem(sheet, 0x3020) : GetParent(main));
-    for (int id : {IDOK, IDCANCEL}) {
-        HWND button = GetDlgItem(sheet, id);
-        RECT r{};
-        GetWindowRect(button, &r);
-        POINT at{r.left, r.top};
-        ScreenToClient(sheet, &at);
-        SetWindowPos(button, nullptr, at.x, at.y + extra, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-    }
-    pumpMessages(100);
-}
-
 // Screenshots of both pages while a slot records, in English and German,
 // into the folder ZENTRA_SCREENSHOT_DIR names (a folder of this machine,
 // written by ImageMagick's import).
@@ -479,7 +448,6 @@ TEST_F(ButtonPageTest, ScreenshotsWhileRecording) {
         mainPage = mainPageState().page;
         SetForegroundWindow(sheetWindow);
         const char* suffix = language == 0x0409 ? "en" : "de";
-        showWholePage();
         for (int tab : {kTabButtons, kTabPov}) {
             showTab(tab);
             const int slot = tab == kTabButtons ? 0 : 15;
