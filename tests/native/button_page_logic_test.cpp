@@ -407,6 +407,9 @@ TEST(SlotPlaces, EverySlotHasOneIdAndItsControlsStayClearOfEachOtherAndOfTheTabs
         for (const SlotPlace& p : slotPlaces(tab)) {
             controls.push_back(p.frame);
             EXPECT_TRUE(tabOfSlot(p.slot) == tab);
+            // The box in its taller form (95 x 34) stays on the page.
+            const SkinRect box = editPlace(p), tall{box.left, box.top, box.left + 95, box.top + 34};
+            EXPECT_TRUE(tall.left >= 0 && tall.top >= 0 && tall.right <= 594 && tall.bottom <= 369) << p.slot;
         }
         for (size_t i = 0; i < controls.size(); ++i) {
             for (const SkinRect& hole : pageRegionHoles(1)) EXPECT_FALSE(overlaps(controls[i], hole)) << i;
