@@ -17,7 +17,7 @@ constexpr int kPresetsBitmap = 187;  // background of the presets page and the i
 constexpr int kTestBitmap = 188;     // background of the test page and the calibration dialog
 constexpr int kSkinBitmap = 189;     // tabs, push buttons, sprites and pictures of every page
 constexpr int kPatternBitmap = 190;  // the key-sequence boxes' brush tile
-constexpr int kSlotPagesBitmap = 191;  // the D-pad page's pad and the mouse-button commands
+constexpr int kSlotPagesBitmap = 191;  // the D-pad page's pad, the mouse-button commands, the wheel's right end
 constexpr int kAboutLinkHeldBitmap = 195;
 constexpr int kAboutLinkBitmap = 196;
 constexpr int kAboutBitmap = 197;
@@ -150,9 +150,10 @@ constexpr Sprite kImportExportUndo{kSkinBitmap, 136, 0, 40, 40};  // 258
 // 1 (481, 258), 2 (253, 160), 3 (344, 160), 4 (142, 138), 5 (452, 138),
 // 6 (230, 175), 7 (365, 175), 8 (187, 109), 9 (163, 168), 10 (154, 226),
 // 11 (154, 258), 12 (315, 308). The presets page's buttons and the axis
-// page's second pedal lie inside this rectangle, over the wheel's right end,
-// so the button page shows them too: the presets page's buttons are drawn as
-// the wheel's right-hand button pod, whose Duplicate button is slot 5's.
+// page's second pedal lie inside this rectangle, over the wheel's right end:
+// the presets page's buttons are drawn as the wheel's right-hand button pod,
+// whose Duplicate button is slot 5's, and the button page covers them (and
+// the pedal) with kWheelPlainRight.
 constexpr Sprite kButtonPageWheel{kSkinBitmap, 134, 40, 372, 302};
 // The same wheel's right end as the button page shows it, drawn over the
 // copy above: the pod's buttons are plain caps (the presets page's glyphs

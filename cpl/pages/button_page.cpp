@@ -140,7 +140,8 @@ LRESULT CALLBACK keyBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam
     case WM_ERASEBKGND: return 1;
     case WM_PAINT: paintKeyBox(box); return 0;
     case WM_SETTEXT: {
-        // The edit control may scroll what it drew: the whole box is redrawn.
+        // A new text: the whole box is drawn again (what shows of the end
+        // may change with it).
         const LRESULT result = CallWindowProcA(g_editProc, box, message, wParam, lParam);
         InvalidateRect(box, nullptr, FALSE);
         return result;
@@ -149,18 +150,24 @@ LRESULT CALLBACK keyBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam
     }
 }
 
-// Gives a (new) key box the skin's look; only its top 22 rows show.
+// Gives a new key box the skin's look; only its top 22 rows show. A box
+// that already has it is left as it is.
 void skinKeyBox(HWND box) {
     if (!box) return;
     const WNDPROC own = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(box, GWLP_WNDPROC));
-    if (own != keyBoxProc) {
-        g_editProc = own;
-        SetWindowLongPtrA(box, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(keyBoxProc));
-    }
+    if (own == keyBoxProc) return;
+    g_editProc = own;
+    SetWindowLongPtrA(box, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(keyBoxProc));
     RECT r{};
     GetWindowRect(box, &r);
-    SetWindowRgn(box, CreateRectRgn(0, 0, r.right - r.left, kEditHeight), TRUE);
+    HRGN shape = CreateRectRgn(0, 0, r.right - r.left, kEditHeight);
+    if (!SetWindowRgn(box, shape, TRUE)) DeleteObject(shape);  // the box owns it once set
     SetWindowPos(box, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    // The edit control lays the text out in a row wider than any sequence:
+    // it never scrolls, so it never moves pixels that are not its own (a
+    // scroll would take the page's pixels under the box's hidden rows along).
+    RECT row{0, 0, 32000, kEditHeight};
+    SendMessageA(box, EM_SETRECTNP, 0, reinterpret_cast<LPARAM>(&row));
     // What the new box drew of itself before it had its shape is the page's
     // again.
     HWND page = GetParent(box);
@@ -366,8 +373,13 @@ void createControls(HWND page) {
     flat(kAboutPlace, kAboutId);
     flat(kLeftMousePlace, kLeftMouseId);
     flat(kRightMousePlace, kRightMouseId);
-    if (HWND tooltip = mainPageState().tooltip)
+    if (HWND tooltip = mainPageState().tooltip) {
         for (const auto& tool : tooltipTools()) AddTooltipTool(page, tooltip, tool.first);
+        // A key box's tooltip can hold a long sequence: it wraps rather than
+        // running off the screen. (The tooltip is the main page's; its other
+        // texts are far shorter.)
+        SendMessageA(tooltip, TTM_SETMAXTIPWIDTH, 0, 300);
+    }
     g_slots.framePen = gdiTallied(CreatePen(PS_SOLID, 1, kFramePen));
     g_slots.highlightPen = gdiTallied(CreatePen(PS_SOLID, 1, kHighlightPen));
     g_slots.patternBitmap = loadBitmap(skin::kPatternBitmap);
@@ -560,8 +572,6 @@ LRESULT onNotify(LPARAM lParam) {
     for (const auto& tool : tooltipTools())
         if (tool.first == id) text = tool.second;
     if (text == kBoxTooltip) {
-        // A long sequence wraps rather than running off the screen.
-        SendMessageA(request->hdr.hwndFrom, TTM_SETMAXTIPWIDTH, 0, 300);
         request->lpszText = const_cast<char*>(boxTooltip(id));
         request->hinst = nullptr;
         return TRUE;

@@ -61,15 +61,16 @@ wine_env() {
     export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 }
 
-# Wine's own Tahoma and Marlett, which Debian ships apart (fonts-wine) and
-# Wine does not load from there. Without Tahoma "MS Shell Dlg" falls back to
-# a font with 12-pixel dialog base units where Windows has 13, and property
-# sheets come out 27 pixels short; without Marlett captions draw their close
-# box as the letter "r".
+# Wine's own Tahoma, MS Sans Serif and Marlett, which Debian ships apart
+# (fonts-wine) and Wine does not load from there. Without them "MS Shell Dlg"
+# and "MS Sans Serif" fall back to a font with 12-pixel dialog base units
+# where Windows has 13, so that property sheets and dialogs come out 27
+# pixels short; without Marlett captions draw their close box as the letter
+# "r".
 wine_fonts() {
     local fonts="$WINEPREFIX/drive_c/windows/Fonts" f
     mkdir -p "$fonts"
-    for f in tahoma.ttf tahomabd.ttf marlett.ttf; do
+    for f in tahoma.ttf tahomabd.ttf sserife.fon marlett.ttf; do
         [ -f "$fonts/$f" ] || cp "/usr/share/wine/fonts/$f" "$fonts/" ||
             { echo "Wine's font $f is missing (package fonts-wine)"; return 1; }
     done

@@ -23,10 +23,27 @@ demo_setup() {
 demo_win() { "$BUILD/windows/wine-run" "$@" </dev/null >>"$BUILD/run.log" 2>&1; }
 
 # ZntUsb in the background, in LOCALE's language (LC_ALL), once its window
-# is there.
+# is there; LOADER_PID is the process that ends with it.
 start_demo_loader() {  # start_demo_loader LOCALE
     env LC_ALL="$1" "$BUILD/windows/wine-run" "$BUILD/windows/ZntUsb.exe" </dev/null >>"$BUILD/run.log" 2>&1 &
+    LOADER_PID=$!
     sleep 3
+}
+
+# Ends the ZntUsb that start_demo_loader started, and waits until it has gone
+# (a new one would otherwise find it and end at once).
+stop_demo_loader() {
+    demo_win "$BUILD/windows/ZntLoaderCtl.exe" exit || true
+    [ -n "${LOADER_PID:-}" ] && wait "$LOADER_PID" 2>/dev/null || true
+    LOADER_PID=
+}
+
+# A step of the pictures: its output goes to build/run.log; a failure says
+# which step it was.
+picture_step() {  # picture_step WHAT COMMAND...
+    local what=$1
+    shift
+    "$@" </dev/null >>"$BUILD/run.log" 2>&1 || { echo "No picture of $what (see $BUILD/run.log)"; return 1; }
 }
 
 # Pictures of every page and dialog of the control panel and of ZntUsb's
@@ -43,18 +60,20 @@ take_pictures() {
         locale=en_US.UTF-8
         [ "$lang" = de ] && locale=de_DE.UTF-8
         # A wheel without key emulation: the main page with two tabs.
-        env LC_ALL="$locale" "$win/wine-run" "$win/ZntPanelHost.exe" show --wheel 1 --close cancel --after 1500 \
-            --screenshot "$folder\\zentracpl-two-tabs-$lang.bmp" </dev/null >>"$BUILD/run.log" 2>&1
+        picture_step "the main page with two tabs" env LC_ALL="$locale" "$win/wine-run" "$win/ZntPanelHost.exe" \
+            show --wheel 1 --close cancel --after 1500 --screenshot "$folder\\zentracpl-two-tabs-$lang.bmp"
         # ZntUsb's settings window, then its notice while a game starts.
         start_demo_loader "$locale"
-        demo_win "$win/ZntLoaderCtl.exe" show
+        picture_step "the settings window" "$win/wine-run" "$win/ZntLoaderCtl.exe" show
         sleep 1
-        demo_win "$win/ZntLoaderCtl.exe" picture settings "$folder\\zntusb-settings-$lang.bmp"
+        picture_step "the settings window" "$win/wine-run" "$win/ZntLoaderCtl.exe" picture settings \
+            "$folder\\zntusb-settings-$lang.bmp"
         "$win/wine-run" 'C:\ZentraDemo\RALLYX.EXE' 6000 </dev/null >>"$BUILD/run.log" 2>&1 &
-        demo_win "$win/ZntLoaderCtl.exe" picture notice "$folder\\zntusb-notice-$lang.bmp"
-        wait $! || true
-        demo_win "$win/ZntLoaderCtl.exe" exit
-        sleep 1
+        local game=$!
+        picture_step "the game notice" "$win/wine-run" "$win/ZntLoaderCtl.exe" picture notice \
+            "$folder\\zntusb-notice-$lang.bmp"
+        wait "$game" || true
+        stop_demo_loader
     done
     # The pages and dialogs: the page pictures test leaves them. (It points
     # the control panel at files of its own: ZntUsb's pictures come first.)

@@ -65,21 +65,29 @@ HBITMAP skinBitmap(int id) {
     return bitmap;
 }
 
+// The pixels of a picture of the skin.
+std::vector<uint32_t> bitmapPixels(const Sprite& picture) {
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HGDIOBJ old = SelectObject(memory, skinBitmap(picture.bitmap));
+    std::vector<uint32_t> pixels = grab(memory, picture.x, picture.y, picture.width, picture.height);
+    SelectObject(memory, old);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return pixels;
+}
+
 // Every region of `window` against its picture: the number of pixels that
 // differ, the first of them described in `first`.
 void expectShows(HWND window, const std::vector<Region>& regions) {
     HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
     for (const Region& r : regions) {
         POINT at{r.x, r.y};
         ClientToScreen(window, &at);
         const int w = r.picture.width, h = r.picture.height;
         const std::vector<uint32_t> shown = grab(screen, at.x, at.y, w, h);
-        HBITMAP bitmap = skinBitmap(r.picture.bitmap);
-        ASSERT_NE(nullptr, bitmap) << r.what;
-        HGDIOBJ old = SelectObject(memory, bitmap);
-        const std::vector<uint32_t> drawn = grab(memory, r.picture.x, r.picture.y, w, h);
-        SelectObject(memory, old);
+        ASSERT_NE(nullptr, skinBitmap(r.picture.bitmap)) << r.what;
+        const std::vector<uint32_t> drawn = bitmapPixels(r.picture);
         int differing = 0;
         std::string first;
         for (int i = 0; i < w * h; ++i) {
@@ -93,7 +101,6 @@ void expectShows(HWND window, const std::vector<Region>& regions) {
         }
         EXPECT_EQ(0, differing) << r.what << " (" << w << " x " << h << " at " << r.x << ", " << r.y << ")" << first;
     }
-    DeleteDC(memory);
     ReleaseDC(nullptr, screen);
 }
 
@@ -190,6 +197,10 @@ TEST_P(PagePictures, EveryPageShowsTheSkinsPicturesAtTheirPlaces) {
          {{"calibration button", kCalibrationButtonNormal, 453, 11}, {"About button", kTestAbout, 10, 8}}},
         {"buttons", kTabButtons, 151,
          {{"page ground", Sprite{kConfigBitmap, 0, 25, 118, 45}, 0, 25},
+          // Under the frames of buttons 3 and 4, whose sequences are too
+          // long for their boxes: the page's ground, no part of a box.
+          {"below box 3", Sprite{kConfigBitmap, 170, 29, 96, 10}, 170, 29},
+          {"below box 4", Sprite{kConfigBitmap, 333, 29, 95, 10}, 333, 29},
           {"Clear", kClearButtonNormal, 102, 336},
           // The wheel's pod below button 6's connector and left of its select
           // button: plain caps.
@@ -209,6 +220,11 @@ TEST_P(PagePictures, EveryPageShowsTheSkinsPicturesAtTheirPlaces) {
           {"Import/Export", kPresetImportExport, 443, 211},
           {"browse", kPresetBrowse, 516, 83}}},
     };
+    // The plain caps the button page shows are not the presets page's
+    // action glyphs at the same place of the wheel.
+    const std::vector<uint32_t> plain = bitmapPixels(Sprite{kSlotPagesBitmap, kWheelPlainRight.x + 2, kWheelPlainRight.y + 74, 78, 120}),
+                                glyphs = bitmapPixels(Sprite{kSkinBitmap, 394, 126, 78, 120});
+    EXPECT_NE(plain, glyphs);
     for (const Page& p : pages) {
         SCOPED_TRACE(p.name);
         HWND page = show(p.tab, p.pageId);
@@ -248,7 +264,15 @@ TEST_P(PagePictures, EveryDialogShowsTheSkinsPicturesAtTheirPlaces) {
         whileModal([&] { SendMessageA(page, WM_COMMAND, d.command, 0); },
                    [&] {
                        HWND dialog = waitForWindowWithControl(ui, d.control);
-                       if (!dialog) return;
+                       if (!dialog) {
+                           // Some other window is modal: it is closed, so
+                           // that the test fails rather than hangs.
+                           EnumThreadWindows(ui, [](HWND w, LPARAM) {
+                               if (IsWindowVisible(w) && GetWindow(w, GW_OWNER)) PostMessageA(w, WM_COMMAND, IDCANCEL, 0);
+                               return TRUE;
+                           }, 0);
+                           return;
+                       }
                        shown = true;
                        Sleep(500);
                        expectShows(dialog, d.regions);

@@ -240,9 +240,9 @@ TEST_F(PresetsPageTest, OpensSortedWithTheLastPresetCurrentAndOnlyCarPresetsList
     screenshot("presets-page.png");
 }
 
-// The lists' 183-pixel column in a 183-pixel list with a border: rows that
-// fit bring up no horizontal scroll bar, with few rows or with enough for a
-// vertical one, on the page and in the import/export dialog.
+// The lists are 183 pixels wide with a border, their column 183 at most:
+// rows that fit bring up no horizontal scroll bar, with few rows or with
+// enough for a vertical one, on the page and in the import/export dialog.
 TEST_F(PresetsPageTest, RowsThatFitBringUpNoHorizontalScrollBar) {
     const auto horizontalBar = [](HWND l) { return (GetWindowLongA(l, GWL_STYLE) & WS_HSCROLL) != 0; };
     EXPECT_FALSE(horizontalBar(list));
