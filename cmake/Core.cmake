@@ -13,6 +13,7 @@ set(ZENTRA_CORE_SOURCES
   preset/registry_store_memory.cpp
   preset/sensitivity.cpp
   preset/os_level.cpp
+  preset/display_scale.cpp
   preset/table_language.cpp
   driver/axis_tables.cpp
   driver/device_io_memory.cpp
@@ -23,7 +24,7 @@ set(ZENTRA_CORE_SOURCES
 )
 if(WIN32)
   list(APPEND ZENTRA_CORE_SOURCES preset/ansi_text_win32.cpp preset/file_system_win32.cpp preset/registry_store_win32.cpp
-    preset/os_level_win32.cpp driver/device_io_win32.cpp driver/host_win32.cpp)
+    preset/os_level_win32.cpp preset/display_scale_win32.cpp driver/device_io_win32.cpp driver/host_win32.cpp)
 else()
   list(APPEND ZENTRA_CORE_SOURCES preset/file_system_posix.cpp)
 endif()
@@ -36,7 +37,7 @@ function(zentra_add_core name)
   target_compile_options(${name} PUBLIC ${ARG_OPTIONS})
   target_link_options(${name} PUBLIC ${ARG_OPTIONS})
   if(WIN32)
-    target_link_libraries(${name} PUBLIC advapi32 user32)
+    target_link_libraries(${name} PUBLIC advapi32 user32 gdi32)
   endif()
 endfunction()
 

@@ -7,6 +7,12 @@ set_target_properties(zntusb PROPERTIES OUTPUT_NAME ZntUsb)
 if(COMMAND zentra_add_loader_resources)
   zentra_add_loader_resources(zntusb)
 endif()
+# Its manifest: per-monitor DPI awareness (the program scales its own windows).
+set(ZENTRA_LOADER_MANIFEST_RC ${PROJECT_SOURCE_DIR}/loader/res/zntusb_manifest.rc)
+set_source_files_properties(${ZENTRA_LOADER_MANIFEST_RC} PROPERTIES
+  INCLUDE_DIRECTORIES ${PROJECT_SOURCE_DIR}/loader/res
+  OBJECT_DEPENDS ${PROJECT_SOURCE_DIR}/loader/res/zntusb.manifest)
+target_sources(zntusb PRIVATE ${ZENTRA_LOADER_MANIFEST_RC})
 
 # Drives a running loader from another process (tests, the run command).
 add_library(zentra_loaderctl STATIC ${PROJECT_SOURCE_DIR}/tools/loaderctl/loader_control.cpp)

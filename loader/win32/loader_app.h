@@ -50,6 +50,7 @@ struct LoaderApp {
     uint32_t emulationMode = kEmulationSelector;
     bool manualRunning = false;
     NOTIFYICONDATAA tray{};
+    HICON trayIcons[2]{};  // normal and emulation disabled, at the tray's size
 
     // Presets and the wheel, used by the main thread's transitions.
     SharedPresets* presets = nullptr;

@@ -12,6 +12,7 @@
 #include "loader/loader_text.h"
 #include "loader/startup.h"
 #include "loader/win32/loader_app.h"
+#include "preset/display_scale.h"
 #include "preset/os_level.h"
 
 namespace zentra {
@@ -31,20 +32,74 @@ std::string text(int id) {
 
 HWND child(HWND window, int id) { return GetDlgItem(window, id); }
 
+// The window's size and its controls' places at 96 DPI, in the order the
+// controls are created; shown multiplied by the window's DPI / 96.
+constexpr int kWindowWidth = 335, kWindowHeight = 200;
+struct ControlPlace {
+    int id, x, y, width, height;
+};
+constexpr ControlPlace kControlPlaces[] = {
+    {IDC_DISABLE_KBD_EMULATION, 10, 10, 320, 30}, {IDC_MANUAL_PRESET, 10, 70, 320, 30},
+    {IDC_LAUNCH_ON_STARTUP, 10, 40, 320, 30},     {IDC_PRESET_COMBO, 10, 110, 200, 100},
+    {IDC_START_STOP, 240, 140, 80, 30},
+};
+
+HWND createControl(HWND window, int dpi, const ControlPlace& p, DWORD exStyle, const char* cls, const char* label,
+                   DWORD style) {
+    return CreateWindowExA(exStyle, cls, label, style, scaleToDpi(p.x, dpi), scaleToDpi(p.y, dpi),
+                           scaleToDpi(p.width, dpi), scaleToDpi(p.height, dpi), window, HMENU(INT_PTR(p.id)),
+                           loaderApp().instance, nullptr);
+}
+
 void createControls(HWND window) {
-    HINSTANCE instance = loaderApp().instance;
+    const int dpi = windowDpi(window);
     const DWORD checkBox = WS_CHILD | WS_VISIBLE | BS_AUTOCHECKBOX;
-    CreateWindowExA(0, "button", text(kStrDisableEmulation).c_str(), checkBox, 10, 10, 320, 30, window,
-                    HMENU(INT_PTR(IDC_DISABLE_KBD_EMULATION)), instance, nullptr);
-    CreateWindowExA(0, "button", text(kStrManualPreset).c_str(), checkBox, 10, 70, 320, 30, window,
-                    HMENU(INT_PTR(IDC_MANUAL_PRESET)), instance, nullptr);
-    CreateWindowExA(0, "button", text(kStrLaunchOnStartup).c_str(), checkBox, 10, 40, 320, 30, window,
-                    HMENU(INT_PTR(IDC_LAUNCH_ON_STARTUP)), instance, nullptr);
-    HWND combo = CreateWindowExA(WS_EX_NOPARENTNOTIFY, "COMBOBOX", nullptr, 0x50210203, 10, 110, 200, 100, window,
-                                 HMENU(INT_PTR(IDC_PRESET_COMBO)), instance, nullptr);
+    createControl(window, dpi, kControlPlaces[0], 0, "button", text(kStrDisableEmulation).c_str(), checkBox);
+    createControl(window, dpi, kControlPlaces[1], 0, "button", text(kStrManualPreset).c_str(), checkBox);
+    createControl(window, dpi, kControlPlaces[2], 0, "button", text(kStrLaunchOnStartup).c_str(), checkBox);
+    HWND combo = createControl(window, dpi, kControlPlaces[3], WS_EX_NOPARENTNOTIFY, "COMBOBOX", nullptr, 0x50210203);
     SetWindowLongA(combo, GWL_STYLE, 0x58200203);
-    CreateWindowExA(0, "BUTTON", text(kStrStart).c_str(), 0x58001000, 240, 140, 80, 30, window,
-                    HMENU(INT_PTR(IDC_START_STOP)), instance, nullptr);
+    createControl(window, dpi, kControlPlaces[4], 0, "BUTTON", text(kStrStart).c_str(), 0x58001000);
+}
+
+// The tray icon of the emulation state at the size the notification area
+// asks for at the window's DPI (the icon files hold 16, 20, 24, 32 and 48
+// pixels). Both icons are loaded again when the DPI changes; the shell keeps
+// its own copy of the one shown, so the old ones can go.
+void loadTrayIcons(HWND window) {
+    LoaderApp& app = loaderApp();
+    const int size = trayIconSize(windowDpi(window));
+    const int ids[2] = {kIconNormal, kIconEmulationOff};
+    for (int i = 0; i < 2; ++i) {
+        HICON icon = HICON(LoadImageA(app.instance, MAKEINTRESOURCEA(ids[i]), IMAGE_ICON, size, size, 0));
+        if (app.trayIcons[i]) DestroyIcon(app.trayIcons[i]);
+        app.trayIcons[i] = icon;
+    }
+}
+
+HICON trayIcon() { return loaderApp().trayIcons[loaderApp().emulationEnabled ? 0 : 1]; }
+
+void destroyTrayIcons() {
+    for (HICON& icon : loaderApp().trayIcons) {
+        if (icon) DestroyIcon(icon);
+        icon = nullptr;
+    }
+}
+
+// The system moved the window to a screen of another DPI (per-monitor
+// awareness): it takes the size the system suggests and its controls their
+// places at the new DPI; the tray icon is drawn again at its new size.
+void onDpiChanged(HWND window, int dpi, const RECT& suggested) {
+    SetWindowPos(window, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    for (const ControlPlace& p : kControlPlaces)
+        MoveWindow(child(window, p.id), scaleToDpi(p.x, dpi), scaleToDpi(p.y, dpi), scaleToDpi(p.width, dpi),
+                   scaleToDpi(p.height, dpi), TRUE);
+    LoaderApp& app = loaderApp();
+    if (!app.tray.hWnd) return;
+    loadTrayIcons(window);
+    app.tray.hIcon = trayIcon();
+    Shell_NotifyIconA(NIM_MODIFY, &app.tray);
 }
 
 void fillPresetCombo(HWND window) {
@@ -127,6 +182,7 @@ void onDestroy() {
     sendLinkCommand(platformDeviceIo(), app.wheel->emulationLink, kCodeLinkClosing, nullptr, 0);
     closeEmulationLink(*app.wheel, platformDeviceIo());
     Shell_NotifyIconA(NIM_DELETE, &app.tray);
+    destroyTrayIcons();
     PostQuitMessage(kQuitCode);
 }
 
@@ -138,7 +194,8 @@ void installTrayIcon(HWND window) {
     tray.uID = kTrayIconId;
     tray.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     tray.uCallbackMessage = MSG_TRAY_NOTIFY;
-    tray.hIcon = LoadIconA(loaderApp().instance, MAKEINTRESOURCEA(kIconNormal));
+    loadTrayIcons(window);
+    tray.hIcon = trayIcon();
     lstrcpynA(tray.szTip, kTrayTip, sizeof tray.szTip);
     Shell_NotifyIconA(NIM_ADD, &tray);
     ShowWindow(window, SW_HIDE);
@@ -201,8 +258,8 @@ void onCommand(HWND window, int id, int notification) {
     switch (id) {
     case IDC_DISABLE_KBD_EMULATION: {
         const bool disabled = IsDlgButtonChecked(window, id) == BST_CHECKED;
-        app.tray.hIcon = LoadIconA(app.instance, MAKEINTRESOURCEA(disabled ? kIconEmulationOff : kIconNormal));
         app.emulationEnabled = disabled ? 0 : 1;
+        app.tray.hIcon = trayIcon();
         Shell_NotifyIconA(NIM_MODIFY, &app.tray);
         app.emulationMode = kEmulationSelector;
         if (openEmulationLink(*app.wheel, *app.registry, platformDeviceIo())) {
@@ -250,6 +307,9 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         break;
     case WM_COMMAND: onCommand(window, LOWORD(wParam), HIWORD(wParam)); return 0;
     case MSG_TRAY_INSTALL: installTrayIcon(window); return 0;
+    case WM_DPICHANGED:
+        onDpiChanged(window, HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+        return 0;
     case MSG_TRAY_NOTIFY:
         if (wParam == kTrayIconId && lParam == WM_RBUTTONDOWN) trayMenu(window);
         return 0;
@@ -303,8 +363,10 @@ bool registerMainWindowClass(HINSTANCE instance) {
 }
 
 HWND createMainWindow(HINSTANCE instance) {
+    const int dpi = windowDpi(nullptr);
     return CreateWindowExA(0, kLoaderClassName, "", WS_VISIBLE | WS_DLGFRAME | WS_SYSMENU | WS_MINIMIZEBOX, 50, 0,
-                           335, 200, nullptr, nullptr, instance, nullptr);
+                           scaleToDpi(kWindowWidth, dpi), scaleToDpi(kWindowHeight, dpi), nullptr, nullptr, instance,
+                           nullptr);
 }
 
 }  // namespace zentra

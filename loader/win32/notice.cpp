@@ -2,6 +2,7 @@
 // while the main thread switches presets.
 #include "loader/loader_text.h"
 #include "loader/win32/loader_app.h"
+#include "preset/display_scale.h"
 
 namespace zentra {
 
@@ -10,15 +11,19 @@ namespace {
 constexpr COLORREF kNoticeBlue = 0x960000;  // blue 150
 constexpr COLORREF kWhite = 0xFFFFFF;
 
+// The notice's places at 96 DPI, shown multiplied by the screen's DPI / 96
+// (the main window's: the notice has none of its own before it exists).
+int scaled(int value) { return scaleToDpi(value, windowDpi(loaderApp().mainWindow)); }
+
 void paintText(HDC dc, int id) {
     LoaderApp& app = loaderApp();
     char text[64];
     loadLoaderString(app.instance, app.language, id, text, sizeof text);
-    RECT fill{0, 0, 300, 50};
+    RECT fill{0, 0, scaled(300), scaled(50)};
     HBRUSH brush = CreateSolidBrush(kNoticeBlue);
     FillRect(dc, &fill, brush);
     DeleteObject(brush);
-    RECT box{0, 0, 280, 50};
+    RECT box{0, 0, scaled(280), scaled(50)};
     DrawTextA(dc, text, -1, &box, DT_WORDBREAK | DT_CENTER);
     GdiFlush();
     // The text is to be seen before the pause that follows: some systems
@@ -48,7 +53,8 @@ LRESULT CALLBACK noticeProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 
 HWND showNotice(int) {
     LoaderApp& app = loaderApp();
-    HWND notice = CreateWindowExA(0, "BUTTON", "Morvenhollow Preset Loader", WS_VISIBLE, 100, 100, 300, 60, nullptr,
+    HWND notice = CreateWindowExA(0, "BUTTON", "Morvenhollow Preset Loader", WS_VISIBLE, scaled(100), scaled(100),
+                                  scaled(300), scaled(60), nullptr,
                                   nullptr, app.instance, nullptr);
     if (!notice) return nullptr;
     SetWindowLongPtrA(notice, GWLP_WNDPROC, LONG_PTR(noticeProc));

@@ -9,6 +9,7 @@
 
 #include "loader/loader_text.h"
 #include "loader/startup.h"
+#include "preset/display_scale.h"
 #include "preset/os_level.h"
 
 namespace zentra {
@@ -77,6 +78,23 @@ TEST(OsLevel, WindowsGenerations) {
     for (const auto& c : cases)
         EXPECT_EQ(c.level, computeOsLevel(c.platform, c.major, c.minor))
             << c.platform << " " << c.major << "." << c.minor;
+}
+
+// Places and sizes at 96 DPI, on screens of 100, 125, 150 and 200 %.
+TEST(DisplayScale, PlacesAndTheTrayIconGrowWithTheScreensDpi) {
+    const struct {
+        int value, dpi, scaled;
+    } cases[] = {
+        {16, 96, 16},  {16, 120, 20}, {16, 144, 24}, {16, 192, 32},  // the tray icon
+        {320, 144, 480}, {30, 144, 45}, {335, 144, 503},             // 502.5: halves go up
+        {300, 120, 375}, {60, 192, 120}, {-10, 144, -15},
+        {7, 0, 7},  // no DPI known: 96
+    };
+    for (const auto& c : cases) EXPECT_EQ(c.scaled, scaleToDpi(c.value, c.dpi)) << c.value << " at " << c.dpi;
+    for (const auto& c : cases)
+        if (c.value == 16) {
+            EXPECT_EQ(c.scaled, trayIconSize(c.dpi)) << c.dpi;
+        }
 }
 
 // ---------------------------------------------------------------- switch and "Launch"

@@ -176,12 +176,13 @@ TEST(LoaderResources, EachLanguageHasItsNeutralMenuWithThreeItems) {
     }
 }
 
-TEST(LoaderResources, BothIconsHoldTheirOwn16And32PixelImages) {
+// Every size the notification area asks for at 100, 125, 150 and 200 %.
+TEST(LoaderResources, BothIconsHoldTheirOwnImageForEveryTraySize) {
     for (int iconId : {IDI_LOADER, IDI_LOADER_OFF}) {
         SCOPED_TRACE(testing::Message() << "icon " << iconId);
         HICON standard = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(iconId));
         EXPECT_NE(standard, nullptr);
-        for (int size : {16, 32}) {
+        for (int size : {16, 20, 24, 32}) {
             SCOPED_TRACE(testing::Message() << size << " pixels");
             auto icon = static_cast<HICON>(
                 LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(iconId), IMAGE_ICON, size, size, 0));

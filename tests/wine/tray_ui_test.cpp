@@ -238,7 +238,8 @@ TEST_F(TrayUi, TheMenusItemsShowTheWindowStartTheControlPanelAndExit) {
 }
 
 // Checking "Disable keyboard emulation" shows icon 235, as this process's
-// own tray icon of resource 235 beside it shows; clearing it icon 234 again.
+// own tray icon of resource 235 beside it shows (its 16-pixel picture, the
+// tray's size at 96 DPI); clearing it icon 234 again.
 TEST_F(TrayUi, DisablingKeyboardEmulationSwitchesTheIconAndTheDriver) {
     HWND window = start();
     ASSERT_NE(nullptr, window);
@@ -249,7 +250,8 @@ TEST_F(TrayUi, DisablingKeyboardEmulationSwitchesTheIconAndTheDriver) {
     icon.hWnd = own;
     icon.uID = 1;
     icon.uFlags = NIF_ICON;
-    icon.hIcon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_LOADER_OFF));
+    // The picture drawn for the tray's 16 pixels at 96 DPI.
+    icon.hIcon = HICON(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_LOADER_OFF), IMAGE_ICON, 16, 16, 0));
     ASSERT_TRUE(Shell_NotifyIconA(NIM_ADD, &icon));
     Sleep(500);
     const std::vector<uint32_t> normal = grab(traySlot(0));
@@ -270,6 +272,7 @@ TEST_F(TrayUi, DisablingKeyboardEmulationSwitchesTheIconAndTheDriver) {
     EXPECT_EQ(bytesOf(&off, 8), input(switches[0]));
     EXPECT_EQ(bytesOf(&on, 8), input(switches[1]));
     Shell_NotifyIconA(NIM_DELETE, &icon);
+    DestroyIcon(icon.hIcon);
     DestroyWindow(own);
 }
 
@@ -390,6 +393,69 @@ std::vector<uint32_t> referenceNotice(const char* text) {
     DeleteObject(bitmap);
     ReleaseDC(nullptr, screen);
     return pixels;
+}
+
+// The screen's DPI for the programs started while it lives (Wine reads
+// "LogPixels" when a program starts); 96 again afterwards.
+class ScreenDpi {
+public:
+    explicit ScreenDpi(DWORD dpi) { set(dpi); }
+    ~ScreenDpi() { set(96); }
+
+private:
+    static void set(DWORD dpi) {
+        HKEY key = nullptr;
+        if (RegCreateKeyExA(HKEY_CURRENT_USER, "Control Panel\\Desktop", 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
+                            nullptr) != ERROR_SUCCESS)
+            return;
+        RegSetValueExA(key, "LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof dpi);
+        RegCloseKey(key);
+    }
+};
+
+// At 150 % (144 DPI) every place and size of the settings window and of the
+// notice is one and a half times its 96-DPI value.
+TEST_F(TrayUi, AtOneAndAHalfTimesTheWindowAndTheNoticeGrowWithTheScreen) {
+    HWND window = nullptr;
+    {
+        ScreenDpi screen(144);
+        window = start();
+    }
+    ASSERT_NE(nullptr, window);
+    ASSERT_TRUE(chooseTrayMenuItem(window, 1));
+    for (int i = 0; i < 100 && !IsWindowVisible(window); ++i) Sleep(50);
+    RECT outer{};
+    GetWindowRect(window, &outer);
+    EXPECT_EQ(503, outer.right - outer.left) << "335 wide";
+    EXPECT_EQ(300, outer.bottom - outer.top) << "200 high";
+    const struct {
+        int id;
+        RECT place;  // in the client area
+    } controls[] = {
+        {1008, {15, 15, 495, 60}},    // (10, 10), 320 by 30
+        {107, {15, 60, 495, 105}},    // (10, 40)
+        {106, {15, 105, 495, 150}},   // (10, 70)
+        {105, {360, 210, 480, 255}},  // (240, 140), 80 by 30
+    };
+    for (const auto& c : controls) {
+        RECT r{};
+        GetWindowRect(GetDlgItem(window, c.id), &r);
+        MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&r), 2);
+        EXPECT_EQ(c.place.left, r.left) << c.id;
+        EXPECT_EQ(c.place.top, r.top) << c.id;
+        EXPECT_EQ(c.place.right, r.right) << c.id;
+        EXPECT_EQ(c.place.bottom, r.bottom) << c.id;
+    }
+    startGame("rallyx.exe");
+    HWND notice = nullptr;
+    for (int i = 0; i < 200 && !notice; ++i, Sleep(50)) notice = FindWindowA(nullptr, "Morvenhollow Preset Loader");
+    ASSERT_NE(nullptr, notice);
+    RECT r{};
+    GetWindowRect(notice, &r);
+    EXPECT_EQ(150, r.left) << "(100, 100), 300 by 60";
+    EXPECT_EQ(150, r.top);
+    EXPECT_EQ(450, r.right - r.left);
+    EXPECT_EQ(90, r.bottom - r.top);
 }
 
 TEST_F(TrayUi, TheNoticeShowsItsTwoTextsAtAGamesStartAndEnd) {

@@ -9,7 +9,8 @@
 namespace artwork {
 
 // The tray loader's icons: zntusb_234.ico (the wheel) and zntusb_235.ico
-// (the wheel, keyboard emulation disabled), each at 16, 32 and 48 pixels.
+// (the wheel, keyboard emulation disabled), each at 16, 20, 24, 32 and 48
+// pixels.
 bool writeLoaderIcons(const std::string& dir);
 
 // The control panel's bitmaps, 8 bits per pixel with one palette; the

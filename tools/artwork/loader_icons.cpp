@@ -43,7 +43,9 @@ Image drawIcon(int size, bool disabled) {
 
 std::vector<uint8_t> iconFile(bool disabled) {
     std::vector<Image> images;
-    for (int size : {16, 32, 48}) images.push_back(drawIcon(size, disabled));
+    // The small sizes the notification area asks for at 100, 125, 150 and
+    // 200 %, and the larger ones of the window and the file.
+    for (int size : {16, 20, 24, 32, 48}) images.push_back(drawIcon(size, disabled));
     return icoFile(images);
 }
 
