@@ -103,12 +103,28 @@ std::vector<std::pair<int, int>> tooltipTools() {
 constexpr int kBoxMargin = 2;  // pixels left of the text
 WNDPROC g_editProc = nullptr;  // the edit class's own procedure
 
-KeyBoxText boxText(HWND box, HDC dc) {
+// A key box's own font selected into a drawing context for as long as it
+// lives (none set: the context's default, as the edit control draws).
+struct BoxFont {
+    BoxFont(HWND box, HDC dc) : dc_(dc) {
+        if (HFONT font = reinterpret_cast<HFONT>(SendMessageA(box, WM_GETFONT, 0, 0))) old_ = SelectObject(dc, font);
+    }
+    ~BoxFont() {
+        if (old_) SelectObject(dc_, old_);
+    }
+    HDC dc_;
+    HGDIOBJ old_ = nullptr;
+};
+
+// What `box` shows of its sequence, measured on `dc` (its font selected);
+// `whole` receives the box's whole text.
+KeyBoxText boxText(HWND box, HDC dc, std::string& whole) {
     char text[kEditTextLimit + 1] = {};
     GetWindowTextA(box, text, sizeof text);
+    whole = text;
     RECT r{};
     GetClientRect(box, &r);
-    return keyBoxText(text, r.right - 2 * kBoxMargin, [dc](const std::string& t) {
+    return keyBoxText(whole, r.right - 2 * kBoxMargin, [dc](const std::string& t) {
         SIZE size{};
         GetTextExtentPoint32A(dc, t.data(), int(t.size()), &size);
         return int(size.cx);
@@ -122,14 +138,15 @@ void paintKeyBox(HWND box) {
     GetClientRect(box, &r);
     r.bottom = std::min<LONG>(r.bottom, kEditHeight);
     if (g_slots.boxBrush) FillRect(dc, &r, g_slots.boxBrush);
-    HGDIOBJ oldFont = nullptr;
-    if (HFONT font = reinterpret_cast<HFONT>(SendMessageA(box, WM_GETFONT, 0, 0))) oldFont = SelectObject(dc, font);
-    SetTextColor(dc, kBoxText);
-    SetBkMode(dc, TRANSPARENT);
-    const KeyBoxText text = boxText(box, dc);
-    r.left += kBoxMargin;
-    DrawTextA(dc, text.shown.c_str(), -1, &r, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_LEFT);
-    if (oldFont) SelectObject(dc, oldFont);
+    {
+        const BoxFont font(box, dc);
+        SetTextColor(dc, kBoxText);
+        SetBkMode(dc, TRANSPARENT);
+        std::string whole;
+        const KeyBoxText text = boxText(box, dc, whole);
+        r.left += kBoxMargin;
+        DrawTextA(dc, text.shown.c_str(), -1, &r, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_LEFT);
+    }
     EndPaint(box, &ps);
 }
 
@@ -182,15 +199,12 @@ const char* boxTooltip(int id) {
     HWND box = GetDlgItem(g_slots.page, id);
     if (!box) return "";
     HDC dc = GetDC(box);
-    HGDIOBJ oldFont = nullptr;
-    if (HFONT font = reinterpret_cast<HFONT>(SendMessageA(box, WM_GETFONT, 0, 0))) oldFont = SelectObject(dc, font);
-    if (boxText(box, dc).cut) {
-        char text[kEditTextLimit + 1] = {};
-        GetWindowTextA(box, text, sizeof text);
-        g_slots.boxTip = text;
-        g_slots.boxTip.erase(0, std::min(g_slots.boxTip.find_first_not_of(' '), g_slots.boxTip.size()));
+    {
+        const BoxFont font(box, dc);
+        std::string whole;
+        if (boxText(box, dc, whole).cut)
+            g_slots.boxTip = whole.substr(std::min(whole.find_first_not_of(' '), whole.size()));
     }
-    if (oldFont) SelectObject(dc, oldFont);
     ReleaseDC(box, dc);
     return g_slots.boxTip.c_str();
 }

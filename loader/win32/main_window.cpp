@@ -44,10 +44,18 @@ constexpr ControlPlace kControlPlaces[] = {
     {IDC_START_STOP, 240, 140, 80, 30},
 };
 
+// A control's place and size at `dpi`: left, top, width, height.
+struct ScaledPlace {
+    int x, y, width, height;
+};
+ScaledPlace scaledPlace(const ControlPlace& p, int dpi) {
+    return {scaleToDpi(p.x, dpi), scaleToDpi(p.y, dpi), scaleToDpi(p.width, dpi), scaleToDpi(p.height, dpi)};
+}
+
 HWND createControl(HWND window, int dpi, const ControlPlace& p, DWORD exStyle, const char* cls, const char* label,
                    DWORD style) {
-    return CreateWindowExA(exStyle, cls, label, style, scaleToDpi(p.x, dpi), scaleToDpi(p.y, dpi),
-                           scaleToDpi(p.width, dpi), scaleToDpi(p.height, dpi), window, HMENU(INT_PTR(p.id)),
+    const ScaledPlace at = scaledPlace(p, dpi);
+    return CreateWindowExA(exStyle, cls, label, style, at.x, at.y, at.width, at.height, window, HMENU(INT_PTR(p.id)),
                            loaderApp().instance, nullptr);
 }
 
@@ -92,9 +100,10 @@ void destroyTrayIcons() {
 void onDpiChanged(HWND window, int dpi, const RECT& suggested) {
     SetWindowPos(window, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                  suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
-    for (const ControlPlace& p : kControlPlaces)
-        MoveWindow(child(window, p.id), scaleToDpi(p.x, dpi), scaleToDpi(p.y, dpi), scaleToDpi(p.width, dpi),
-                   scaleToDpi(p.height, dpi), TRUE);
+    for (const ControlPlace& p : kControlPlaces) {
+        const ScaledPlace at = scaledPlace(p, dpi);
+        MoveWindow(child(window, p.id), at.x, at.y, at.width, at.height, TRUE);
+    }
     LoaderApp& app = loaderApp();
     if (!app.tray.hWnd) return;
     loadTrayIcons(window);

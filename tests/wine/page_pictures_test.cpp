@@ -21,6 +21,7 @@
 #include "preset/file_system.h"
 #include "preset/preset_file.h"
 #include "sim/sim_client.h"
+#include "tests/wine/support/screen_pixels.h"
 #include "tests/wine/support/wine_test_support.h"
 #include "tools/cplhost/page_harness.h"
 #include "tools/cplhost/window_search.h"
@@ -37,20 +38,9 @@ struct Region {
     int x, y;
 };
 
-// 32-bit pixels of a w x h area of `dc` at (x, y).
+// The colours (0xRRGGBB) of a w x h area of `dc` at (x, y).
 std::vector<uint32_t> grab(HDC dc, int x, int y, int w, int h) {
-    BITMAPINFO info{};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    void* bits = nullptr;
-    HBITMAP dib = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HDC memory = CreateCompatibleDC(dc);
-    HGDIOBJ old = SelectObject(memory, dib);
-    BitBlt(memory, 0, 0, w, h, dc, x, y, SRCCOPY);
-    GdiFlush();
-    std::vector<uint32_t> pixels(static_cast<const uint32_t*>(bits), static_cast<const uint32_t*>(bits) + size_t(w) * h);
-    SelectObject(memory, old);
-    DeleteDC(memory);
-    DeleteObject(dib);
+    std::vector<uint32_t> pixels = grabPixels(dc, x, y, w, h);
     for (uint32_t& p : pixels) p &= 0xFFFFFF;
     return pixels;
 }

@@ -16,6 +16,7 @@
 
 #include "loader/res/loader_resource.h"
 #include "tests/wine/support/loader_bench.h"
+#include "tests/wine/support/screen_pixels.h"
 
 namespace zentra {
 namespace {
@@ -49,21 +50,8 @@ void clickControl(HWND window, int id) {
 
 // The screen's pixels in `r`.
 std::vector<uint32_t> grab(const RECT& r) {
-    const int w = r.right - r.left, h = r.bottom - r.top;
-    std::vector<uint32_t> pixels(size_t(w) * size_t(h));
     HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    BITMAPINFO info{};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
-    GdiFlush();
-    memcpy(pixels.data(), bits, pixels.size() * 4);
-    SelectObject(memory, old);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
+    std::vector<uint32_t> pixels = grabPixels(screen, r.left, r.top, r.right - r.left, r.bottom - r.top);
     ReleaseDC(nullptr, screen);
     return pixels;
 }

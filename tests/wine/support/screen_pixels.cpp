@@ -13,6 +13,23 @@ COLORREF screenPixel(HWND window, int x, int y) {
     return colour;
 }
 
+std::vector<uint32_t> grabPixels(HDC dc, int x, int y, int w, int h) {
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HBITMAP dib = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HDC memory = CreateCompatibleDC(dc);
+    HGDIOBJ old = SelectObject(memory, dib);
+    BitBlt(memory, 0, 0, w, h, dc, x, y, SRCCOPY);
+    GdiFlush();
+    const auto* first = static_cast<const uint32_t*>(bits);
+    std::vector<uint32_t> pixels(first, first + size_t(w) * size_t(h));
+    SelectObject(memory, old);
+    DeleteDC(memory);
+    DeleteObject(dib);
+    return pixels;
+}
+
 COLORREF spritePixel(const skin::Sprite& sprite, int dx, int dy) {
     HDC screen = GetDC(nullptr);
     HDC memory = CreateCompatibleDC(screen);
