@@ -35,6 +35,18 @@ constexpr BitmapSize kBitmapSizes[] = {
     {kAboutLinkBitmap, 143, 12}, {kAboutBitmap, 595, 162},
 };
 
+// Picture sets. Every bitmap, the wheel clip and the icons are drawn at
+// 100 % and again, sharp, at 150 % and 200 % of the sizes given here, for
+// screens of 144 and 192 DPI. A set's bitmap or clip has the 100 % resource
+// id plus the set's offset; a place or size v of the 100 % pictures lies at
+// pictureInSet(v, percent) in a set's (each edge scaled, halves up).
+struct PictureSet {
+    int percent;
+    int idOffset;
+};
+constexpr PictureSet kPictureSets[] = {{100, 0}, {150, 1000}, {200, 2000}};
+constexpr int pictureInSet(int v, int percent) { return (v * percent + 50) / 100; }
+
 // A picture: its bitmap and the rectangle a copy reads from it.
 struct Sprite {
     int bitmap;
