@@ -9,6 +9,7 @@
 set(ZENTRA_CPL_LOGIC_SOURCES
   ${PROJECT_SOURCE_DIR}/cpl/frame/panel_state.cpp
   ${PROJECT_SOURCE_DIR}/cpl/frame/skin_logic.cpp
+  ${PROJECT_SOURCE_DIR}/cpl/frame/skin_scale.cpp
   ${PROJECT_SOURCE_DIR}/cpl/frame/main_page_logic.cpp
   ${PROJECT_SOURCE_DIR}/cpl/frame/calibration_logic.cpp
   ${PROJECT_SOURCE_DIR}/cpl/pages/curve_editor_logic.cpp

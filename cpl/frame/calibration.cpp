@@ -43,7 +43,7 @@ void placeMarkers() {
         {kWheelMarker, places.wheel}, {kFirstPedalMarker, places.firstPedal}, {kSecondPedalMarker, places.secondPedal}};
     for (const auto& [id, place] : markers) {
         HWND marker = GetDlgItem(g_calibration.dialog, id);
-        MoveWindow(marker, place.x, place.y, 8, 8, TRUE);
+        MoveControl(marker, place.x, place.y, 8, 8, TRUE);
         InvalidateRect(marker, nullptr, TRUE);
     }
 }
@@ -119,8 +119,9 @@ int storeCalibration(HWND dialog) {
 }
 
 HWND createChild(HWND parent, const char* cls, DWORD style, int x, int y, int w, int h, int id) {
-    return CreateWindowExA(0, cls, nullptr, style, x, y, w, h, parent, HMENU(INT_PTR(id)), cplModuleInstance(),
-                           nullptr);
+    const RECT place = scaledRect(x, y, w, h);
+    return CreateWindowExA(0, cls, nullptr, style, place.left, place.top, place.right - place.left,
+                           place.bottom - place.top, parent, HMENU(INT_PTR(id)), cplModuleInstance(), nullptr);
 }
 
 void onInit(HWND dialog) {
@@ -130,7 +131,8 @@ void onInit(HWND dialog) {
     g_calibration.confirmPicture = 1;
     resetMeasurement(g_calibration.measurement);
     SetTimer(dialog, kTimer, kPeriod, nullptr);
-    g_calibration.marker = LoadIconA(cplModuleInstance(), MAKEINTRESOURCEA(IDI_CPL_MARKER));
+    g_calibration.marker = HICON(LoadImageA(cplModuleInstance(), MAKEINTRESOURCEA(IDI_CPL_MARKER), IMAGE_ICON,
+                                            scaledX(8), scaledY(8), 0));
     CreateFlatButton(dialog, 232, 22, 42, 29, kCalibrationConfirm);
     CreateFlatButton(dialog, 232, 70, 42, 29, kCalibrationCancel);
     for (int id : {kWheelMarker, kFirstPedalMarker, kSecondPedalMarker})
@@ -138,32 +140,24 @@ void onInit(HWND dialog) {
     const DWORD label = WS_CHILD | WS_VISIBLE | SS_OWNERDRAW;
     setLocalizedText(createChild(dialog, "static", label, 10, 110, 260, 20, kFirstInstruction), kRestFirstString);
     setLocalizedText(createChild(dialog, "static", label, 10, 130, 260, 20, kSecondInstruction), kRestSecondString);
-    g_calibration.pen = gdiTallied(CreatePen(PS_SOLID, 1, kPenColour));
+    g_calibration.pen = gdiTallied(CreateScaledPen(kPenColour));
     RECT r;
     GetWindowRect(dialog, &r);
-    MoveWindow(dialog, r.left + 170, r.top + 150, 295, 179, TRUE);
+    const SIZE size = scaledWindowSize(dialog, 295, 179);
+    MoveWindow(dialog, r.left + scaledX(170), r.top + scaledY(150), size.cx, size.cy, TRUE);
 }
 
 void onPaint(HWND dialog) {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(dialog, &ps);
-    HDC memory = CreateCompatibleDC(dc);
-    const skin::Sprite& band = skin::kCalibrationDialog;
-    if (HBITMAP test = sharedBitmap(IDB_CPL_TEST_PAGE)) {
-        HGDIOBJ old = SelectObject(memory, test);
-        BitBlt(dc, 0, 0, band.width, band.height, memory, band.x, band.y, SRCCOPY);
-        SelectObject(memory, old);
-    }
-    if (HBITMAP skinBitmap = sharedBitmap(IDB_CPL_SKIN)) {
-        const skin::Sprite& wheel = skin::kCalibrationWheel;
-        HGDIOBJ old = SelectObject(memory, skinBitmap);
-        BitBlt(dc, skin::kCalibrationWheelAt.x, skin::kCalibrationWheelAt.y, wheel.width, wheel.height, memory, wheel.x,
-               wheel.y, SRCCOPY);
-        SelectObject(memory, old);
-    }
-    DeleteDC(memory);
+    DrawPicture(dc, sharedBitmap(IDB_CPL_TEST_PAGE), skin::kCalibrationDialog, 0, 0);
+    DrawPicture(dc, sharedBitmap(IDB_CPL_SKIN), skin::kCalibrationWheel, skin::kCalibrationWheelAt.x,
+                skin::kCalibrationWheelAt.y);
     HBRUSH gauge = CreateSolidBrush(kGaugeColour);
-    for (const RECT& g : kGauges) FillRect(dc, &g, gauge);
+    for (const RECT& g : kGauges) {
+        const RECT place = scaledRect(g.left, g.top, g.right - g.left, g.bottom - g.top);
+        FillRect(dc, &place, gauge);
+    }
     DeleteObject(gauge);
     EndPaint(dialog, &ps);
     for (const RECT& outline : kGaugeOutlines) OutlineRect(dialog, outline, g_calibration.pen);
@@ -253,7 +247,10 @@ LRESULT CALLBACK MoveIconProc(HWND window, UINT message, WPARAM wParam, LPARAM l
     if (message != WM_PAINT) return DefWindowProcA(window, message, wParam, lParam);
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(window, &ps);
-    if (g_calibration.marker) DrawIconEx(dc, 0, 0, g_calibration.marker, 8, 8, 0, nullptr, DI_NORMAL);
+    RECT size{};
+    GetClientRect(window, &size);
+    if (g_calibration.marker)
+        DrawIconEx(dc, 0, 0, g_calibration.marker, size.right, size.bottom, 0, nullptr, DI_NORMAL);
     EndPaint(window, &ps);
     return 0;
 }

@@ -36,6 +36,7 @@ MainPageState g_page;
 constexpr int kDestroyOrder[kTabCount] = {kTabPov, kTabTest, kTabAxis, kTabPresets, kTabButtons};
 
 constexpr int kNotPresetFileString = 53;
+constexpr UINT kDpiChangedAfterParent = 0x02E3;  // WM_DPICHANGED_AFTERPARENT, newer headers only
 
 // The control panel tells the user that a file is not a preset file.
 class PanelPresetNotice : public PresetFileNotice {
@@ -60,10 +61,7 @@ int tabOf(HWND window) {
     return findTab(id) ? id : 0;
 }
 
-HBITMAP loadSharedBitmap(int id) {
-    return gdiTallied(static_cast<HBITMAP>(
-        LoadImageA(cplModuleInstance(), MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
-}
+HBITMAP loadSharedBitmap(int id) { return gdiTallied(LoadSkinBitmap(id)); }
 
 // Step 2 of the start: OsLevel and the "Driver" text.
 int takeOsLevel() {
@@ -81,7 +79,12 @@ int takeOsLevel() {
 // fixed stamp. False when there is no resource or no file could be written.
 bool writeVideoFile(const std::string& path) {
     HINSTANCE instance = cplModuleInstance();
-    HRSRC found = FindResourceA(instance, MAKEINTRESOURCEA(IDR_CPL_WHEEL_AVI), "AVI");
+    // The clip drawn for the panel's picture set, else the 100 % one.
+    HRSRC found = nullptr;
+    for (const skin::PictureSet& set : skin::kPictureSets)
+        if (set.percent == skinScale().percent && set.idOffset)
+            found = FindResourceA(instance, MAKEINTRESOURCEA(IDR_CPL_WHEEL_AVI + set.idOffset), "AVI");
+    if (!found) found = FindResourceA(instance, MAKEINTRESOURCEA(IDR_CPL_WHEEL_AVI), "AVI");
     HGLOBAL loaded = found ? LoadResource(instance, found) : nullptr;
     const void* bytes = loaded ? LockResource(loaded) : nullptr;
     const DWORD size = found ? SizeofResource(instance, found) : 0;
@@ -167,31 +170,38 @@ LRESULT CALLBACK relayMouseToTooltip(int code, WPARAM wParam, LPARAM lParam) {
     return CallNextHookEx(g_page.hook, code, wParam, lParam);
 }
 
+void shapePresetsTab();
+
 void createTabs(uint32_t isEmulationDevice) {
     for (const TabInfo& tab : kTabs) {
         if (!tabCreated(tab, isEmulationDevice)) continue;
         CreateFlatButton(g_page.page, tab.place.left, tab.place.top, tab.place.right - tab.place.left,
                          tab.place.bottom - tab.place.top, tab.id);
     }
-    if (HWND presets = tabWindow(kTabPresets)) {
-        HRGN region = CreateRectRgn(0, 0, 88, 57);
-        HRGN hole = CreateRectRgn(kPresetsTabIconHole.left, kPresetsTabIconHole.top, kPresetsTabIconHole.right,
-                                  kPresetsTabIconHole.bottom);
-        CombineRgn(region, region, hole, RGN_DIFF);
-        DeleteObject(hole);
-        if (!SetWindowRgn(presets, region, TRUE)) DeleteObject(region);
-    }
+    shapePresetsTab();
     // The game's icon shows through the presets tab's hole; without that
     // tab there is nothing for it to show through.
-    CreateWindowExA(0, "CUSTOMICON", nullptr, WS_CHILD | (tabWindow(kTabPresets) ? WS_VISIBLE : 0),
-                    kGameIconPlace.left, kGameIconPlace.top, kGameIconPlace.right - kGameIconPlace.left,
-                    kGameIconPlace.bottom - kGameIconPlace.top, g_page.page, HMENU(INT_PTR(kGameIconId)),
-                    cplModuleInstance(), nullptr);
+    const RECT icon = scaledRect(kGameIconPlace.left, kGameIconPlace.top, kGameIconPlace.right - kGameIconPlace.left,
+                                 kGameIconPlace.bottom - kGameIconPlace.top);
+    CreateWindowExA(0, "CUSTOMICON", nullptr, WS_CHILD | (tabWindow(kTabPresets) ? WS_VISIBLE : 0), icon.left,
+                    icon.top, icon.right - icon.left, icon.bottom - icon.top, g_page.page,
+                    HMENU(INT_PTR(kGameIconId)), cplModuleInstance(), nullptr);
     for (const TabInfo& tab : kTabs) {
         char text[256];
         if (HWND window = tabWindow(tab.id))
             if (LoadLocalizedString(cplModuleInstance(), tab.textId, UiLanguage, text, sizeof text))
                 SetWindowTextA(window, text);
+    }
+}
+
+void shapePresetsTab() {
+    if (HWND presets = tabWindow(kTabPresets)) {
+        HRGN region = CreateScaledRectRgn(0, 0, 88, 57);
+        HRGN hole = CreateScaledRectRgn(kPresetsTabIconHole.left, kPresetsTabIconHole.top,
+                                        kPresetsTabIconHole.right, kPresetsTabIconHole.bottom);
+        CombineRgn(region, region, hole, RGN_DIFF);
+        DeleteObject(hole);
+        if (!SetWindowRgn(presets, region, TRUE)) DeleteObject(region);
     }
 }
 
@@ -224,6 +234,7 @@ BOOL onInitDialog(HWND page, LPARAM lParam) {
     sendEmulationSwitch(platformDeviceIo(), state.wheel.link.linkHandle, emulation, sizeof emulation);
     // 10. The sheet in the dialog's user data, the shared bitmaps.
     SetWindowLongPtrA(page, DWLP_USER, reinterpret_cast<LONG_PTR>(g_page.sheet));
+    takeSkinScale(page);
     g_page.skin = loadSharedBitmap(IDB_CPL_SKIN);
     g_page.presetsBackground = loadSharedBitmap(IDB_CPL_PRESETS_PAGE);
     g_page.testBackground = loadSharedBitmap(IDB_CPL_TEST_PAGE);
@@ -247,6 +258,12 @@ BOOL onInitDialog(HWND page, LPARAM lParam) {
     return FALSE;
 }
 
+HWND createChildPage(const TabInfo& tab) {
+    const RECT area = scaledRect(0, 0, kChildPageWidth, kChildPageHeight);
+    return CreateWindowExA(0, tab.childClass, nullptr, WS_CHILD | WS_VISIBLE, 0, 0, area.right, area.bottom,
+                           g_page.page, HMENU(INT_PTR(tab.childId)), cplModuleInstance(), nullptr);
+}
+
 void onTab(int id) {
     const TabInfo* tab = findTab(id);
     if (!tab) return;
@@ -259,11 +276,35 @@ void onTab(int id) {
         repaintTab(closed);
     }
     HWND& child = g_page.children[tabIndex(id)];
-    if (!child)
-        child = CreateWindowExA(0, tab->childClass, nullptr, WS_CHILD | WS_VISIBLE, 0, 0, kChildPageWidth,
-                                kChildPageHeight, g_page.page, HMENU(INT_PTR(tab->childId)), cplModuleInstance(),
-                                nullptr);
+    if (!child) child = createChildPage(*tab);
     repaintTab(id);
+}
+
+// The system moved the sheet to a screen of another DPI (newer systems tell
+// child windows so): the page takes the new scale, its pictures for it, and
+// lays its tabs out again; the open child page is made anew (closing writes
+// its edits back, as a tab switch does).
+void layOutAgain(HWND page) {
+    takeSkinScale(page);
+    for (auto [bitmap, id] : {std::pair{&g_page.skin, IDB_CPL_SKIN}, {&g_page.presetsBackground, IDB_CPL_PRESETS_PAGE},
+                              {&g_page.testBackground, IDB_CPL_TEST_PAGE}, {&g_page.configBackground, IDB_CPL_BUTTON_PAGE}}) {
+        gdiDelete(*bitmap);
+        *bitmap = loadSharedBitmap(id);
+    }
+    for (const TabInfo& tab : kTabs)
+        if (HWND window = tabWindow(tab.id))
+            MoveControl(window, tab.place.left, tab.place.top, tab.place.right - tab.place.left,
+                        tab.place.bottom - tab.place.top, TRUE);
+    shapePresetsTab();
+    MoveControl(GetDlgItem(page, kGameIconId), kGameIconPlace.left, kGameIconPlace.top,
+                kGameIconPlace.right - kGameIconPlace.left, kGameIconPlace.bottom - kGameIconPlace.top, TRUE);
+    for (const TabInfo& tab : kTabs) {
+        HWND& child = g_page.children[tabIndex(tab.id)];
+        if (!child) continue;
+        DestroyWindow(child);
+        child = createChildPage(tab);
+    }
+    InvalidateRect(page, nullptr, TRUE);
 }
 
 void onPaint(HWND page) {
@@ -271,10 +312,16 @@ void onPaint(HWND page) {
     HDC dc = BeginPaint(page, &ps);
     HDC memory = CreateCompatibleDC(dc);
     HGDIOBJ old = SelectObject(memory, g_page.skin);
-    const SkinRect invalid{ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right, ps.rcPaint.bottom};
-    for (const TileCopy& tile : backgroundTiles(invalid))
-        BitBlt(dc, tile.destination.left, tile.destination.top, tile.destination.right - tile.destination.left,
-               tile.destination.bottom - tile.destination.top, memory, tile.sourceX, tile.sourceY, SRCCOPY);
+    // The tiles at 96 DPI, around the part to paint.
+    const SkinPoint from = unscalePoint(skinScale(), SkinPoint{ps.rcPaint.left, ps.rcPaint.top});
+    const SkinPoint to = unscalePoint(skinScale(), SkinPoint{ps.rcPaint.right, ps.rcPaint.bottom});
+    const int slack = isIdentity(skinScale()) ? 0 : 1;
+    for (const TileCopy& tile : backgroundTiles(SkinRect{from.x - slack, from.y - slack, to.x + slack, to.y + slack})) {
+        const SkinRect& d = tile.destination;
+        const RECT place = scaledRect(d.left, d.top, d.right - d.left, d.bottom - d.top);
+        BitBlt(dc, place.left, place.top, place.right - place.left, place.bottom - place.top, memory,
+               scaledX(tile.sourceX), scaledY(tile.sourceY), SRCCOPY);
+    }
     SelectObject(memory, old);
     DeleteDC(memory);
     EndPaint(page, &ps);
@@ -341,7 +388,10 @@ void onDestroy() {
 
 MainPageState& mainPageState() { return g_page; }
 
-void resetMainPageState() { g_page = MainPageState{}; }
+void resetMainPageState() {
+    g_page = MainPageState{};
+    resetSkinScale();
+}
 
 IDIGameCntrlPropSheet* mainPageSheet() { return g_page.sheet; }
 
@@ -395,6 +445,7 @@ INT_PTR CALLBACK MainPage(HWND dialog, UINT message, WPARAM wParam, LPARAM lPara
         return TRUE;
     }
     case WM_PAINT: onPaint(dialog); return FALSE;
+    case kDpiChangedAfterParent: layOutAgain(dialog); return FALSE;
     case WM_NOTIFY: return onNotify(reinterpret_cast<const NMHDR*>(lParam), lParam);
     case WM_DESTROY: onDestroy(); return FALSE;
     default: return FALSE;

@@ -5,7 +5,9 @@
 
 #include <commctrl.h>
 #include <shellapi.h>
+#include <windowsx.h>
 
+#include <algorithm>
 #include <cstddef>
 #include <cstring>
 
@@ -13,6 +15,7 @@
 #include "cpl/frame/panel_state.h"
 #include "cpl/frame/skin_logic.h"
 #include "cpl/res/cpl_resource.h"
+#include "preset/display_scale.h"
 
 namespace zentra {
 
@@ -38,7 +41,10 @@ constexpr UINT kToolRecordSize = UINT(offsetof(TTTOOLINFOA, lParam) + sizeof(LPA
 constexpr int kAboutCaption = 76;  // "About..."
 constexpr char kMakerSite[] = "http://www.morvenhollow.example/";
 
-SkinPoint pointOf(const RECT& picture) { return SkinPoint{picture.left, picture.top}; }
+SkinScale g_scale;
+
+// A picture's corner in a bitmap loaded with LoadSkinBitmap.
+SkinPoint pointOf(const RECT& picture) { return SkinPoint{scaledX(picture.left), scaledY(picture.top)}; }
 int widthOf(const RECT& r) { return r.right - r.left; }
 int heightOf(const RECT& r) { return r.bottom - r.top; }
 
@@ -93,10 +99,9 @@ void drawLabelText(HDC dc, const RECT& item, const char* text, int topOffset, CO
     DrawTextA(dc, text, -1, &box, DT_CENTER);
 }
 
-HWND createChild(HWND parent, const char* className, DWORD exStyle, DWORD style, int x, int y, int width,
-                 int height, int id) {
-    HWND child = CreateWindowExA(exStyle, className, nullptr, style, x, y, width, height, parent, nullptr,
-                                 cplModuleInstance(), nullptr);
+HWND createChild(HWND parent, const char* className, DWORD exStyle, DWORD style, const RECT& place, int id) {
+    HWND child = CreateWindowExA(exStyle, className, nullptr, style, place.left, place.top, place.right - place.left,
+                                 place.bottom - place.top, parent, nullptr, cplModuleInstance(), nullptr);
     if (child) SetWindowLongA(child, GWL_ID, id);
     return child;
 }
@@ -120,10 +125,6 @@ struct AboutPictures {
 };
 AboutPictures g_about;
 
-HBITMAP loadPicture(int id) {
-    return HBITMAP(LoadImageA(cplModuleInstance(), MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-}
-
 void blitFrom(HDC dc, HBITMAP bitmap, int x, int y, int width, int height, int fromX, int fromY) {
     if (!bitmap || width <= 0 || height <= 0) return;
     HDC memory = CreateCompatibleDC(dc);
@@ -142,20 +143,18 @@ void initAbout(HWND dialog, HWND parent) {
     SetWindowTextA(dialog, caption);
     RECT frame{};
     GetWindowRect(parent, &frame);
-    MoveWindow(dialog, frame.left + 10, frame.top + 100, 600, 187, TRUE);
+    const SIZE size = scaledWindowSize(dialog, 600, 187);
+    MoveWindow(dialog, frame.left + scaledX(10), frame.top + scaledY(100), size.cx, size.cy, TRUE);
     CreateFlatButton(dialog, 445, 141, 143, 11, IDC_ABOUT_LINK);
-    g_about.background = loadPicture(IDB_CPL_ABOUT);
-    g_about.link = loadPicture(IDB_CPL_ABOUT_LINK);
-    g_about.linkHeld = loadPicture(IDB_CPL_ABOUT_LINK_HELD);
+    g_about.background = LoadSkinBitmap(IDB_CPL_ABOUT);
+    g_about.link = LoadSkinBitmap(IDB_CPL_ABOUT_LINK);
+    g_about.linkHeld = LoadSkinBitmap(IDB_CPL_ABOUT_LINK_HELD);
 }
 
 void paintAbout(HWND dialog) {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(dialog, &ps);
-    const RECT picture{0, 0, 599, 161};
-    RECT part;
-    if (IntersectRect(&part, &ps.rcPaint, &picture))
-        blitFrom(dc, g_about.background, part.left, part.top, widthOf(part), heightOf(part), part.left, part.top);
+    DrawPicture(dc, g_about.background, skin::Sprite{skin::kAboutBitmap, 0, 0, 599, 161}, 0, 0);
     EndPaint(dialog, &ps);
 }
 
@@ -201,6 +200,120 @@ INT_PTR CALLBACK aboutProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPar
 }
 
 }  // namespace
+
+const SkinScale& skinScale() { return g_scale; }
+
+void takeSkinScale(HWND page) {
+    RECT area{};
+    GetClientRect(page, &area);
+    g_scale = skinScaleFor(windowDpi(page), area.right - area.left, area.bottom - area.top);
+}
+
+void setSkinScale(const SkinScale& scale) { g_scale = scale; }
+void resetSkinScale() { g_scale = SkinScale{}; }
+
+int scaledX(int x) { return scaleX(g_scale, x); }
+int scaledY(int y) { return scaleY(g_scale, y); }
+
+RECT scaledRect(int x, int y, int width, int height) {
+    const SkinRect r = scaleRect(g_scale, SkinRect{x, y, x + width, y + height});
+    return RECT{r.left, r.top, r.right, r.bottom};
+}
+
+POINT pointerAt96(LPARAM where) {
+    const SkinPoint p = unscalePoint(g_scale, SkinPoint{GET_X_LPARAM(where), GET_Y_LPARAM(where)});
+    return POINT{p.x, p.y};
+}
+
+SIZE scaledWindowSize(HWND window, int width, int height) {
+    RECT frame{}, client{};
+    GetWindowRect(window, &frame);
+    GetClientRect(window, &client);
+    if (isIdentity(g_scale)) return SIZE{width, height};
+    // The frame's share of the 96-DPI size, taken from the frame the system
+    // draws now: the rest is the client area, which the skin fills.
+    const int frameWidth = (frame.right - frame.left) - client.right;
+    const int frameHeight = (frame.bottom - frame.top) - client.bottom;
+    const SkinPoint frame96 = unscalePoint(g_scale, SkinPoint{frameWidth, frameHeight});
+    return SIZE{scaledX(width - frame96.x) + frameWidth, scaledY(height - frame96.y) + frameHeight};
+}
+
+BOOL MoveControl(HWND control, int x, int y, int width, int height, BOOL repaint) {
+    const RECT r = scaledRect(x, y, width, height);
+    return MoveWindow(control, r.left, r.top, r.right - r.left, r.bottom - r.top, repaint);
+}
+
+HPEN CreateScaledPen(COLORREF colour) { return CreatePen(PS_SOLID, std::max(1, scaledX(1)), colour); }
+
+HRGN CreateScaledRectRgn(int left, int top, int right, int bottom) {
+    return CreateRectRgn(scaledX(left), scaledY(top), scaledX(right), scaledY(bottom));
+}
+
+HBITMAP LoadSkinBitmap(int id) {
+    const int percent = g_scale.percent;
+    int offset = 0;
+    for (const skin::PictureSet& set : skin::kPictureSets)
+        if (set.percent == percent) offset = set.idOffset;
+    HINSTANCE module = cplModuleInstance();
+    HBITMAP picture = HBITMAP(LoadImageA(module, MAKEINTRESOURCEA(id + offset), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    if (!picture && offset) {  // no such set: the 100 % pictures, stretched
+        picture = HBITMAP(LoadImageA(module, MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+        offset = 0;
+    }
+    if (!picture || isIdentity(g_scale)) return picture;
+    // The set's size for the bitmap, and the size its places take at this
+    // scale: where they differ (the sheet's area is rarely an exact multiple
+    // of the page), the set is stretched once, here.
+    BITMAP shape{};
+    GetObjectA(picture, sizeof shape, &shape);
+    const int setPercent = offset ? percent : 100;
+    int width96 = 0, height96 = 0;
+    for (const skin::BitmapSize& size : skin::kBitmapSizes)
+        if (size.bitmap == id) width96 = size.width, height96 = size.height;
+    if (width96 == 0) {  // not a skin bitmap of the table: its own size is the 100 % size
+        width96 = shape.bmWidth * 100 / setPercent;
+        height96 = shape.bmHeight * 100 / setPercent;
+    }
+    const int width = scaledX(width96), height = scaledY(height96);
+    if (width == shape.bmWidth && height == shape.bmHeight) return picture;
+    HDC screen = GetDC(nullptr);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HBITMAP fitted = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HDC from = CreateCompatibleDC(screen), to = CreateCompatibleDC(screen);
+    if (fitted && from && to) {
+        HGDIOBJ oldFrom = SelectObject(from, picture), oldTo = SelectObject(to, fitted);
+        SetStretchBltMode(to, HALFTONE);
+        SetBrushOrgEx(to, 0, 0, nullptr);
+        StretchBlt(to, 0, 0, width, height, from, 0, 0, shape.bmWidth, shape.bmHeight, SRCCOPY);
+        SelectObject(from, oldFrom);
+        SelectObject(to, oldTo);
+    }
+    if (from) DeleteDC(from);
+    if (to) DeleteDC(to);
+    ReleaseDC(nullptr, screen);
+    if (!fitted) return picture;
+    DeleteObject(picture);
+    return fitted;
+}
+
+void DrawPicture(HDC dc, HBITMAP bitmap, const skin::Sprite& picture, int x, int y, DWORD rop) {
+    if (!bitmap) return;
+    HDC memory = CreateCompatibleDC(dc);
+    if (!memory) return;
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    const RECT to = scaledRect(x, y, picture.width, picture.height);
+    BitBlt(dc, to.left, to.top, to.right - to.left, to.bottom - to.top, memory, scaledX(picture.x),
+           scaledY(picture.y), rop);
+    SelectObject(memory, old);
+    DeleteDC(memory);
+}
 
 int PaintSkinButton(const DRAWITEMSTRUCT* request, HBITMAP bitmap, const RECT& picture0, const RECT& picture1,
                     const RECT& picture2, int state) {
@@ -250,15 +363,15 @@ WPARAM skinnedCommand(WPARAM wParam, LPARAM lParam) {
 }
 
 int CreateFlatButton(HWND parent, int x, int y, int width, int height, int id) {
-    return createChild(parent, "Button", 0, kFlatButtonStyle, x, y, width, height, id) ? 1 : 0;
+    return createChild(parent, "Button", 0, kFlatButtonStyle, scaledRect(x, y, width, height), id) ? 1 : 0;
 }
 
 int CreatePushLikeButton(HWND parent, int x, int y, int width, int height, int id) {
-    return createChild(parent, "Button", 0, kPushLikeButtonStyle, x, y, width, height, id) ? 1 : 0;
+    return createChild(parent, "Button", 0, kPushLikeButtonStyle, scaledRect(x, y, width, height), id) ? 1 : 0;
 }
 
 int CreateEditField(HWND parent, int x, int y, int width, int height, int id, DWORD style) {
-    return createChild(parent, "EDIT", WS_EX_TRANSPARENT, style, x, y, width, height, id) ? 1 : 0;
+    return createChild(parent, "EDIT", WS_EX_TRANSPARENT, style, scaledRect(x, y, width, height), id) ? 1 : 0;
 }
 
 HWND CreateTooltip(HWND parent) {
@@ -296,15 +409,18 @@ int FitEditField(HWND parent, int id) {
     GetWindowRect(field, &place);
     GetWindowRect(parent, &frame);
     DestroyWindow(field);
-    CreateEditField(parent, place.left - frame.left, place.top - frame.top, fit.width, fit.height, id, fit.style);
+    // Same corner (already in the window's pixels), the shape's size scaled.
+    const int left = place.left - frame.left, top = place.top - frame.top;
+    createChild(parent, "EDIT", WS_EX_TRANSPARENT, fit.style,
+                RECT{left, top, left + scaledX(fit.width), top + scaledY(fit.height)}, id);
     SetWindowTextA(GetDlgItem(parent, id), text);
     return 1;
 }
 
 int SetPageRegion(HWND page) {
-    HRGN region = CreateRectRgn(kPageArea.left, kPageArea.top, kPageArea.right, kPageArea.bottom);
+    HRGN region = CreateScaledRectRgn(kPageArea.left, kPageArea.top, kPageArea.right, kPageArea.bottom);
     for (const SkinRect& r : pageRegionHoles(panelState().wheel.link.isEmulationDevice)) {
-        HRGN hole = CreateRectRgn(r.left, r.top, r.right, r.bottom);
+        HRGN hole = CreateScaledRectRgn(r.left, r.top, r.right, r.bottom);
         CombineRgn(region, region, hole, RGN_DIFF);
         DeleteObject(hole);
     }
@@ -312,9 +428,10 @@ int SetPageRegion(HWND page) {
     return 1;
 }
 
-int OutlineRect(HWND window, const RECT& rect, HPEN pen) {
+int OutlineRect(HWND window, const RECT& at96, HPEN pen) {
     HDC dc = GetDC(window);
     HGDIOBJ old = SelectObject(dc, pen);
+    const RECT rect = scaledRect(at96.left, at96.top, at96.right - at96.left, at96.bottom - at96.top);
     const POINT corners[5] = {
         {rect.left, rect.top}, {rect.right, rect.top}, {rect.right, rect.bottom}, {rect.left, rect.bottom},
         {rect.left, rect.top}};
@@ -331,10 +448,11 @@ LRESULT CALLBACK CustomIconProc(HWND window, UINT message, WPARAM wParam, LPARAM
     SHFILEINFOA info{};
     SHGetFileInfoA(panelState().currentPreset.exePath, 0, &info, sizeof info, SHGFI_ICON);
     HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(BLACK_BRUSH));
-    Rectangle(dc, 0, 0, 32, 32);
+    const int width = scaledX(32), height = scaledY(32);  // the square's size at the panel's scale
+    Rectangle(dc, 0, 0, width, height);
     SelectObject(dc, oldBrush);
     if (info.hIcon) {
-        DrawIconEx(dc, 0, 0, info.hIcon, 32, 32, 0, nullptr, DI_NORMAL);
+        DrawIconEx(dc, 0, 0, info.hIcon, width, height, 0, nullptr, DI_NORMAL);
         DestroyIcon(info.hIcon);
     }
     EndPaint(window, &ps);

@@ -10,6 +10,7 @@
 #include <commctrl.h>
 
 #include "cpl/frame/skin_layout.h"
+#include "cpl/frame/skin_scale.h"
 
 namespace zentra {
 
@@ -18,14 +19,51 @@ namespace zentra {
 constexpr int IDC_ABOUT_LINK = 272;
 constexpr INT_PTR kAboutResult = 12;
 
+// The panel's scale. Every place and size the pages and dialogs give to
+// the routines below is in pixels of a 96-DPI screen; these turn them into
+// the window's pixels. The main page takes the scale from its window when
+// it starts (and again when the system moves it to a screen of another
+// DPI); until then, and after resetSkinScale, nothing is scaled.
+const SkinScale& skinScale();
+void takeSkinScale(HWND page);
+void setSkinScale(const SkinScale& scale);
+void resetSkinScale();
+int scaledX(int x);
+int scaledY(int y);
+RECT scaledRect(int x, int y, int width, int height);
+// A pointer position of a window's client area (a mouse message's lParam)
+// at 96 DPI.
+POINT pointerAt96(LPARAM where);
+// A window's size for a 96-DPI size of `width` x `height`: the client area
+// is scaled, the window's frame and caption are kept as the system draws
+// them at its DPI.
+SIZE scaledWindowSize(HWND window, int width, int height);
+// Moves a control to a 96-DPI place.
+BOOL MoveControl(HWND control, int x, int y, int width, int height, BOOL repaint);
+// A solid pen of one 96-DPI pixel's width.
+HPEN CreateScaledPen(COLORREF colour);
+// A rectangular region at a 96-DPI place.
+HRGN CreateScaledRectRgn(int left, int top, int right, int bottom);
+
+// A bitmap of the skin at the panel's scale: the 100 % bitmap at 96 DPI;
+// otherwise the picture set's bitmap, stretched to the scale where the two
+// differ, so that a picture at (x, y) of the 100 % bitmap lies at
+// (scaledX(x), scaledY(y)) and every copy is one to one. Null when the
+// resource is missing.
+HBITMAP LoadSkinBitmap(int id);
+// Copies `picture` (at its 100 % place) from `bitmap`, loaded with
+// LoadSkinBitmap, to the 96-DPI place (x, y) of `dc`, with `rop`.
+void DrawPicture(HDC dc, HBITMAP bitmap, const skin::Sprite& picture, int x, int y, DWORD rop = SRCCOPY);
+
 // A picture of the skin's layout as the painters take it.
 inline RECT pictureRect(const skin::Sprite& picture) {
     return RECT{picture.x, picture.y, picture.right(), picture.bottom()};
 }
 
-// Painters. Each draws one owner-draw request from `bitmap`, whose pictures
-// are given as rectangles of which only left and top count: the size copied
-// is the control's. Each returns 1. A null bitmap copies nothing.
+// Painters. Each draws one owner-draw request from `bitmap` (loaded with
+// LoadSkinBitmap), whose pictures are given as 100 % rectangles of which
+// only left and top count: the size copied is the control's. Each returns 1.
+// A null bitmap copies nothing.
 
 // The three-state button: picture0 for state 0, picture1 for 1, picture2
 // for any other; hatched with vertical lines when disabled.
@@ -40,8 +78,8 @@ int PaintPushButton(const DRAWITEMSTRUCT* request, HBITMAP bitmap, const RECT& n
 // shadow, on `picture`; `font` may be null.
 int PaintLabel(const DRAWITEMSTRUCT* request, HBITMAP bitmap, const RECT& picture, HFONT font);
 
-// Creation routines: a child of `parent` with control id `id`; 1 when it was
-// created, 0 otherwise.
+// Creation routines: a child of `parent` with control id `id`, at a 96-DPI
+// place; 1 when it was created, 0 otherwise.
 int CreateFlatButton(HWND parent, int x, int y, int width, int height, int id);      // BS_FLAT | BS_OWNERDRAW
 int CreatePushLikeButton(HWND parent, int x, int y, int width, int height, int id);  // BS_PUSHLIKE | BS_OWNERDRAW
 int CreateEditField(HWND parent, int x, int y, int width, int height, int id, DWORD style);
@@ -76,8 +114,8 @@ int FitEditField(HWND parent, int id);
 // main page's tabs are (two, or five on the emulation wheel). Returns 1.
 int SetPageRegion(HWND page);
 
-// Draws the closed outline of `rect` with `pen` on the window's drawing
-// context. Returns 1.
+// Draws the closed outline of the 96-DPI `rect` with `pen` on the window's
+// drawing context. Returns 1.
 int OutlineRect(HWND window, const RECT& rect, HPEN pen);
 
 // Window procedure of the class "CUSTOMICON": the icon of the current

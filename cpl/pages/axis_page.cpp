@@ -81,14 +81,15 @@ void setText(int id, int stringId) {
 
 void createSelectors(HWND page) {
     for (const SelectorPlace& s : kSelectorPlaces) {
+        const RECT place = scaledRect(s.x, s.y, kSelectorWidth, kSelectorDropHeight);
         HWND list = CreateWindowExA(0, "COMBOBOX", nullptr,
                                     WS_CHILD | WS_VISIBLE | WS_VSCROLL | CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED |
                                         CBS_HASSTRINGS,
-                                    s.x, s.y, kSelectorWidth, kSelectorDropHeight, page, HMENU(INT_PTR(s.id)),
-                                    instance(), nullptr);
+                                    place.left, place.top, place.right - place.left, place.bottom - place.top,
+                                    page, HMENU(INT_PTR(s.id)), instance(), nullptr);
         if (!list) continue;
         SendMessageA(list, WM_SETFONT, WPARAM(g_axis.font), FALSE);
-        SendMessageA(list, CB_SETDROPPEDWIDTH, kSelectorDropWidth, 0);
+        SendMessageA(list, CB_SETDROPPEDWIDTH, scaledX(kSelectorDropWidth), 0);
     }
 }
 
@@ -182,14 +183,14 @@ LRESULT onCreate(HWND page) {
         AddTooltipTool(page, tooltip, kAboutButton);
         for (int id : kCurveTypeButtons) AddTooltipTool(page, tooltip, id);
     }
-    g_axis.font = gdiTallied(CreateFontA(-11, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+    g_axis.font = gdiTallied(CreateFontA(-scaledY(11), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                                          OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                                          DEFAULT_PITCH | FF_SWISS, "Arial"));
     createSelectors(page);
     // 3. The boxes in slot order, each given its number.
     for (int slot = 0; slot < 4; ++slot) createCurveBox(page, kBoxes[slot].x, kBoxes[slot].y, kBoxes[slot].id, slot + 1);
     // 4. The pens of the curves and of the reference diagonals.
-    g_axis.curvePen = gdiTallied(CreatePen(PS_SOLID, 1, kCurveGreen));
+    g_axis.curvePen = gdiTallied(CreateScaledPen(kCurveGreen));
     g_axis.diagonalPen = gdiTallied(CreatePen(PS_DOT, 1, kCurveGreen));
     setCurvePens(g_axis.curvePen, g_axis.diagonalPen);
     // 5. The carried state, and the mouse-emulation layout it asks for.
@@ -204,7 +205,7 @@ LRESULT onCreate(HWND page) {
     InvalidateRect(GetDlgItem(page, kBoxes[3].id), nullptr, FALSE);
     // 7.
     SetFocus(nullptr);
-    g_axis.framePen = gdiTallied(CreatePen(PS_SOLID, 1, kFrameColour));
+    g_axis.framePen = gdiTallied(CreateScaledPen(kFrameColour));
     startWheelMarkers(page);
     return 0;
 }
@@ -253,13 +254,7 @@ void onCommand(HWND page, WPARAM wParam) {
 }
 
 void drawSkinPart(HDC dc, const skin::Sprite& sprite, skin::Place at) {
-    HBITMAP bitmap = sharedBitmap(sprite.bitmap);
-    if (!bitmap) return;
-    HDC memory = CreateCompatibleDC(dc);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(dc, at.x, at.y, sprite.width, sprite.height, memory, sprite.x, sprite.y, SRCCOPY);
-    SelectObject(memory, old);
-    DeleteDC(memory);
+    DrawPicture(dc, sharedBitmap(sprite.bitmap), sprite, at.x, at.y);
 }
 
 void onPaint(HWND page) {
@@ -359,7 +354,7 @@ LRESULT CALLBACK SensWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_MEASUREITEM: {
         auto* measure = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
         if (measure->CtlType != ODT_COMBOBOX) break;
-        measure->itemHeight = kSelectorItemHeight;
+        measure->itemHeight = scaledY(kSelectorItemHeight);
         return TRUE;
     }
     case WM_DRAWITEM: return onDrawItem(window, reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));

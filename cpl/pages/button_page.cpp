@@ -124,7 +124,7 @@ KeyBoxText boxText(HWND box, HDC dc, std::string& whole) {
     whole = text;
     RECT r{};
     GetClientRect(box, &r);
-    return keyBoxText(whole, r.right - 2 * kBoxMargin, [dc](const std::string& t) {
+    return keyBoxText(whole, r.right - 2 * scaledX(kBoxMargin), [dc](const std::string& t) {
         SIZE size{};
         GetTextExtentPoint32A(dc, t.data(), int(t.size()), &size);
         return int(size.cx);
@@ -136,7 +136,7 @@ void paintKeyBox(HWND box) {
     HDC dc = BeginPaint(box, &ps);
     RECT r{};
     GetClientRect(box, &r);
-    r.bottom = std::min<LONG>(r.bottom, kEditHeight);
+    r.bottom = std::min<LONG>(r.bottom, scaledY(kEditHeight));
     if (g_slots.boxBrush) FillRect(dc, &r, g_slots.boxBrush);
     {
         const BoxFont font(box, dc);
@@ -144,7 +144,7 @@ void paintKeyBox(HWND box) {
         SetBkMode(dc, TRANSPARENT);
         std::string whole;
         const KeyBoxText text = boxText(box, dc, whole);
-        r.left += kBoxMargin;
+        r.left += scaledX(kBoxMargin);
         DrawTextA(dc, text.shown.c_str(), -1, &r, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_LEFT);
     }
     EndPaint(box, &ps);
@@ -177,13 +177,13 @@ void skinKeyBox(HWND box) {
     SetWindowLongPtrA(box, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(keyBoxProc));
     RECT r{};
     GetWindowRect(box, &r);
-    HRGN shape = CreateRectRgn(0, 0, r.right - r.left, kEditHeight);
+    HRGN shape = CreateRectRgn(0, 0, r.right - r.left, scaledY(kEditHeight));
     if (!SetWindowRgn(box, shape, TRUE)) DeleteObject(shape);  // the box owns it once set
     SetWindowPos(box, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
     // The edit control lays the text out in a row wider than any sequence:
     // it never scrolls, so it never moves pixels that are not its own (a
     // scroll would take the page's pixels under the box's hidden rows along).
-    RECT row{0, 0, 32000, kEditHeight};
+    RECT row{0, 0, 32000, scaledY(kEditHeight)};
     SendMessageA(box, EM_SETRECTNP, 0, reinterpret_cast<LPARAM>(&row));
     // What the new box drew of itself before it had its shape is the page's
     // again.
@@ -238,7 +238,7 @@ void dropFocus() { SetFocus(nullptr); }
 
 void drawConnector(HDC dc, const SlotPlace& place, HPEN pen) {
     POINT points[4];
-    for (int i = 0; i < 4; ++i) points[i] = POINT{place.connector[i].x, place.connector[i].y};
+    for (int i = 0; i < 4; ++i) points[i] = POINT{scaledX(place.connector[i].x), scaledY(place.connector[i].y)};
     HGDIOBJ old = SelectObject(dc, pen);
     Polyline(dc, points, 4);
     SelectObject(dc, old);
@@ -367,10 +367,7 @@ void releaseKeyboard() {
     g_slots.keyboardReady = false;
 }
 
-HBITMAP loadBitmap(int id) {
-    return gdiTallied(static_cast<HBITMAP>(
-        LoadImageA(cplModuleInstance(), MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
-}
+HBITMAP loadBitmap(int id) { return gdiTallied(LoadSkinBitmap(id)); }
 
 void createControls(HWND page) {
     for (const SlotPlace& p : slotPlaces(g_slots.tab)) {
@@ -392,10 +389,10 @@ void createControls(HWND page) {
         // A key box's tooltip can hold a long sequence: it wraps rather than
         // running off the screen. (The tooltip is the main page's; its other
         // texts are far shorter.)
-        SendMessageA(tooltip, TTM_SETMAXTIPWIDTH, 0, 300);
+        SendMessageA(tooltip, TTM_SETMAXTIPWIDTH, 0, scaledX(300));
     }
-    g_slots.framePen = gdiTallied(CreatePen(PS_SOLID, 1, kFramePen));
-    g_slots.highlightPen = gdiTallied(CreatePen(PS_SOLID, 1, kHighlightPen));
+    g_slots.framePen = gdiTallied(CreateScaledPen(kFramePen));
+    g_slots.highlightPen = gdiTallied(CreateScaledPen(kHighlightPen));
     g_slots.patternBitmap = loadBitmap(skin::kPatternBitmap);
     g_slots.boxBrush = g_slots.patternBitmap ? gdiTallied(CreatePatternBrush(g_slots.patternBitmap)) : nullptr;
     g_slots.pageBitmap = loadBitmap(skin::kSlotPagesBitmap);
@@ -461,26 +458,17 @@ void onDestroy(HWND page) {
     g_slots.page = nullptr;
 }
 
-void copyPicture(HDC dc, HBITMAP bitmap, const skin::Sprite& sprite, int x, int y) {
-    if (!bitmap) return;
-    HDC memory = CreateCompatibleDC(dc);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(dc, x, y, sprite.width, sprite.height, memory, sprite.x, sprite.y, SRCCOPY);
-    SelectObject(memory, old);
-    DeleteDC(memory);
-}
-
 void onPaint(HWND page) {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(page, &ps);
-    copyPicture(dc, sharedBitmap(skin::kConfigBitmap), skin::kConfigPage, 0, 0);
+    DrawPicture(dc, sharedBitmap(skin::kConfigBitmap), skin::kConfigPage, 0, 0);
     if (g_slots.tab == SlotTab::Buttons) {
-        copyPicture(dc, sharedBitmap(skin::kSkinBitmap), skin::kButtonPageWheel, skin::kButtonPageWheel.x,
+        DrawPicture(dc, sharedBitmap(skin::kSkinBitmap), skin::kButtonPageWheel, skin::kButtonPageWheel.x,
                     skin::kButtonPageWheel.y);
-        copyPicture(dc, g_slots.pageBitmap, skin::kWheelPlainRight, skin::kWheelPlainRightAt.x,
+        DrawPicture(dc, g_slots.pageBitmap, skin::kWheelPlainRight, skin::kWheelPlainRightAt.x,
                     skin::kWheelPlainRightAt.y);
     } else
-        copyPicture(dc, g_slots.pageBitmap, skin::kPovPad, skin::kPovPadAt.x, skin::kPovPadAt.y);
+        DrawPicture(dc, g_slots.pageBitmap, skin::kPovPad, skin::kPovPadAt.x, skin::kPovPadAt.y);
     EndPaint(page, &ps);
     if (!g_slots.framePen) return;
     HDC frames = GetDC(page);
@@ -516,8 +504,8 @@ BOOL onDrawItem(const DRAWITEMSTRUCT* item) {
     case kRightMouseId: {
         const bool left = id == kLeftMouseId;
         if (item->itemState & ODS_DISABLED) {
-            copyPicture(item->hDC, g_slots.pageBitmap, left ? skin::kLeftMouseDisabled : skin::kRightMouseDisabled,
-                        item->rcItem.left, item->rcItem.top);
+            DrawPicture(item->hDC, g_slots.pageBitmap, left ? skin::kLeftMouseDisabled : skin::kRightMouseDisabled, 0,
+                        0);
             return TRUE;
         }
         const RECT normal = pictureRect(left ? skin::kLeftMouseNormal : skin::kRightMouseNormal);

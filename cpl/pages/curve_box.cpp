@@ -7,6 +7,7 @@
 
 #include "cpl/frame/cpl_module.h"
 #include "cpl/frame/panel_state.h"
+#include "cpl/frame/skinned_controls.h"
 #include "cpl/pages/curve_editor_logic.h"
 #include "cpl/res/cpl_resource.h"
 #include "preset/sensitivity.h"
@@ -52,7 +53,7 @@ void moveAnchor(int slot, int anchor) {
     HWND window = anchorWindow(slot, anchor);
     if (!window) return;
     const BoxPoint corner = anchorWindowCorner(slot, storedAnchor(preset(), slot, anchor));
-    MoveWindow(window, corner.x, corner.y, kAnchorSize, kAnchorSize, FALSE);
+    MoveControl(window, corner.x, corner.y, kAnchorSize, kAnchorSize, FALSE);
 }
 
 // Where the wheel's axis of `slot` stands on the curve the wheel is sent.
@@ -67,15 +68,20 @@ void drawMarker(HDC dc, BoxPoint at) {
     HBRUSH brush = CreateSolidBrush(kMarkerColour);
     HPEN pen = CreatePen(PS_SOLID, 1, kMarkerColour);
     HGDIOBJ oldBrush = SelectObject(dc, brush), oldPen = SelectObject(dc, pen);
-    Ellipse(dc, at.x - kMarkerRadius, at.y - kMarkerRadius, at.x + kMarkerRadius + 1, at.y + kMarkerRadius + 1);
+    Ellipse(dc, scaledX(at.x - kMarkerRadius), scaledY(at.y - kMarkerRadius), scaledX(at.x + kMarkerRadius + 1),
+            scaledY(at.y + kMarkerRadius + 1));
     SelectObject(dc, oldBrush);
     SelectObject(dc, oldPen);
     DeleteObject(brush);
     DeleteObject(pen);
 }
 
+// The anchor's icon with its corner at the 96-DPI point (x, y) of a box.
 void drawIcon(HDC dc, int x, int y) {
-    if (g_boxes.anchorIcon) DrawIconEx(dc, x, y, g_boxes.anchorIcon, kAnchorSize, kAnchorSize, 0, nullptr, DI_NORMAL);
+    const RECT place = scaledRect(x, y, kAnchorSize, kAnchorSize);
+    if (g_boxes.anchorIcon)
+        DrawIconEx(dc, place.left, place.top, g_boxes.anchorIcon, place.right - place.left, place.bottom - place.top, 0,
+                   nullptr, DI_NORMAL);
 }
 
 // The whole picture of a box, drawn off screen and copied in one go so
@@ -83,10 +89,11 @@ void drawIcon(HDC dc, int x, int y) {
 void paintBox(HWND box, HDC dc) {
     const int slot = slotOfBox(box);
     if (slot < 0) return;
+    RECT all{};
+    GetClientRect(box, &all);
     HDC memory = CreateCompatibleDC(dc);
-    HBITMAP picture = CreateCompatibleBitmap(dc, kBoxSize, kBoxSize);
+    HBITMAP picture = CreateCompatibleBitmap(dc, all.right, all.bottom);
     HGDIOBJ oldBitmap = SelectObject(memory, picture);
-    const RECT all{0, 0, kBoxSize, kBoxSize};
     HBRUSH fill = CreateSolidBrush(kBoxColour);
     FillRect(memory, &all, fill);
     DeleteObject(fill);
@@ -96,13 +103,13 @@ void paintBox(HWND box, HDC dc) {
         // The dotted pen's gaps stay the box's colour.
         SetBkColor(memory, kBoxColour);
         SelectObject(memory, g_boxes.diagonalPen);
-        MoveToEx(memory, d.diagonal[0].x, d.diagonal[0].y, nullptr);
-        LineTo(memory, d.diagonal[1].x, d.diagonal[1].y);
+        MoveToEx(memory, scaledX(d.diagonal[0].x), scaledY(d.diagonal[0].y), nullptr);
+        LineTo(memory, scaledX(d.diagonal[1].x), scaledY(d.diagonal[1].y));
     }
     if (g_boxes.curvePen) {
         SelectObject(memory, g_boxes.curvePen);
         POINT points[4];
-        for (int i = 0; i < 4; ++i) points[i] = POINT{d.points[i].x, d.points[i].y};
+        for (int i = 0; i < 4; ++i) points[i] = POINT{scaledX(d.points[i].x), scaledY(d.points[i].y)};
         if (d.bezier)
             PolyBezier(memory, points, 4);
         else
@@ -117,7 +124,7 @@ void paintBox(HWND box, HDC dc) {
         const BoxPoint corner = anchorWindowCorner(slot, storedAnchor(preset(), slot, anchor));
         drawIcon(memory, corner.x, corner.y);
     }
-    BitBlt(dc, 0, 0, kBoxSize, kBoxSize, memory, 0, 0, SRCCOPY);
+    BitBlt(dc, 0, 0, all.right, all.bottom, memory, 0, 0, SRCCOPY);
     SelectObject(memory, oldBitmap);
     DeleteObject(picture);
     DeleteDC(memory);
@@ -137,7 +144,9 @@ void dragTo(HWND box, LPARAM where) {
     if (!g_boxes.dragging || GetParent(g_boxes.dragAnchor) != box) return;
     int slot = 0, anchor = 0;
     if (!anchorOfControl(GetDlgCtrlID(g_boxes.dragAnchor), slot, anchor) || slotOfBox(box) != slot) return;
-    const int linked = dragAnchorTo(preset(), slot, anchor, GET_X_LPARAM(where), GET_Y_LPARAM(where));
+    // The pointer at 96 DPI: the same gesture stores the same values at every scale.
+    const POINT at = pointerAt96(where);
+    const int linked = dragAnchorTo(preset(), slot, anchor, at.x, at.y);
     moveAnchor(slot, anchor);
     if (linked >= 0) {
         placeAnchors(linked);
@@ -153,9 +162,10 @@ LRESULT onBoxCreate(HWND box, const CREATESTRUCTA* create) {
     g_boxes.boxes[slot] = box;
     for (int anchor : {kFirstAnchor, kSecondAnchor}) {
         const BoxPoint corner = anchorWindowCorner(slot, storedAnchor(preset(), slot, anchor));
-        CreateWindowExA(WS_EX_TRANSPARENT, "ANCHORCUSTOM", nullptr, WS_CHILD | WS_VISIBLE, corner.x, corner.y,
-                        kAnchorSize, kAnchorSize, box, HMENU(INT_PTR(anchorControlId(slot, anchor))),
-                        cplModuleInstance(), nullptr);
+        const RECT place = scaledRect(corner.x, corner.y, kAnchorSize, kAnchorSize);
+        CreateWindowExA(WS_EX_TRANSPARENT, "ANCHORCUSTOM", nullptr, WS_CHILD | WS_VISIBLE, place.left, place.top,
+                        place.right - place.left, place.bottom - place.top, box,
+                        HMENU(INT_PTR(anchorControlId(slot, anchor))), cplModuleInstance(), nullptr);
     }
     return 0;
 }
@@ -172,8 +182,10 @@ void onBoxDestroy(HWND box) {
 }  // namespace
 
 HWND createCurveBox(HWND page, int x, int y, int id, int boxNumber) {
-    return CreateWindowExA(WS_EX_CLIENTEDGE | WS_EX_TRANSPARENT, "SENSIBCUSTOM", nullptr, WS_CHILD | WS_VISIBLE, x, y,
-                           kBoxSize, kBoxSize, page, HMENU(INT_PTR(id)), cplModuleInstance(), &boxNumber);
+    const RECT place = scaledRect(x, y, kBoxSize, kBoxSize);
+    return CreateWindowExA(WS_EX_CLIENTEDGE | WS_EX_TRANSPARENT, "SENSIBCUSTOM", nullptr, WS_CHILD | WS_VISIBLE,
+                           place.left, place.top, place.right - place.left, place.bottom - place.top, page,
+                           HMENU(INT_PTR(id)), cplModuleInstance(), &boxNumber);
 }
 
 void setCurvePens(HPEN curve, HPEN diagonal) {
@@ -244,7 +256,7 @@ LRESULT CALLBACK AnchorCustomProc(HWND window, UINT message, WPARAM wParam, LPAR
         // One icon for all anchors: loaded with the first, destroyed with the last.
         if (g_boxes.anchors++ == 0)
             g_boxes.anchorIcon = HICON(LoadImageA(cplModuleInstance(), MAKEINTRESOURCEA(IDI_CPL_MARKER), IMAGE_ICON,
-                                                  kAnchorSize, kAnchorSize, 0));
+                                                  scaledX(kAnchorSize), scaledY(kAnchorSize), 0));
         return 0;
     case WM_DESTROY:
         if (--g_boxes.anchors == 0 && g_boxes.anchorIcon) {

@@ -177,7 +177,8 @@ BOOL onInitDialog(HWND dialog) {
     g_dialog.dialog = dialog;
     RECT place{};
     GetWindowRect(dialog, &place);
-    MoveWindow(dialog, place.left + 70, place.top + 10, 479, 387, FALSE);
+    const SIZE size = scaledWindowSize(dialog, 479, 387);
+    MoveWindow(dialog, place.left + scaledX(70), place.top + scaledY(10), size.cx, size.cy, FALSE);
     char caption[256];
     if (LoadLocalizedString(cplModuleInstance(), kCaptionString, UiLanguage, caption, sizeof caption))
         SetWindowTextA(dialog, caption);
@@ -199,7 +200,7 @@ BOOL onInitDialog(HWND dialog) {
     refillDialogRows(panel(), lists());
     showLists();
     g_dialog.brush = gdiTallied(CreateSolidBrush(kPresetEditBrush));
-    g_dialog.pen = gdiTallied(CreatePen(PS_SOLID, 1, kPresetFramePen));
+    g_dialog.pen = gdiTallied(CreateScaledPen(kPresetFramePen));
     return TRUE;
 }
 
@@ -216,13 +217,7 @@ void onDestroy() {
 void onPaint(HWND dialog) {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(dialog, &ps);
-    if (HBITMAP background = sharedBitmap(skin::kPresetsBitmap)) {
-        HDC memory = CreateCompatibleDC(dc);
-        HGDIOBJ old = SelectObject(memory, background);
-        BitBlt(dc, 0, 0, skin::kImportExportDialog.width, skin::kImportExportDialog.height, memory, 0, 0, SRCCOPY);
-        SelectObject(memory, old);
-        DeleteDC(memory);
-    }
+    DrawPicture(dc, sharedBitmap(skin::kPresetsBitmap), skin::kImportExportDialog, 0, 0);
     EndPaint(dialog, &ps);
     if (g_dialog.pen) OutlineRect(dialog, kPathFrame, g_dialog.pen);
 }

@@ -23,7 +23,7 @@ void copyPicture(HDC dc, const RECT& row, int width, const skin::Sprite& picture
     if (!skin) return;
     HDC memory = CreateCompatibleDC(dc);
     HGDIOBJ old = SelectObject(memory, skin);
-    BitBlt(dc, row.left, row.top, width, row.bottom - row.top, memory, picture.x, picture.y, SRCCOPY);
+    BitBlt(dc, row.left, row.top, width, row.bottom - row.top, memory, scaledX(picture.x), scaledY(picture.y), SRCCOPY);
     SelectObject(memory, old);
     DeleteDC(memory);
 }
@@ -51,7 +51,7 @@ WNDPROC g_listProc = nullptr;  // the list view class's own procedure
 void fitColumn(HWND list) {
     RECT client{};
     GetClientRect(list, &client);
-    const int width = std::min<int>(kColumnWidth, client.right);
+    const int width = std::min<int>(scaledX(kColumnWidth), client.right);
     if (width > 0 && SendMessageA(list, LVM_GETCOLUMNWIDTH, 0, 0) != width)
         SendMessageA(list, LVM_SETCOLUMNWIDTH, 0, MAKELPARAM(width, 0));
 }
@@ -65,13 +65,14 @@ LRESULT CALLBACK listProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam)
 }  // namespace
 
 HWND createPresetListView(HWND parent, int id, int x, int y, int width, int height) {
-    HWND list = CreateWindowExA(0, WC_LISTVIEWA, "", kListStyle, x, y, width, height, parent,
-                                HMENU(INT_PTR(id)), cplModuleInstance(), nullptr);
+    const RECT place = scaledRect(x, y, width, height);
+    HWND list = CreateWindowExA(0, WC_LISTVIEWA, "", kListStyle, place.left, place.top, place.right - place.left,
+                                place.bottom - place.top, parent, HMENU(INT_PTR(id)), cplModuleInstance(), nullptr);
     if (!list) return nullptr;
     LVCOLUMNA column{};
     column.mask = LVCF_FMT | LVCF_WIDTH;
     column.fmt = LVCFMT_LEFT;
-    column.cx = kColumnWidth;
+    column.cx = scaledX(kColumnWidth);
     SendMessageA(list, LVM_INSERTCOLUMNA, 0, reinterpret_cast<LPARAM>(&column));
     SendMessageA(list, LVM_SETBKCOLOR, 0, kListBackground);
     g_listProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(listProc)));
@@ -118,7 +119,7 @@ std::vector<int> selectedPresetRows(HWND list) {
 void drawPresetRow(const DRAWITEMSTRUCT* item) {
     const RECT& row = item->rcItem;
     if (item->itemAction & ODA_DRAWENTIRE) {
-        copyPicture(item->hDC, row, row.right - row.left + 30, skin::kListRow);
+        copyPicture(item->hDC, row, row.right - row.left + scaledX(30), skin::kListRow);
         drawRowText(item, kRowText);
     }
     if (item->itemState & ODS_SELECTED) {

@@ -270,7 +270,7 @@ void onCreate(HWND page) {
     if (hasCurrentPreset(panel())) copyPreset(panel().currentPreset, panel().table.presets[panel().currentIndex]);
     showList(rowOfCurrent());
     g_presets.brush = gdiTallied(CreateSolidBrush(kPresetEditBrush));
-    g_presets.pen = gdiTallied(CreatePen(PS_SOLID, 1, kPresetFramePen));
+    g_presets.pen = gdiTallied(CreateScaledPen(kPresetFramePen));
 }
 
 void onDestroy(HWND page) {
@@ -286,16 +286,7 @@ void onDestroy(HWND page) {
 void onPaint(HWND page) {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(page, &ps);
-    RECT area = ps.rcPaint;
-    const RECT pageRect{0, 0, skin::kPresetsPage.width, skin::kPresetsPage.height};
-    if (HBITMAP background = sharedBitmap(skin::kPresetsBitmap); background && IntersectRect(&area, &area, &pageRect)) {
-        HDC memory = CreateCompatibleDC(dc);
-        HGDIOBJ old = SelectObject(memory, background);
-        BitBlt(dc, area.left, area.top, area.right - area.left, area.bottom - area.top, memory, area.left, area.top,
-               SRCCOPY);
-        SelectObject(memory, old);
-        DeleteDC(memory);
-    }
+    DrawPicture(dc, sharedBitmap(skin::kPresetsBitmap), skin::kPresetsPage, 0, 0);
     EndPaint(page, &ps);
     OutlineRect(page, kNameFrame, g_presets.pen);
     OutlineRect(page, kPathFrame, g_presets.pen);

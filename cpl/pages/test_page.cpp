@@ -77,13 +77,7 @@ TestPageState g_test;
 
 // Copies `sprite` of its bitmap to (x, y) of `dc`.
 void drawSprite(HDC dc, const skin::Sprite& sprite, int x, int y, DWORD rop = SRCCOPY) {
-    HBITMAP bitmap = sharedBitmap(sprite.bitmap);
-    if (!bitmap) return;
-    HDC memory = CreateCompatibleDC(dc);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(dc, x, y, sprite.width, sprite.height, memory, sprite.x, sprite.y, rop);
-    SelectObject(memory, old);
-    DeleteDC(memory);
+    DrawPicture(dc, sharedBitmap(sprite.bitmap), sprite, x, y, rop);
 }
 
 // Puts the page's background back over (x, y, width, height).
@@ -223,10 +217,13 @@ void createVideo(HWND page) {
     HWND video = MCIWndCreateA(page, cplModuleInstance(), WS_CHILD | WS_VISIBLE | kVideoFlags | MCIWNDF_NOERRORDLG, path);
     if (!video) return;
     SetWindowLongA(video, GWL_ID, kVideo);
-    MoveWindow(video, skin::kWheelVideoAt.x, skin::kWheelVideoAt.y, skin::kWheelVideoSize, skin::kWheelVideoSize, TRUE);
+    MoveControl(video, skin::kWheelVideoAt.x, skin::kWheelVideoAt.y, skin::kWheelVideoSize, skin::kWheelVideoSize,
+                TRUE);
     SetWindowLongA(video, GWL_EXSTYLE, 0);
     SetWindowLongA(video, GWL_STYLE, WS_CHILD | WS_VISIBLE | kVideoFlags);
-    HRGN ellipse = CreateEllipticRgn(0, 0, skin::kWheelVideoSize, skin::kWheelVideoSize);
+    RECT shown{};
+    GetClientRect(video, &shown);
+    HRGN ellipse = CreateEllipticRgn(0, 0, shown.right, shown.bottom);
     if (!SetWindowRgn(video, ellipse, TRUE)) DeleteObject(ellipse);
     g_test.video = video;
 }
@@ -247,7 +244,7 @@ void onCreate(HWND page) {
     createVideo(page);
     if (FAILED(AcquireDirectInput(GetParent(page), mainPageSheet()))) return;
     g_test.state = new DIJOYSTATE;
-    g_test.font = gdiTallied(CreateFontA(16, 6, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+    g_test.font = gdiTallied(CreateFontA(scaledY(16), scaledX(6), 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                                          OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH,
                                          nullptr));
     PanelState& state = panelState();

@@ -8,6 +8,7 @@
 
 #include "cpl/frame/panel_state.h"
 #include "cpl/frame/skin_logic.h"
+#include "cpl/frame/skin_scale.h"
 
 namespace zentra {
 
@@ -178,6 +179,43 @@ TEST(PanelStateTest, OneStateAndResetClearsIt) {
     size_t nonzero = 0;
     for (size_t i = 0; i < sizeof(PanelState); ++i) nonzero += bytes[i] != 0;
     EXPECT_EQ(0u, nonzero);
+}
+
+// The page areas the sheet gives under Wine with Windows' fonts: 594 x 369
+// at 96 DPI, 891 x 539 at 144 and 1188 x 709 at 192.
+TEST(SkinScaleTest, FillsThePageAreaTheSheetGivesAndPicksTheNearestSetAbove) {
+    struct Case {
+        int dpi, areaWidth, areaHeight;
+        int percent;
+        SkinRect control;  // a 96-DPI rectangle ...
+        SkinRect shown;    // ... in the window's pixels
+    };
+    const Case cases[] = {
+        {96, 594, 369, 100, {10, 8, 165, 19}, {10, 8, 165, 19}},
+        {96, 594, 341, 100, {10, 8, 165, 19}, {10, 8, 165, 19}},  // nothing moves at 96 DPI
+        {72, 400, 250, 100, {0, 0, 594, 369}, {0, 0, 594, 369}},
+        {144, 891, 539, 150, {0, 0, 594, 369}, {0, 0, 891, 539}},
+        {144, 891, 539, 150, {10, 10, 30, 30}, {15, 15, 45, 44}},
+        {192, 1188, 709, 200, {134, 40, 506, 342}, {268, 77, 1012, 657}},
+        {120, 0, 0, 150, {0, 0, 594, 369}, {0, 0, 743, 461}},  // no area: dpi / 96
+        {288, 1782, 1107, 200, {1, 1, 2, 2}, {3, 3, 6, 6}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.dpi << " DPI, " << c.areaWidth << " x " << c.areaHeight);
+        const SkinScale scale = skinScaleFor(c.dpi, c.areaWidth, c.areaHeight);
+        EXPECT_EQ(c.percent, scale.percent);
+        EXPECT_TRUE(scaleRect(scale, c.control) == c.shown);
+    }
+}
+
+TEST(SkinScaleTest, ThePointerIsTakenBackToTheSamePlaceAt96Dpi) {
+    const SkinScale at144 = skinScaleFor(144, 891, 539);
+    EXPECT_TRUE(unscalePoint(at144, SkinPoint{891, 539}) == (SkinPoint{594, 369}));
+    EXPECT_TRUE(unscalePoint(at144, SkinPoint{15, 146}) == (SkinPoint{10, 100}));
+    const SkinScale at192 = skinScaleFor(192, 1188, 709);
+    EXPECT_TRUE(unscalePoint(at192, SkinPoint{1, 1}) == (SkinPoint{1, 1}));  // halves away from zero
+    EXPECT_TRUE(unscalePoint(at192, SkinPoint{-4, 0}) == (SkinPoint{-2, 0}));
+    EXPECT_TRUE(unscalePoint(SkinScale{}, SkinPoint{37, 212}) == (SkinPoint{37, 212}));
 }
 
 }  // namespace

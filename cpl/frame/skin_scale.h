@@ -1,0 +1,39 @@
+// The skin's one scale. Every place and size of the control panel's pages
+// and dialogs is given in pixels of a 96-DPI screen (the page area is
+// 594 x 369 there). On another screen the page area the sheet gives is
+// larger, and the pages fill it: each axis is scaled by the area's size
+// over 594 or 369, and the pictures are taken from the set drawn nearest
+// that scale. Plain arithmetic; the Win32 shell (skinned_controls) keeps
+// the panel's current scale and applies it.
+#pragma once
+
+#include "cpl/frame/skin_logic.h"
+
+namespace zentra {
+
+struct SkinScale {
+    int width = 594;    // the page area's size in the window's pixels
+    int height = 369;
+    int percent = 100;  // the picture set the pages draw from
+};
+
+// The scale for a page of `areaWidth` x `areaHeight` pixels on a screen of
+// `dpi`. At 96 DPI or less nothing is scaled, whatever the area (every
+// pixel stays where it is at 96 DPI); an empty area counts as the page area
+// times dpi / 96. The picture set is the smallest whose percent is at least
+// the larger axis's scale, or the largest set.
+SkinScale skinScaleFor(int dpi, int areaWidth, int areaHeight);
+
+// A 96-DPI coordinate in the window's pixels, rounded to the nearest pixel
+// (halves away from zero). A rectangle's edges are scaled each: pictures
+// and controls that touch at 96 DPI touch at every scale.
+int scaleX(const SkinScale& scale, int x);
+int scaleY(const SkinScale& scale, int y);
+SkinRect scaleRect(const SkinScale& scale, const SkinRect& rect);
+
+// A point of the window (the pointer) at 96 DPI, rounded to the nearest.
+SkinPoint unscalePoint(const SkinScale& scale, SkinPoint point);
+
+bool isIdentity(const SkinScale& scale);
+
+}  // namespace zentra
