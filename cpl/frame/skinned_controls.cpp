@@ -4,6 +4,7 @@
 #include "cpl/frame/skinned_controls.h"
 
 #include <commctrl.h>
+#include <prsht.h>
 #include <shellapi.h>
 #include <windowsx.h>
 
@@ -203,11 +204,22 @@ INT_PTR CALLBACK aboutProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPar
 
 const SkinScale& skinScale() { return g_scale; }
 
-void takeSkinScale(HWND page) {
+SkinScale skinScaleOf(HWND page) {
+    // The room the sheet's tab control leaves for its pages: the sheet may
+    // make the page that size only after the page has started, when it
+    // sized the page from the page's own font first.
     RECT area{};
-    GetClientRect(page, &area);
-    g_scale = skinScaleFor(windowDpi(page), area.right - area.left, area.bottom - area.top);
+    HWND tab = GetParent(page) ? HWND(SendMessageA(GetParent(page), PSM_GETTABCONTROL, 0, 0)) : nullptr;
+    if (tab) {
+        GetClientRect(tab, &area);
+        TabCtrl_AdjustRect(tab, FALSE, &area);
+    } else {
+        GetClientRect(page, &area);
+    }
+    return skinScaleFor(windowDpi(page), area.right - area.left, area.bottom - area.top);
 }
+
+void takeSkinScale(HWND page) { g_scale = skinScaleOf(page); }
 
 void setSkinScale(const SkinScale& scale) { g_scale = scale; }
 void resetSkinScale() { g_scale = SkinScale{}; }

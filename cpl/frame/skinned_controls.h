@@ -25,6 +25,7 @@ constexpr INT_PTR kAboutResult = 12;
 // it starts (and again when the system moves it to a screen of another
 // DPI); until then, and after resetSkinScale, nothing is scaled.
 const SkinScale& skinScale();
+SkinScale skinScaleOf(HWND page);  // the scale for the page as it is now
 void takeSkinScale(HWND page);
 void setSkinScale(const SkinScale& scale);
 void resetSkinScale();

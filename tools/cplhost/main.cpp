@@ -8,8 +8,10 @@
 //                                   ZentraCpl.dll in FOLDER (this program's own by default)
 //   ZntPanelHost unregister
 //   ZntPanelHost show [--oem NAME] [--id N] [--wheel W] [--script FILE] [--close ok|cancel] [--after MS]
-//                     [--screenshot FILE.bmp] [--calibration] [--handover none] [--repeat N]
+//                     [--screenshot FILE.bmp] [--calibration] [--tab ID] [--handover none] [--repeat N]
 //
+// With --tab the main page's tab with control id ID (243 buttons, 244 D-pad,
+// 245 axes, 246 test, 247 presets) is opened first.
 // With --calibration the axis calibration is opened from the test page
 // first; the picture is then the calibration dialog's, and it is cancelled
 // before the sheet closes. With --handover none the sheet gets no
@@ -148,6 +150,7 @@ struct Closer {
     WPARAM button = 0;
     std::string screenshot;
     bool calibration = false;
+    int tab = 0;  // a tab to open first (its control id), or 0
     DWORD uiThread = 0;
 };
 Closer g_closer;
@@ -165,6 +168,10 @@ DWORD WINAPI closeLater(void*) {
     for (int i = 0; i < 100 && !g_closer.sheet; ++i) Sleep(50);
     if (!g_closer.sheet) return 0;
     HWND pictured = g_closer.sheet;
+    if (g_closer.tab) {
+        Sleep(500);
+        PostMessageA(PropSheet_GetCurrentPageHwnd(g_closer.sheet), WM_COMMAND, WPARAM(g_closer.tab), 0);
+    }
     if (g_closer.calibration) {
         Sleep(500);
         if (HWND test = findChildOfClass(g_closer.sheet, "TESTWINDOW")) PostMessageA(test, WM_COMMAND, 1139, 0);
@@ -178,6 +185,13 @@ DWORD WINAPI closeLater(void*) {
     RECT area{};
     GetClientRect(PropSheet_GetCurrentPageHwnd(g_closer.sheet), &area);
     std::printf("page area: %ld x %ld\n", area.right, area.bottom);
+    // The room the sheet's tab control leaves for its pages.
+    RECT room{};
+    if (HWND tab = PropSheet_GetTabControl(g_closer.sheet)) {
+        GetClientRect(tab, &room);
+        TabCtrl_AdjustRect(tab, FALSE, &room);
+    }
+    std::printf("sheet room: %ld x %ld\n", room.right - room.left, room.bottom - room.top);
     if (!g_closer.screenshot.empty())
         std::printf("screenshot: %s\n",
                     pictured && saveWindowPicture(pictured, g_closer.screenshot) ? "saved" : "failed");
@@ -199,6 +213,7 @@ struct ShowOptions {
     DWORD after = 2000;
     std::string screenshot;
     bool calibration = false;
+    int tab = 0;
     bool handOver = true;
     int repeat = 1;
 };
@@ -316,6 +331,7 @@ int showSheet(const ShowOptions& o) {
             g_closer.button = o.close;
             g_closer.screenshot = o.screenshot;
             g_closer.calibration = o.calibration;
+            g_closer.tab = o.tab;
             g_closer.uiThread = GetCurrentThreadId();
             CloseHandle(CreateThread(nullptr, 0, closeLater, nullptr, 0, nullptr));
         }
@@ -360,7 +376,8 @@ int showSheet(const ShowOptions& o) {
 int main(int argc, char** argv) {
     const char* usage =
         "usage: ZntPanelHost register [FOLDER] | unregister | show [--oem NAME] [--id N] [--wheel W] [--script FILE]"
-        " [--close ok|cancel] [--after MS] [--screenshot FILE.bmp] [--calibration] [--handover none] [--repeat N]\n";
+        " [--close ok|cancel] [--after MS] [--screenshot FILE.bmp] [--calibration] [--tab ID] [--handover none]"
+        " [--repeat N]\n";
     if (argc < 2) return std::fputs(usage, stderr), 2;
     const std::string command = argv[1];
     if (command == "register") return registerSheet(argc > 2 ? argv[2] : myFolder());
@@ -383,6 +400,7 @@ int main(int argc, char** argv) {
         else if (arg == "--after") o.after = DWORD(std::atoi(value));
         else if (arg == "--close") o.close = std::strcmp(value, "ok") == 0 ? IDOK : IDCANCEL;
         else if (arg == "--screenshot") o.screenshot = value;
+        else if (arg == "--tab") o.tab = std::atoi(value);
         else if (arg == "--handover") o.handOver = std::strcmp(value, "none") != 0;
         else if (arg == "--repeat") o.repeat = std::max(1, std::atoi(value));
         else return std::fputs(usage, stderr), 2;
