@@ -97,7 +97,7 @@ start_display() {
     [ -n "${DISPLAY:-}" ] && return 0
     local fifo="$BUILD/xvfb-display"
     rm -f "$fifo"
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fifo" </dev/null >"$BUILD/xvfb.log" 2>&1 &
+    Xvfb -displayfd 3 -screen 0 1600x1200x24 -nolisten tcp 3>"$fifo" </dev/null >"$BUILD/xvfb.log" 2>&1 &
     XVFB_PID=$!
     for _ in $(seq 1 100); do
         [ -s "$fifo" ] && break
@@ -113,10 +113,11 @@ start_wine_session() {
     wine_env
     wineserver -p </dev/null >>"$BUILD/wine-session.log" 2>&1
     wine cmd /c exit </dev/null >>"$BUILD/wine-session.log" 2>&1
-    # The virtual desktop for the whole session. Otherwise every program that
+    # The virtual desktop for the whole session, large enough for the
+    # control panel at 200 %. Otherwise every program that
     # touches the desktop starts one that outlives it by a second, holding
     # the caller's output open (CTest waits for it).
-    wine explorer /desktop=Default,1024x700 </dev/null >>"$BUILD/wine-session.log" 2>&1 &
+    wine explorer /desktop=Default,1600x1140 </dev/null >>"$BUILD/wine-session.log" 2>&1 &
 }
 
 # The simulated wheel driver (sim/), loaded once per run as the service

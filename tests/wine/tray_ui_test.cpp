@@ -385,21 +385,6 @@ std::vector<uint32_t> referenceNotice(const char* text) {
 
 // The screen's DPI for the programs started while it lives (Wine reads
 // "LogPixels" when a program starts); 96 again afterwards.
-class ScreenDpi {
-public:
-    explicit ScreenDpi(DWORD dpi) { set(dpi); }
-    ~ScreenDpi() { set(96); }
-
-private:
-    static void set(DWORD dpi) {
-        HKEY key = nullptr;
-        if (RegCreateKeyExA(HKEY_CURRENT_USER, "Control Panel\\Desktop", 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
-                            nullptr) != ERROR_SUCCESS)
-            return;
-        RegSetValueExA(key, "LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof dpi);
-        RegCloseKey(key);
-    }
-};
 
 // At 150 % (144 DPI) every place and size of the settings window and of the
 // notice is one and a half times its 96-DPI value.

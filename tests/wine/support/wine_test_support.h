@@ -64,4 +64,17 @@ bool screenshotTo(const std::string& pngPath);
 // clicks and keys for the windows under test) and gives the events a moment.
 void xdotool(const std::string& args);
 
+// The screen's DPI for programs started while it lives (the prefix's
+// "LogPixels"); back to 96 at its end. Wine reads it when a program starts.
+class ScreenDpi {
+public:
+    explicit ScreenDpi(DWORD dpi) { set(dpi); }
+    ~ScreenDpi() { set(96); }
+    ScreenDpi(const ScreenDpi&) = delete;
+    ScreenDpi& operator=(const ScreenDpi&) = delete;
+
+private:
+    static void set(DWORD dpi);
+};
+
 }  // namespace zentra

@@ -1,0 +1,185 @@
+// The control panel on screens of 96, 144 and 192 DPI, in the stand-in
+// panel's own process started at that DPI: the skin fills the room the
+// sheet gives its page, the tabs and buttons lie where the 96-DPI places
+// scaled put them, the real pointer reaches them there, and an anchor drag
+// stores the same values at every scale.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "cpl/frame/skin_layout.h"
+#include "cpl/pages/curve_editor_logic.h"
+#include "preset/file_system.h"
+#include "preset/preset_file.h"
+#include "preset/registry.h"
+#include "preset/registry_store.h"
+#include "sim/sim_setup.h"
+#include "tests/wine/support/screen_pixels.h"
+#include "tests/wine/support/wine_test_support.h"
+#include "tools/cplhost/window_search.h"
+
+namespace zentra {
+namespace {
+
+// A screen and what the page shows on it. Rectangles are in the main
+// page's client area: the 96-DPI places of the tabs, select button 1084
+// (slot 0) and curve box 104 (slot 3), scaled by the room over 594 x 369.
+struct Screen {
+    DWORD dpi;
+    int width, height;  // the room the sheet's tab control leaves
+    int percent;        // the picture set
+    RECT buttonsTab, axisTab, recordButton, pedalBox;
+    POINT dragTo;  // (60, 20) of the box at this scale
+};
+
+const Screen kScreens[] = {
+    {96, 594, 369, 100, {2, 252, 90, 309}, {2, 311, 90, 368}, {407, 209, 430, 231}, {448, 174, 538, 264}, {60, 20}},
+    {144, 891, 539, 150, {3, 368, 135, 451}, {3, 454, 135, 538}, {611, 305, 645, 337}, {672, 254, 807, 386}, {90, 29}},
+    {192, 1188, 709, 200, {4, 484, 180, 594}, {4, 598, 180, 707}, {814, 402, 860, 444}, {896, 334, 1076, 507}, {120, 38}},
+};
+
+constexpr int kTabButtons = 243, kTabAxis = 245, kRecordButton = 1084, kPedalBox = 104;
+
+// `child`'s place in `page`'s client area.
+RECT placeIn(HWND page, HWND child) {
+    RECT r{};
+    GetWindowRect(child, &r);
+    MapWindowPoints(nullptr, page, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+std::string text(const RECT& r) {
+    return "(" + std::to_string(r.left) + ", " + std::to_string(r.top) + ")-(" + std::to_string(r.right) + ", " +
+           std::to_string(r.bottom) + ")";
+}
+
+// A point of `window`'s client area as xdotool takes it.
+std::string onScreen(HWND window, int x, int y) {
+    POINT p{x, y};
+    ClientToScreen(window, &p);
+    return std::to_string(p.x) + " " + std::to_string(p.y);
+}
+
+std::vector<uint32_t> shown(HWND window, const RECT& r) {
+    POINT corner{r.left, r.top};
+    ClientToScreen(window, &corner);
+    HDC screen = GetDC(nullptr);
+    std::vector<uint32_t> pixels = grabPixels(screen, corner.x, corner.y, r.right - r.left, r.bottom - r.top);
+    ReleaseDC(nullptr, screen);
+    return pixels;
+}
+
+// Waits (a few seconds at most) for a child of class `cls` in the sheet.
+HWND waitForPage(HWND sheet, const char* cls) {
+    for (int i = 0; i < 100; ++i) {
+        if (HWND page = findChildOfClass(sheet, cls)) return page;
+        Sleep(50);
+    }
+    return nullptr;
+}
+
+class ScaledPanel : public ::testing::TestWithParam<Screen> {
+protected:
+    void SetUp() override {
+        const ChildRun registered = runChild(besideTests("ZntPanelHost.exe"), "register", 30000);
+        ASSERT_EQ(0u, registered.exitCode) << registered.output;
+        std::string error;
+        ASSERT_TRUE(sim::configureWheels(2, 0, error)) << error;
+        presetFile = tempFile("zentra-scaled-panel.pst");
+        PresetTable table{};
+        for (int i = 0; i < 2; ++i) resetPreset(table.presets[i], Deliverable::Panel);
+        setPresetText(table.presets[1].gameName, "Rally X");
+        table.presetCount = 2;
+        ASSERT_EQ(1, savePresetFile(nullptr, presetFile.c_str(), table, platformFileSystem()));
+        pointPanelAt(registry, presetFile, 1);
+    }
+    void TearDown() override {
+        xdotool("mouseup 1");
+        DeleteFileA(presetFile.c_str());
+    }
+
+    // One click, never within the double-click time of the one before.
+    void clickAt(HWND window, const RECT& r) {
+        Sleep(GetDoubleClickTime() + 50);
+        xdotool("mousemove " + onScreen(window, (r.left + r.right) / 2, (r.top + r.bottom) / 2));
+        xdotool("click 1");
+    }
+
+    Registry registry{platformRegistryStore(), Deliverable::Panel};
+    std::string presetFile;
+};
+
+TEST_P(ScaledPanel, TheSkinFillsTheSheetAndTheSameGesturesReachTheSameControls) {
+    const Screen& s = GetParam();
+    const ScreenDpi dpi(s.dpi);
+    bool done = false;
+    const ChildRun run = runChild(besideTests("ZntPanelHost.exe"), "show --wheel 0", 90000, [&](DWORD) {
+        if (done) return;
+        HWND sheet = FindWindowA(nullptr, "MORVENHOLLOW ZENTRAVOLI");
+        HWND test = sheet ? findChildOfClass(sheet, "TESTWINDOW") : nullptr;
+        if (!test) return;
+        done = true;
+        Sleep(800);
+        HWND page = GetParent(test);
+        // The main page fills the room, and its child page shows to its
+        // edges: no band of the sheet shows right of them or below.
+        RECT area{};
+        GetClientRect(page, &area);
+        EXPECT_EQ(s.width, area.right);
+        EXPECT_EQ(s.height, area.bottom);
+        const RECT lastColumn{s.width - 1, 0, s.width, s.height}, lastRow{0, s.height - 1, s.width, s.height};
+        for (const RECT& edge : {lastColumn, lastRow})
+            for (uint32_t pixel : shown(page, edge)) ASSERT_NE(0xFFFFFFu, pixel & 0xFFFFFF) << "white at the edge";
+
+        // The button tab, clicked where it shows.
+        EXPECT_EQ(text(s.buttonsTab), text(placeIn(page, GetDlgItem(page, kTabButtons))));
+        clickAt(page, s.buttonsTab);
+        HWND buttons = waitForPage(sheet, "BUTTONWINDOW");
+        ASSERT_NE(nullptr, buttons) << "the button page did not open";
+        // Slot 0's select button: the click turns it down.
+        HWND record = GetDlgItem(buttons, kRecordButton);
+        EXPECT_EQ(text(s.recordButton), text(placeIn(page, record)));
+        RECT face{};
+        GetClientRect(record, &face);
+        const std::vector<uint32_t> up = shown(record, face);
+        clickAt(page, s.recordButton);
+        Sleep(300);
+        EXPECT_NE(up, shown(record, face)) << "the select button did not go down";
+
+        // The axis page: curve box 104's second anchor dragged to (60, 20)
+        // of the box as the 96-DPI page has it.
+        clickAt(page, s.axisTab);
+        HWND axes = waitForPage(sheet, "SENSWINDOW");
+        ASSERT_NE(nullptr, axes) << "the axis page did not open";
+        HWND box = GetDlgItem(axes, kPedalBox);
+        EXPECT_EQ(text(s.pedalBox), text(placeIn(page, box)));
+        HWND anchor = GetDlgItem(box, anchorControlId(3, kSecondAnchor));
+        RECT grip{};
+        GetClientRect(anchor, &grip);
+        Sleep(GetDoubleClickTime() + 50);
+        xdotool("mousemove " + onScreen(anchor, grip.right / 2, grip.bottom / 2));
+        xdotool("mousedown 1");
+        xdotool("mousemove " + onScreen(box, s.dragTo.x, s.dragTo.y));
+        xdotool("mouseup 1");
+        Sleep(200);
+        PostMessageA(sheet, WM_COMMAND, IDOK, 0);
+    });
+    ASSERT_TRUE(done) << "the sheet did not show: " << run.output;
+    EXPECT_EQ(0u, run.exitCode) << run.output;
+
+    PresetTable saved{};
+    ASSERT_EQ(0, loadPresetFile(nullptr, presetFile.c_str(), saved, platformFileSystem(), nullptr));
+    ASSERT_EQ(2, saved.presetCount);
+    EXPECT_EQ((BoxPoint{60, 20}), storedAnchor(saved.presets[1], 3, kSecondAnchor));
+}
+
+INSTANTIATE_TEST_SUITE_P(Dpi, ScaledPanel, ::testing::ValuesIn(kScreens),
+                         [](const ::testing::TestParamInfo<Screen>& info) {
+                             return "At" + std::to_string(info.param.dpi);
+                         });
+
+}  // namespace
+}  // namespace zentra
