@@ -1,5 +1,6 @@
 #include "bmp.h"
 
+#include "cpl/frame/skin_layout.h"
 #include "image.h"
 
 namespace artwork {
@@ -46,6 +47,14 @@ std::vector<uint8_t> bmpFile(const IndexedImage& image) {
         out.insert(out.end(), stride - uint32_t(image.width), 0);
     }
     return out;
+}
+
+bool writeBitmapSets(const std::string& dir, int id, const std::function<IndexedImage(int percent)>& draw) {
+    for (const zentra::skin::PictureSet& set : zentra::skin::kPictureSets) {
+        const std::string name = "cpl_" + std::to_string(id + set.idOffset) + ".bmp";
+        if (!writeFile(dir, name, bmpFile(draw(set.percent)))) return false;
+    }
+    return true;
 }
 
 }  // namespace artwork

@@ -3,6 +3,8 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <string>
 #include <vector>
 
 #include "palette.h"
@@ -12,5 +14,10 @@ namespace artwork {
 // BITMAPFILEHEADER, BITMAPINFOHEADER (BI_RGB, 256 colours used), the palette
 // and the rows bottom-up, each padded to 4 bytes.
 std::vector<uint8_t> bmpFile(const IndexedImage& image);
+
+// Writes the control panel's bitmap `id` once for every picture set of
+// cpl/frame/skin_layout.h, as cpl_<id + the set's id offset>.bmp, each
+// drawn by `draw` for the set's percent.
+bool writeBitmapSets(const std::string& dir, int id, const std::function<IndexedImage(int percent)>& draw);
 
 }  // namespace artwork
