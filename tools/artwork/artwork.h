@@ -33,7 +33,9 @@ bool writeCplMarkerIcon(const std::string& dir);    // cpl_193.ico: 8, 12, 16, a
 bool writeCplAnchorCursor(const std::string& dir);  // cpl_124.cur: 32, 48, 64, dragging a curve anchor
 
 // wheel.avi: the wheel turning from full left to full right in 46 frames,
-// 197 x 197, MS Video 1.
+// MS Video 1, for the 197-pixel window (a 196-pixel clip); wheel_150.avi
+// and wheel_200.avi: the same for the sets' 296- and 394-pixel windows
+// (296- and 392-pixel clips).
 bool writeWheelVideo(const std::string& dir);
 
 }  // namespace artwork
