@@ -31,11 +31,17 @@ add_custom_command(
   VERBATIM)
 
 # Everything the generator writes: the tray loader's icons, and the control
-# panel's bitmaps (8 bits per pixel), icons, cursor and wheel video.
+# panel's bitmaps (8 bits per pixel), icons, cursor and wheel video; the
+# bitmaps and the video once more for each of the 150 and 200 % picture sets
+# (the icons and the cursor hold every set's image in one file).
 set(ZENTRA_ARTWORK_FILES
   zntusb_234.ico zntusb_235.ico
   cpl_186.bmp cpl_187.bmp cpl_188.bmp cpl_189.bmp cpl_190.bmp cpl_191.bmp cpl_195.bmp cpl_196.bmp cpl_197.bmp
-  cpl_115.ico cpl_193.ico cpl_124.cur wheel.avi)
+  cpl_115.ico cpl_193.ico cpl_124.cur wheel.avi
+  cpl_1186.bmp cpl_1187.bmp cpl_1188.bmp cpl_1189.bmp cpl_1190.bmp cpl_1191.bmp cpl_1195.bmp cpl_1196.bmp
+  cpl_1197.bmp wheel_150.avi
+  cpl_2186.bmp cpl_2187.bmp cpl_2188.bmp cpl_2189.bmp cpl_2190.bmp cpl_2191.bmp cpl_2195.bmp cpl_2196.bmp
+  cpl_2197.bmp wheel_200.avi)
 set(ZENTRA_ARTWORK_OUTPUTS)
 foreach(file ${ZENTRA_ARTWORK_FILES})
   list(APPEND ZENTRA_ARTWORK_OUTPUTS ${ZENTRA_ARTWORK_DIR}/${file})

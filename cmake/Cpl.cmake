@@ -35,7 +35,11 @@ target_link_libraries(zentra_cpl_module PUBLIC zentra_cpl_core user32)
 # writes every one of them.
 set(ZENTRA_CPL_PICTURE_FILES
   cpl_186.bmp cpl_187.bmp cpl_188.bmp cpl_189.bmp cpl_190.bmp cpl_191.bmp cpl_195.bmp cpl_196.bmp cpl_197.bmp
-  cpl_115.ico cpl_193.ico cpl_124.cur wheel.avi)
+  cpl_115.ico cpl_193.ico cpl_124.cur wheel.avi
+  cpl_1186.bmp cpl_1187.bmp cpl_1188.bmp cpl_1189.bmp cpl_1190.bmp cpl_1191.bmp cpl_1195.bmp cpl_1196.bmp
+  cpl_1197.bmp wheel_150.avi
+  cpl_2186.bmp cpl_2187.bmp cpl_2188.bmp cpl_2189.bmp cpl_2190.bmp cpl_2191.bmp cpl_2195.bmp cpl_2196.bmp
+  cpl_2197.bmp wheel_200.avi)
 set(ZENTRA_CPL_PICTURES ON)
 set(ZENTRA_CPL_PICTURE_PATHS)
 foreach(file ${ZENTRA_CPL_PICTURE_FILES})

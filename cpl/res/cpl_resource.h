@@ -22,13 +22,38 @@
 #define IDB_CPL_ABOUT_LINK 196
 #define IDB_CPL_ABOUT 197
 
-/* Icons and cursor. */
+/* The same bitmaps drawn for screens at 150 % and 200 %: the 100 % id plus
+   1000 or 2000 (the picture sets of cpl/frame/skin_layout.h). */
+#define IDB_CPL_BUTTON_PAGE_150 1186
+#define IDB_CPL_PRESETS_PAGE_150 1187
+#define IDB_CPL_TEST_PAGE_150 1188
+#define IDB_CPL_SKIN_150 1189
+#define IDB_CPL_PATTERN_150 1190 /* 12 x 12 */
+#define IDB_CPL_SLOT_PAGES_150 1191
+#define IDB_CPL_ABOUT_LINK_HELD_150 1195
+#define IDB_CPL_ABOUT_LINK_150 1196
+#define IDB_CPL_ABOUT_150 1197
+#define IDB_CPL_BUTTON_PAGE_200 2186
+#define IDB_CPL_PRESETS_PAGE_200 2187
+#define IDB_CPL_TEST_PAGE_200 2188
+#define IDB_CPL_SKIN_200 2189
+#define IDB_CPL_PATTERN_200 2190 /* 16 x 16 */
+#define IDB_CPL_SLOT_PAGES_200 2191
+#define IDB_CPL_ABOUT_LINK_HELD_200 2195
+#define IDB_CPL_ABOUT_LINK_200 2196
+#define IDB_CPL_ABOUT_200 2197
+
+/* Icons and cursor, each with an image per picture set (page icon and
+   cursor 32, 48, 64 pixels; marker 8, 12, 16). */
 #define IDI_CPL_PAGE 115   /* the page's icon */
 #define IDI_CPL_MARKER 193 /* drawn by "MOVEICON" and "ANCHORCUSTOM" */
 #define IDC_CPL_ANCHOR 124 /* over an "ANCHORCUSTOM" point */
 
-/* The wheel video clip, of the custom type "AVI". */
+/* The wheel video clip, of the custom type "AVI", and the same clip for
+   screens at 150 % and 200 % (296- and 392-pixel frames). */
 #define IDR_CPL_WHEEL_AVI 199
+#define IDR_CPL_WHEEL_AVI_150 1199
+#define IDR_CPL_WHEEL_AVI_200 2199
 
 /* Strings 1 to 105, in seven languages. */
 #define IDS_CPL_FIRST 1

@@ -946,6 +946,9 @@ TEST_F(CplServer, PicturesAreStoredOnceInFrenchWithTheirSizes) {
         {IDB_CPL_BUTTON_PAGE, 595, 370, 8},  {IDB_CPL_TEST_PAGE, 595, 370, 8},
         {IDB_CPL_ABOUT, 595, 162, 0},        {IDB_CPL_ABOUT_LINK, 143, 12, 0},
         {IDB_CPL_ABOUT_LINK_HELD, 143, 12, 0}, {IDB_CPL_PATTERN, 8, 8, 0},
+        // The 150 and 200 % sets, run-length coded in the file.
+        {1189, 1370, 518, 8},                {2189, 1826, 690, 8},
+        {1190, 12, 12, 8},                   {2190, 16, 16, 8},
     };
     for (const Picture& p : bitmaps) {
         SCOPED_TRACE(testing::Message() << "bitmap " << p.id);
@@ -966,12 +969,27 @@ TEST_F(CplServer, PicturesAreStoredOnceInFrenchWithTheirSizes) {
     for (int icon : {IDI_CPL_PAGE, IDI_CPL_MARKER})
         EXPECT_NE(LoadImageA(library, MAKEINTRESOURCEA(icon), IMAGE_ICON, 0, 0, 0), nullptr) << "icon " << icon;
     EXPECT_NE(LoadImageA(library, MAKEINTRESOURCEA(IDC_CPL_ANCHOR), IMAGE_CURSOR, 0, 0, 0), nullptr);
-    HRSRC clip = FindResourceA(library, MAKEINTRESOURCEA(IDR_CPL_WHEEL_AVI), "AVI");
-    ASSERT_NE(clip, nullptr);
-    const auto* bytes = static_cast<const char*>(LockResource(LoadResource(library, clip)));
-    ASSERT_GT(SizeofResource(library, clip), 12u);
-    EXPECT_EQ(std::string(bytes, 4), "RIFF");
-    EXPECT_EQ(std::string(bytes + 8, 4), "AVI ");
+    // An image per picture set: the group's directory counts them.
+    for (auto [type, id] :
+         {std::pair(RT_GROUP_ICON, 115), std::pair(RT_GROUP_ICON, 193), std::pair(RT_GROUP_CURSOR, 124)}) {
+        HRSRC group = FindResourceA(library, MAKEINTRESOURCEA(id), type);
+        ASSERT_NE(group, nullptr) << id;
+        EXPECT_EQ(static_cast<const WORD*>(LockResource(LoadResource(library, group)))[2], 3) << id;
+    }
+    // The clips and their frame width (avih's dwWidth).
+    for (auto [id, width] : {std::pair(199, 196u), std::pair(1199, 296u), std::pair(2199, 392u)}) {
+        SCOPED_TRACE(testing::Message() << "clip " << id);
+        HRSRC clip = FindResourceA(library, MAKEINTRESOURCEA(id), "AVI");
+        ASSERT_NE(clip, nullptr);
+        const auto* bytes = static_cast<const char*>(LockResource(LoadResource(library, clip)));
+        ASSERT_GT(SizeofResource(library, clip), 68u);
+        EXPECT_EQ(std::string(bytes, 4), "RIFF");
+        EXPECT_EQ(std::string(bytes + 8, 4), "AVI ");
+        EXPECT_EQ(std::string(bytes + 24, 4), "avih");
+        uint32_t stored = 0;
+        std::memcpy(&stored, bytes + 64, 4);
+        EXPECT_EQ(stored, width);
+    }
 }
 
 }  // namespace

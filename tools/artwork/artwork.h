@@ -14,7 +14,9 @@ namespace artwork {
 bool writeLoaderIcons(const std::string& dir);
 
 // The control panel's bitmaps, 8 bits per pixel with one palette; the
-// pictures lie where cpl/frame/skin_layout.h says.
+// pictures lie where cpl/frame/skin_layout.h says. Each is written once per
+// picture set (kPictureSets): cpl_<id>.bmp at 100 %, and the same drawing
+// at 150 % and 200 % as cpl_<id + 1000>.bmp and cpl_<id + 2000>.bmp.
 bool writeCplSkin(const std::string& dir);             // cpl_189.bmp: tabs, buttons, sprites, pictures
 bool writeCplConfigPage(const std::string& dir);       // cpl_186.bmp: button and axis pages
 bool writeCplPresetsPage(const std::string& dir);      // cpl_187.bmp: presets page, import/export dialog
@@ -24,13 +26,16 @@ bool writeCplSlotPages(const std::string& dir);        // cpl_191.bmp: D-pad pad
 bool writeCplAboutBox(const std::string& dir);         // cpl_197.bmp: About box
 bool writeCplAboutLink(const std::string& dir);        // cpl_196.bmp and cpl_195.bmp: its link button
 
-// The control panel's icons and cursor, 8 bits per pixel.
-bool writeCplPageIcon(const std::string& dir);      // cpl_115.ico: 32 x 32, the page's wheel
-bool writeCplMarkerIcon(const std::string& dir);    // cpl_193.ico: 8 x 8, anchor and calibration marker
-bool writeCplAnchorCursor(const std::string& dir);  // cpl_124.cur: 32 x 32, dragging a curve anchor
+// The control panel's icons and cursor, 8 bits per pixel, each file with an
+// image per picture set.
+bool writeCplPageIcon(const std::string& dir);      // cpl_115.ico: 32, 48, 64, the page's wheel
+bool writeCplMarkerIcon(const std::string& dir);    // cpl_193.ico: 8, 12, 16, anchor and calibration marker
+bool writeCplAnchorCursor(const std::string& dir);  // cpl_124.cur: 32, 48, 64, dragging a curve anchor
 
 // wheel.avi: the wheel turning from full left to full right in 46 frames,
-// 197 x 197, MS Video 1.
+// MS Video 1, for the 197-pixel window (a 196-pixel clip); wheel_150.avi
+// and wheel_200.avi: the same for the sets' 296- and 394-pixel windows
+// (296- and 392-pixel clips).
 bool writeWheelVideo(const std::string& dir);
 
 }  // namespace artwork

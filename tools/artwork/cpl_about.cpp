@@ -77,9 +77,9 @@ void drawAbout(cairo_t* cr) {
 
 // The link: the site's address on the footer band, right-aligned; held down
 // it lights up and is underlined.
-IndexedImage linkButton(bool held) {
+IndexedImage linkButton(bool held, int percent) {
     const Sprite& s = kAboutLink;
-    Canvas canvas(s.width, s.height + 1);
+    SetCanvas canvas(s.width, s.height + 1, percent);
     cairo_t* cr = canvas.cr();
     setColour(cr, held ? kFooterHeld : kFooter);
     cairo_paint(cr);
@@ -96,14 +96,16 @@ IndexedImage linkButton(bool held) {
 }  // namespace
 
 bool writeCplAboutBox(const std::string& dir) {
-    Canvas canvas(kAboutBox.width, kAboutBox.height);
-    drawAbout(canvas.cr());
-    return writeFile(dir, "cpl_197.bmp", bmpFile(quantize(canvas.image())));
+    return writeBitmapSets(dir, kAboutBitmap, [](int percent) {
+        SetCanvas canvas(kAboutBox.width, kAboutBox.height, percent);
+        drawAbout(canvas.cr());
+        return quantize(canvas.image());
+    });
 }
 
 bool writeCplAboutLink(const std::string& dir) {
-    return writeFile(dir, "cpl_196.bmp", bmpFile(linkButton(false))) &&
-           writeFile(dir, "cpl_195.bmp", bmpFile(linkButton(true)));
+    return writeBitmapSets(dir, kAboutLinkBitmap, [](int percent) { return linkButton(false, percent); }) &&
+           writeBitmapSets(dir, kAboutLinkHeldBitmap, [](int percent) { return linkButton(true, percent); });
 }
 
 }  // namespace artwork

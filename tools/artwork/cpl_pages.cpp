@@ -67,10 +67,12 @@ void drawRule(cairo_t* cr, double x0, double x1, double y, uint32_t colour) {
     cairo_pattern_destroy(fade);
 }
 
-bool writePage(const std::string& dir, const char* name, void (*draw)(cairo_t*)) {
-    Canvas canvas(kPageWidth, kPageHeight);
-    draw(canvas.cr());
-    return writeFile(dir, name, bmpFile(quantize(canvas.image())));
+bool writePage(const std::string& dir, int id, void (*draw)(cairo_t*)) {
+    return writeBitmapSets(dir, id, [draw](int percent) {
+        SetCanvas canvas(kPageWidth, kPageHeight, percent);
+        draw(canvas.cr());
+        return quantize(canvas.image());
+    });
 }
 
 // Button and axis pages: the wheel, the curve boxes and their pictures all
@@ -163,19 +165,25 @@ void drawTestPage(cairo_t* cr) {
 
 }  // namespace
 
-bool writeCplConfigPage(const std::string& dir) { return writePage(dir, "cpl_186.bmp", drawConfigPage); }
-bool writeCplPresetsPage(const std::string& dir) { return writePage(dir, "cpl_187.bmp", drawPresetsPage); }
-bool writeCplTestPage(const std::string& dir) { return writePage(dir, "cpl_188.bmp", drawTestPage); }
+bool writeCplConfigPage(const std::string& dir) { return writePage(dir, kConfigBitmap, drawConfigPage); }
+bool writeCplPresetsPage(const std::string& dir) { return writePage(dir, kPresetsBitmap, drawPresetsPage); }
+bool writeCplTestPage(const std::string& dir) { return writePage(dir, kTestBitmap, drawTestPage); }
 
-// A dark twill, two shades a little apart, under white text.
+// A dark twill, two shades a little apart, under white text: diagonal bands
+// two pixels wide at 100 %, three at 150 % and four at 200 %, so that the
+// tile (8, 12 or 16 pixels) holds two whole periods and repeats seamlessly.
 bool writeCplPatternTile(const std::string& dir) {
-    IndexedImage tile;
-    tile.width = tile.height = 8;
-    tile.index.resize(64);
-    const uint8_t dark = nearestIndex(0x0C1030), light = nearestIndex(0x161E5A);
-    for (int y = 0; y < 8; ++y)
-        for (int x = 0; x < 8; ++x) tile.index[size_t(y) * 8 + x] = ((x + y) / 2) % 2 ? light : dark;
-    return writeFile(dir, "cpl_190.bmp", bmpFile(tile));
+    return writeBitmapSets(dir, kPatternBitmap, [](int percent) {
+        IndexedImage tile;
+        tile.width = tile.height = pictureInSet(kPatternTile.width, percent);
+        tile.index.resize(size_t(tile.width) * tile.height);
+        const int band = pictureInSet(2, percent);
+        const uint8_t dark = nearestIndex(0x0C1030), light = nearestIndex(0x161E5A);
+        for (int y = 0; y < tile.height; ++y)
+            for (int x = 0; x < tile.width; ++x)
+                tile.index[size_t(y) * tile.width + x] = ((x + y) / band) % 2 ? light : dark;
+        return tile;
+    });
 }
 
 }  // namespace artwork

@@ -27,7 +27,7 @@ void button(cairo_t* cr, const Sprite& s, uint32_t ground, Look look, Glyph glyp
 }
 
 void fillSprite(cairo_t* cr, const Sprite& s, uint32_t colour) {
-    cairo_rectangle(cr, s.x, s.y, s.width, s.height);
+    pixelRectangle(cr, s.x, s.y, s.width, s.height);
     setColour(cr, colour);
     cairo_fill(cr);
 }
@@ -73,7 +73,7 @@ void chevron(cairo_t* cr, double x, double y, double size, bool up) {
 void drawButtonPageWheel(cairo_t* cr) {
     const double cx = 297, cy = 147, rx = 154, ry = 56, irx = 128, iry = 42, depth = 5;
     cairo_save(cr);
-    cairo_rectangle(cr, kButtonPageWheel.x, kButtonPageWheel.y, kButtonPageWheel.width, kButtonPageWheel.height);
+    pixelRectangle(cr, kButtonPageWheel.x, kButtonPageWheel.y, kButtonPageWheel.width, kButtonPageWheel.height);
     cairo_clip(cr);
     cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
 
@@ -286,10 +286,10 @@ void drawAxisPedals(cairo_t* cr) {
 
 void drawTab(cairo_t* cr, const Sprite& s, Look look, Glyph glyph, bool iconHole) {
     drawPlate(cr, s.x + 1, s.y + 1, s.width - 2, s.height - 2, kSlot, look, 7);
-    cairo_rectangle(cr, s.x, s.y, s.width, 1);
-    cairo_rectangle(cr, s.x, s.y + s.height - 1, s.width, 1);
-    cairo_rectangle(cr, s.x, s.y, 1, s.height);
-    cairo_rectangle(cr, s.x + s.width - 1, s.y, 1, s.height);
+    pixelRectangle(cr, s.x, s.y, s.width, 1);
+    pixelRectangle(cr, s.x, s.y + s.height - 1, s.width, 1);
+    pixelRectangle(cr, s.x, s.y, 1, s.height);
+    pixelRectangle(cr, s.x + s.width - 1, s.y, 1, s.height);
     setColour(cr, kSlot);
     cairo_fill(cr);
     // The selected tab's orange bar along its foot, short of the icon's frame.
@@ -309,7 +309,7 @@ void drawTab(cairo_t* cr, const Sprite& s, Look look, Glyph glyph, bool iconHole
         setColour(cr, glyphColour(look), 0.75);
         cairo_set_line_width(cr, 1);
         cairo_stroke(cr);
-        cairo_rectangle(cr, s.x + 51, s.y + 19, 34, 34);
+        pixelRectangle(cr, s.x + 51, s.y + 19, 34, 34);
         setColour(cr, kInk);
         cairo_fill(cr);
         return;
@@ -344,7 +344,7 @@ void drawTabs(cairo_t* cr) {
 void drawCalibration(cairo_t* cr) {
     const Sprite& s = kCalibrationWheel;
     cairo_save(cr);
-    cairo_rectangle(cr, s.x, s.y, s.width, s.height);
+    pixelRectangle(cr, s.x, s.y, s.width, s.height);
     cairo_clip(cr);
     setColour(cr, kGroundTest);
     cairo_paint(cr);
@@ -421,16 +421,16 @@ void drawPresetButtons(cairo_t* cr) {
 void drawListRows(cairo_t* cr) {
     const Sprite& row = kListRow;
     fillSprite(cr, row, 0x83480F);
-    cairo_rectangle(cr, row.x, row.y, row.width, 1);
+    pixelRectangle(cr, row.x, row.y, row.width, 1);
     setColour(cr, 0x462406);
     cairo_fill(cr);
-    cairo_rectangle(cr, row.x, row.y + 1, row.width, 1);
+    pixelRectangle(cr, row.x, row.y + 1, row.width, 1);
     setColour(cr, 0x9A5A18);
     cairo_fill(cr);
 
     const Sprite& sel = kListRowSelected;
     fillSprite(cr, sel, 0x5636AA);
-    cairo_rectangle(cr, sel.x, sel.y, sel.width, 1);
+    pixelRectangle(cr, sel.x, sel.y, sel.width, 1);
     setColour(cr, kLavender);
     cairo_fill(cr);
 }
@@ -547,14 +547,15 @@ void drawTestSprites(cairo_t* cr) {
     drawLamp(cr, kSecondLampOff, false, false);
     drawLamp(cr, kSecondLampOn, true, false);
 
-    // Bar slices: bright in the middle, darker at the edges.
+    // Bar slices: bright in the middle, darker at the edges; one row, each
+    // column on whole pixels of the set.
     const uint32_t firstBar[8] = {0x640A10, 0xB4141E, 0xFF5A1F, 0xFF9650, 0xFF9650, 0xFF5A1F, 0xB4141E, 0x640A10};
     const uint32_t secondBar[8] = {0x00461E, 0x008232, 0x00C846, 0x78FF8C, 0x78FF8C, 0x00C846, 0x008232, 0x00461E};
     for (int i = 0; i < 8; ++i) {
-        cairo_rectangle(cr, kFirstPedalBar.x + i, kFirstPedalBar.y, 1, 1);
+        pixelRectangle(cr, kFirstPedalBar.x + i, kFirstPedalBar.y, 1, 1);
         setColour(cr, firstBar[i]);
         cairo_fill(cr);
-        cairo_rectangle(cr, kSecondPedalBar.x + i, kSecondPedalBar.y, 1, 1);
+        pixelRectangle(cr, kSecondPedalBar.x + i, kSecondPedalBar.y, 1, 1);
         setColour(cr, secondBar[i]);
         cairo_fill(cr);
     }
@@ -572,10 +573,19 @@ void drawTestSprites(cairo_t* cr) {
 }
 
 // The gauge's end cap and its mask, made exact after quantization: the cap
-// is black around it, the mask black under it and white around it.
-void putGaugeCap(Image& skin) {
-    Canvas canvas(kGaugeCap.width, kGaugeCap.height);
+// is black around it, the mask black under it and white around it. In a
+// scaled set the cap is drawn at the size of the set's cap rectangle, and
+// the mask is written at that same size from the mask's corner: at 150 %
+// the mask's own rectangle is a row shorter (23 and 22 rows, each edge
+// rounded on its own), and a copy of the cap's size then still reads a mask
+// that matches the cap pixel for pixel. The row beyond the mask's rectangle
+// is free in every set (the link sign lies two 100 % rows further down).
+void putGaugeCap(Image& skin, int percent) {
+    const int x = pictureInSet(kGaugeCap.x, percent), y = pictureInSet(kGaugeCap.y, percent);
+    const int maskY = pictureInSet(kGaugeCapMask.y, percent);
+    Canvas canvas(pictureInSet(kGaugeCap.right(), percent) - x, pictureInSet(kGaugeCap.bottom(), percent) - y);
     cairo_t* cr = canvas.cr();
+    cairo_scale(cr, percent / 100.0, percent / 100.0);
     roundedRectangle(cr, 1.5, 2.5, 18, 10, 5);
     setVerticalGradient(cr, 2, 13, {0xFFFFFF, 0xAAF0FF, 0x5FD6FF});
     cairo_fill_preserve(cr);
@@ -587,12 +597,12 @@ void putGaugeCap(Image& skin) {
     setColour(cr, 0x0A6496);
     cairo_stroke(cr);
     const Image cap = canvas.image();
-    for (int y = 0; y < cap.height; ++y) {
-        for (int x = 0; x < cap.width; ++x) {
-            const uint8_t* px = &cap.bgra[(size_t(y) * cap.width + x) * 4];
+    for (int row = 0; row < cap.height; ++row) {
+        for (int column = 0; column < cap.width; ++column) {
+            const uint8_t* px = &cap.bgra[(size_t(row) * cap.width + column) * 4];
             const bool inside = px[3] >= 128;
-            uint8_t* out = &skin.bgra[(size_t(kGaugeCap.y + y) * skin.width + kGaugeCap.x + x) * 4];
-            uint8_t* mask = &skin.bgra[(size_t(kGaugeCapMask.y + y) * skin.width + kGaugeCapMask.x + x) * 4];
+            uint8_t* out = &skin.bgra[(size_t(y + row) * skin.width + x + column) * 4];
+            uint8_t* mask = &skin.bgra[(size_t(maskY + row) * skin.width + x + column) * 4];
             for (int c = 0; c < 3; ++c) {
                 out[c] = inside ? px[c] : 0;
                 mask[c] = inside ? 0 : 255;
@@ -606,8 +616,8 @@ void putGaugeCap(Image& skin) {
 // shows.
 void drawDisabledCorner(cairo_t* cr) {
     fillSprite(cr, kDisabledCorner, 0x282C3C);
-    cairo_rectangle(cr, 0, 0, kDisabledCorner.width, 1);
-    cairo_rectangle(cr, 0, 0, 1, kDisabledCorner.height);
+    pixelRectangle(cr, 0, 0, kDisabledCorner.width, 1);
+    pixelRectangle(cr, 0, 0, 1, kDisabledCorner.height);
     setColour(cr, 0x464C64);
     cairo_fill(cr);
 }
@@ -631,8 +641,10 @@ void drawWheelWithPod(cairo_t* cr, bool actionGlyphs) {
         podButton(cr, p.place, actionGlyphs ? std::optional<Glyph>(p.glyph) : std::nullopt, p.size);
 }
 
-bool writeCplSkin(const std::string& dir) {
-    Canvas canvas(913, 345);
+namespace {
+
+IndexedImage drawSkin(int percent) {
+    SetCanvas canvas(913, 345, percent);
     cairo_t* cr = canvas.cr();
     setColour(cr, kGroundConfig);
     cairo_paint(cr);
@@ -649,8 +661,12 @@ bool writeCplSkin(const std::string& dir) {
     drawTestSprites(cr);
     drawDisabledCorner(cr);
     Image skin = canvas.image();
-    putGaugeCap(skin);
-    return writeFile(dir, "cpl_189.bmp", bmpFile(quantize(skin)));
+    putGaugeCap(skin, percent);
+    return quantize(skin);
 }
+
+}  // namespace
+
+bool writeCplSkin(const std::string& dir) { return writeBitmapSets(dir, kSkinBitmap, drawSkin); }
 
 }  // namespace artwork

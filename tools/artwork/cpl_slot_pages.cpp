@@ -119,17 +119,15 @@ void drawMouseButton(cairo_t* cr, const Sprite& s, bool left, MouseLook look) {
     cairo_stroke(cr);
 }
 
-}  // namespace
-
-bool writeCplSlotPages(const std::string& dir) {
-    Canvas canvas(306, 222);
+IndexedImage drawSlotPages(int percent) {
+    SetCanvas canvas(306, 222, percent);
     cairo_t* cr = canvas.cr();
     setColour(cr, kGroundConfig);
     cairo_paint(cr);
     drawPad(cr);
     // The wheel's right end again, the pod with plain caps and no pedal.
     cairo_save(cr);
-    cairo_rectangle(cr, kWheelPlainRight.x, kWheelPlainRight.y, kWheelPlainRight.width, kWheelPlainRight.height);
+    pixelRectangle(cr, kWheelPlainRight.x, kWheelPlainRight.y, kWheelPlainRight.width, kWheelPlainRight.height);
     cairo_clip(cr);
     cairo_translate(cr, kWheelPlainRight.x - kWheelPlainRightAt.x, kWheelPlainRight.y - kWheelPlainRightAt.y);
     drawWheelWithPod(cr, false);
@@ -140,7 +138,11 @@ bool writeCplSlotPages(const std::string& dir) {
     drawMouseButton(cr, kRightMouseNormal, false, MouseLook::Normal);
     drawMouseButton(cr, kRightMousePressed, false, MouseLook::Pressed);
     drawMouseButton(cr, kRightMouseDisabled, false, MouseLook::Disabled);
-    return writeFile(dir, "cpl_191.bmp", bmpFile(quantize(canvas.image())));
+    return quantize(canvas.image());
 }
+
+}  // namespace
+
+bool writeCplSlotPages(const std::string& dir) { return writeBitmapSets(dir, kSlotPagesBitmap, drawSlotPages); }
 
 }  // namespace artwork

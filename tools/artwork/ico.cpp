@@ -123,9 +123,12 @@ std::vector<uint8_t> icoFile8(const std::vector<IndexedImage>& images) {
     return iconDirectory(kTypeIcon, entries);
 }
 
-std::vector<uint8_t> curFile8(const IndexedImage& image, int hotX, int hotY) {
-    return iconDirectory(kTypeCursor, {{image.width, image.height, 0, static_cast<uint16_t>(hotX),
-                                        static_cast<uint16_t>(hotY), imageBytes8(image)}});
+std::vector<uint8_t> curFile8(const std::vector<CursorImage>& images) {
+    std::vector<Entry> entries;
+    for (const CursorImage& c : images)
+        entries.push_back({c.image.width, c.image.height, 0, static_cast<uint16_t>(c.hotX),
+                           static_cast<uint16_t>(c.hotY), imageBytes8(c.image)});
+    return iconDirectory(kTypeCursor, entries);
 }
 
 }  // namespace artwork

@@ -20,7 +20,14 @@ std::vector<uint8_t> icoFile(const std::vector<Image>& images);
 // transparent pixels go into the AND mask.
 std::vector<uint8_t> icoFile8(const std::vector<IndexedImage>& images);
 
-// The .cur file of one 8-bit image whose hot spot is (hotX, hotY).
-std::vector<uint8_t> curFile8(const IndexedImage& image, int hotX, int hotY);
+// One image of a cursor and its hot spot.
+struct CursorImage {
+    IndexedImage image;
+    int hotX;
+    int hotY;
+};
+
+// The .cur file holding `images` as 8-bit images, in that order.
+std::vector<uint8_t> curFile8(const std::vector<CursorImage>& images);
 
 }  // namespace artwork

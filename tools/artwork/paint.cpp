@@ -1,6 +1,9 @@
 #include "paint.h"
 
+#include <cmath>
 #include <vector>
+
+#include "cpl/frame/skin_layout.h"
 
 namespace artwork {
 
@@ -93,6 +96,19 @@ void roundedRectangle(cairo_t* cr, double x, double y, double w, double h, doubl
     cairo_close_path(cr);
 }
 
+void pixelRectangle(cairo_t* cr, double x, double y, double w, double h) {
+    double x0 = x, y0 = y, x1 = x + w, y1 = y + h;
+    cairo_user_to_device(cr, &x0, &y0);
+    cairo_user_to_device(cr, &x1, &y1);
+    x0 = std::floor(x0 + 0.5);
+    y0 = std::floor(y0 + 0.5);
+    x1 = std::floor(x1 + 0.5);
+    y1 = std::floor(y1 + 0.5);
+    cairo_device_to_user(cr, &x0, &y0);
+    cairo_device_to_user(cr, &x1, &y1);
+    cairo_rectangle(cr, x0, y0, x1 - x0, y1 - y0);
+}
+
 double textWidth(cairo_t* cr, const std::string& text, double size, bool bold, double letterSpacing) {
     cairo_save(cr);
     selectFont(cr, size, bold);
@@ -128,6 +144,11 @@ Canvas::Canvas(int width, int height)
 Canvas::~Canvas() {
     cairo_destroy(cr_);
     cairo_surface_destroy(surface_);
+}
+
+SetCanvas::SetCanvas(int width, int height, int percent)
+    : Canvas(zentra::skin::pictureInSet(width, percent), zentra::skin::pictureInSet(height, percent)) {
+    cairo_scale(cr(), percent / 100.0, percent / 100.0);
 }
 
 void drawWheelEmblem(cairo_t* cr) {

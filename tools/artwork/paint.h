@@ -26,6 +26,13 @@ void setVerticalGradient(cairo_t* cr, double top, double bottom, std::initialize
 // The path of a rectangle with rounded corners.
 void roundedRectangle(cairo_t* cr, double x, double y, double w, double h, double radius);
 
+// The path of a rectangle of whole units (a picture's area, its frame, a
+// one-pixel slice) with its corners moved to the nearest pixel corner,
+// halves up as zentra::skin::pictureInSet rounds. At 100 % it is the
+// rectangle itself; in a scaled set it covers exactly the pixels the
+// picture is read from, with no half-covered edge.
+void pixelRectangle(cairo_t* cr, double x, double y, double w, double h);
+
 enum class Align { Left, Centre, Right };
 
 // Text in Liberation Sans with the baseline at y, set with fixed font
@@ -48,6 +55,15 @@ public:
 private:
     cairo_surface_t* surface_;
     cairo_t* cr_;
+};
+
+// A canvas for one picture set: `width` x `height` pixels at 100 % become
+// zentra::skin::pictureInSet of each at `percent`, and the drawing goes on
+// in 100 % units (scaled by percent / 100), so that one drawing makes every
+// set's picture.
+class SetCanvas : public Canvas {
+public:
+    SetCanvas(int width, int height, int percent);
 };
 
 // The wheel of the programs' icons, on a 16-unit grid: the bright rim with

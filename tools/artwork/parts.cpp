@@ -91,7 +91,7 @@ void folder(cairo_t* cr) {
 void drawPlate(cairo_t* cr, double x, double y, double w, double h, uint32_t ground, Look look, double radius) {
     const PlateColours c = plateColours(look);
     cairo_save(cr);
-    cairo_rectangle(cr, x, y, w, h);
+    pixelRectangle(cr, x, y, w, h);
     setColour(cr, ground);
     cairo_fill(cr);
     roundedRectangle(cr, x + 0.5, y + 0.5, w - 1, h - 1, radius);
@@ -531,7 +531,7 @@ void drawFrontWheel(cairo_t* cr, double cx, double cy, double radius, double ang
 
 void drawPedal(cairo_t* cr, double x, double y, double w, double h, uint32_t ground, bool pressed, uint32_t accent) {
     cairo_save(cr);
-    cairo_rectangle(cr, x, y, w, h);
+    pixelRectangle(cr, x, y, w, h);
     setColour(cr, ground);
     cairo_fill(cr);
 
@@ -603,7 +603,7 @@ void drawPedal(cairo_t* cr, double x, double y, double w, double h, uint32_t gro
 
 void drawLinkSign(cairo_t* cr, double x, double y, double w, double h, uint32_t ground, uint32_t colour) {
     cairo_save(cr);
-    cairo_rectangle(cr, x, y, w, h);
+    pixelRectangle(cr, x, y, w, h);
     setColour(cr, ground);
     cairo_fill(cr);
     const double lw = w * 0.56, lh = h - 3;

@@ -34,6 +34,10 @@ constexpr uint32_t kSteel = 0xA0A6BE;
 
 enum class Look { Normal, Hovered, Pressed, Focused, Selected, Lit };
 
+// The boxes below are whole units: each piece first fills its box's pixels
+// (pixelRectangle) with its ground, so that in a scaled set the picture's
+// edges are that ground, not half of its neighbour.
+//
 // A button plate filling the box (x, y, w, h) on `ground`: rounded, lit from
 // above; pressed plates are darker and lit from below, focused ones have a
 // cyan edge, hovered ones are brighter, selected ones violet and lit ones

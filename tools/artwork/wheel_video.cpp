@@ -17,11 +17,15 @@ namespace artwork {
 
 namespace {
 
-// The window is 197 pixels square, the clip 196: MS Video 1 codes whole 4 x 4
-// blocks, and Wine's decoder garbles a frame whose size is odd. The window
-// stretches the clip by the one pixel; it is drawn in window units.
+using zentra::skin::PictureSet;
+using zentra::skin::pictureInSet;
+
+// At 100 % the window is 197 pixels square, the clip 196: MS Video 1 codes
+// whole 4 x 4 blocks, and Wine's decoder garbles a frame whose size is odd.
+// Each set's clip is its window's size (pictureInSet of 197: 296 at 150 %,
+// 394 at 200 %) down to a multiple of 4 (196, 296, 392); the window
+// stretches it by what is left. It is drawn in 100 % window units.
 constexpr int kWindow = zentra::skin::kWheelVideoSize;
-constexpr int kSize = 196;
 constexpr int kFrames = zentra::skin::kWheelVideoFrames;
 constexpr int kFramesPerSecond = 15;
 // The page turns the dots about (234.5, 192.5), which is this point of the
@@ -29,10 +33,12 @@ constexpr int kFramesPerSecond = 15;
 constexpr double kTurnX = 98.5, kTurnY = 95.5;
 constexpr double kRim = 92;
 
-Image drawFrame(int frame) {
-    Canvas canvas(kSize, kSize);
+int clipSize(int percent) { return pictureInSet(kWindow, percent) / 4 * 4; }
+
+Image drawFrame(int frame, int size) {
+    Canvas canvas(size, size);
     cairo_t* cr = canvas.cr();
-    cairo_scale(cr, double(kSize) / kWindow, double(kSize) / kWindow);
+    cairo_scale(cr, double(size) / kWindow, double(size) / kWindow);
     // The page's ground shows around the dial, so the window's ellipse
     // has no visible edge.
     setColour(cr, kGroundTest);
@@ -56,15 +62,19 @@ Image drawFrame(int frame) {
 }  // namespace
 
 bool writeWheelVideo(const std::string& dir) {
-    AviVideo video;
-    video.width = kSize;
-    video.height = kSize;
-    video.framesPerSecond = kFramesPerSecond;
-    video.handler = fourcc("MSVC");
-    video.compression = fourcc("CRAM");
-    video.bitCount = 16;
-    for (int f = 0; f < kFrames; ++f) video.frames.push_back(encodeMsVideo1(drawFrame(f)));
-    return writeFile(dir, "wheel.avi", aviFile(video));
+    for (const PictureSet& set : zentra::skin::kPictureSets) {
+        AviVideo video;
+        video.width = video.height = clipSize(set.percent);
+        video.framesPerSecond = kFramesPerSecond;
+        video.handler = fourcc("MSVC");
+        video.compression = fourcc("CRAM");
+        video.bitCount = 16;
+        for (int f = 0; f < kFrames; ++f) video.frames.push_back(encodeMsVideo1(drawFrame(f, video.width)));
+        const std::string name =
+            set.percent == 100 ? std::string("wheel.avi") : "wheel_" + std::to_string(set.percent) + ".avi";
+        if (!writeFile(dir, name, aviFile(video))) return false;
+    }
+    return true;
 }
 
 }  // namespace artwork
