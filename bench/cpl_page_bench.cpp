@@ -5,7 +5,10 @@
 // a slot records and the test and axis pages' 100 ms wheel readings cost
 // while the wheel rests. Prints the median and the slowest of each; run it inside the test bench's
 // session with the simulated wheel loaded:
-//   build/windows/wine-run build/windows/bench/cpl_page_bench.exe [ROUNDS]
+//   build/windows/wine-run build/windows/bench/cpl_page_bench.exe [ROUNDS] [DPI...]
+// With screen DPIs given (96, 144, 192), it runs once on each: the prefix's
+// "LogPixels" is set to it for a run of its own (Wine reads it when a
+// program starts) and put back to 96 afterwards.
 #include <windows.h>
 
 #include <algorithm>
@@ -16,6 +19,7 @@
 #include <vector>
 
 #include "cpl/frame/main_page.h"
+#include "cpl/frame/skinned_controls.h"
 #include "sim/sim_setup.h"
 #include "tools/cplhost/page_harness.h"
 
@@ -70,10 +74,46 @@ void reportProcessorTime(const char* what, DWORD ms = 10000) {
                 cpu * 100.0 / wall);
 }
 
+void setScreenDpi(DWORD dpi) {
+    HKEY key = nullptr;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, "Control Panel\\Desktop", 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
+                        nullptr) != ERROR_SUCCESS)
+        return;
+    RegSetValueExA(key, "LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof dpi);
+    RegCloseKey(key);
+}
+
+// This program once more with `rounds`, on a screen of `dpi`; its exit code.
+DWORD runAtDpi(int rounds, DWORD dpi) {
+    char exe[MAX_PATH];
+    GetModuleFileNameA(nullptr, exe, MAX_PATH);
+    std::string command = "\"" + std::string(exe) + "\" " + std::to_string(rounds);
+    setScreenDpi(dpi);
+    std::printf("\n== a screen of %lu DPI\n", static_cast<unsigned long>(dpi));
+    std::fflush(stdout);
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    DWORD code = 1;
+    if (CreateProcessA(nullptr, &command[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi)) {
+        WaitForSingleObject(pi.hProcess, INFINITE);
+        GetExitCodeProcess(pi.hProcess, &code);
+        CloseHandle(pi.hProcess);
+        CloseHandle(pi.hThread);
+    }
+    setScreenDpi(96);
+    return code;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 30;
+    if (argc > 2) {
+        DWORD failed = 0;
+        for (int i = 2; i < argc; ++i) failed |= runAtDpi(rounds, DWORD(std::atoi(argv[i])));
+        return int(failed);
+    }
     char exe[MAX_PATH];
     GetModuleFileNameA(nullptr, exe, MAX_PATH);
     std::string dir = exe;
@@ -103,6 +143,10 @@ int main(int argc, char** argv) {
         if (!sheet) return std::fprintf(stderr, "cpl_page_bench: the sheet did not open\n"), 1;
         paintNow(sheet);
         opens.push_back(now() - start);
+        if (round == 0) {
+            const SkinScale& scale = skinScale();
+            std::printf("page room %d x %d, pictures at %d %%\n", scale.width, scale.height, scale.percent);
+        }
         HWND page = mainPageState().page;
         for (int t = 0; t < 5; ++t) {
             const double before = now();

@@ -268,6 +268,9 @@ HBITMAP LoadSkinBitmap(int id) {
         if (set.percent == percent) offset = set.idOffset;
     HINSTANCE module = cplModuleInstance();
     HBITMAP picture = HBITMAP(LoadImageA(module, MAKEINTRESOURCEA(id + offset), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    // The sets' bitmaps are run-length coded: a system that makes no DIB
+    // section of those still makes a device bitmap of them.
+    if (!picture && offset) picture = HBITMAP(LoadImageA(module, MAKEINTRESOURCEA(id + offset), IMAGE_BITMAP, 0, 0, 0));
     if (!picture && offset) {  // no such set: the 100 % pictures, stretched
         picture = HBITMAP(LoadImageA(module, MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
         offset = 0;

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -30,15 +31,15 @@ namespace {
 struct Screen {
     DWORD dpi;
     int width, height;  // the room the sheet's tab control leaves
-    int percent;        // the picture set
+    int idOffset;       // the picture set's resource ids: 100 % + this
     RECT buttonsTab, axisTab, recordButton, pedalBox;
     POINT dragTo;  // (60, 20) of the box at this scale
 };
 
 const Screen kScreens[] = {
-    {96, 594, 369, 100, {2, 252, 90, 309}, {2, 311, 90, 368}, {407, 209, 430, 231}, {448, 174, 538, 264}, {60, 20}},
-    {144, 891, 539, 150, {3, 368, 135, 451}, {3, 454, 135, 538}, {611, 305, 645, 337}, {672, 254, 807, 386}, {90, 29}},
-    {192, 1188, 709, 200, {4, 484, 180, 594}, {4, 598, 180, 707}, {814, 402, 860, 444}, {896, 334, 1076, 507}, {120, 38}},
+    {96, 594, 369, 0, {2, 252, 90, 309}, {2, 311, 90, 368}, {407, 209, 430, 231}, {448, 174, 538, 264}, {60, 20}},
+    {144, 891, 539, 1000, {3, 368, 135, 451}, {3, 454, 135, 538}, {611, 305, 645, 337}, {672, 254, 807, 386}, {90, 29}},
+    {192, 1188, 709, 2000, {4, 484, 180, 594}, {4, 598, 180, 707}, {814, 402, 860, 444}, {896, 334, 1076, 507}, {120, 38}},
 };
 
 constexpr int kTabButtons = 243, kTabAxis = 245, kRecordButton = 1084, kPedalBox = 104;
@@ -72,6 +73,68 @@ std::vector<uint32_t> shown(HWND window, const RECT& r) {
     return pixels;
 }
 
+// The generator's pictures for one screen, from the plug-in's resources:
+// the set of 100 %, 150 % or 200 %.
+class GeneratedSet {
+public:
+    explicit GeneratedSet(int idOffset)
+        : offset_(idOffset),
+          dll_(LoadLibraryExA(besideTests("ZentraCpl.dll").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE)) {}
+    ~GeneratedSet() {
+        if (dll_) FreeLibrary(dll_);
+    }
+    GeneratedSet(const GeneratedSet&) = delete;
+    GeneratedSet& operator=(const GeneratedSet&) = delete;
+
+    // The pixels of `picture` as the set draws it; its edges are scaled as
+    // the set's pictures lie (halves up), `w` x `h` of them.
+    std::vector<uint32_t> pixels(const skin::Sprite& picture, int& w, int& h) const {
+        const int percent = offset_ == 0 ? 100 : offset_ == 1000 ? 150 : 200;
+        const auto at = [percent](int v) { return (v * percent + 50) / 100; };
+        const int x = at(picture.x), y = at(picture.y);
+        w = at(picture.right()) - x;
+        h = at(picture.bottom()) - y;
+        std::vector<uint32_t> out;
+        HBITMAP bitmap = dll_ ? HBITMAP(LoadImageA(dll_, MAKEINTRESOURCEA(picture.bitmap + offset_), IMAGE_BITMAP, 0, 0,
+                                                   LR_CREATEDIBSECTION))
+                              : nullptr;
+        if (!bitmap) return out;
+        HDC screen = GetDC(nullptr);
+        HDC memory = CreateCompatibleDC(screen);
+        HGDIOBJ old = SelectObject(memory, bitmap);
+        out = grabPixels(memory, x, y, w, h);
+        SelectObject(memory, old);
+        DeleteDC(memory);
+        ReleaseDC(nullptr, screen);
+        DeleteObject(bitmap);
+        return out;
+    }
+
+private:
+    int offset_;
+    HMODULE dll_;
+};
+
+// Whether two pictures of about the same size look alike: each cut into
+// 4 x 4 blocks, the mean colour of every block within `tolerance` of the
+// other's in each channel. (The page may stretch its set by a few percent
+// to fill the room exactly.)
+bool lookAlike(const std::vector<uint32_t>& a, int aw, int ah, const std::vector<uint32_t>& b, int bw, int bh,
+               int tolerance = 24) {
+    if (a.empty() || b.empty()) return false;
+    const auto mean = [](const std::vector<uint32_t>& p, int w, int h, int bx, int by, int channel) {
+        long sum = 0, n = 0;
+        for (int y = by * h / 4; y < (by + 1) * h / 4; ++y)
+            for (int x = bx * w / 4; x < (bx + 1) * w / 4; ++x, ++n) sum += (p[size_t(y) * w + x] >> (8 * channel)) & 0xFF;
+        return n ? int(sum / n) : 0;
+    };
+    for (int by = 0; by < 4; ++by)
+        for (int bx = 0; bx < 4; ++bx)
+            for (int c = 0; c < 3; ++c)
+                if (std::abs(mean(a, aw, ah, bx, by, c) - mean(b, bw, bh, bx, by, c)) > tolerance) return false;
+    return true;
+}
+
 // Waits (a few seconds at most) for a child of class `cls` in the sheet.
 HWND waitForPage(HWND sheet, const char* cls) {
     for (int i = 0; i < 100; ++i) {
@@ -102,6 +165,18 @@ protected:
     }
 
     // One click, never within the double-click time of the one before.
+    // Whether `window` shows the set's `picture` at the 96-DPI place (x, y)
+    // of its client area, scaled by the room.
+    bool showsPicture(HWND window, const skin::Sprite& picture, int x, int y) {
+        const Screen& s = GetParam();
+        const auto sx = [&](int v) { return (2 * v * s.width + 594) / (2 * 594); };
+        const auto sy = [&](int v) { return (2 * v * s.height + 369) / (2 * 369); };
+        const RECT place{sx(x), sy(y), sx(x + picture.width), sy(y + picture.height)};
+        int w = 0, h = 0;
+        const std::vector<uint32_t> generated = pictures.pixels(picture, w, h);
+        return lookAlike(shown(window, place), place.right - place.left, place.bottom - place.top, generated, w, h);
+    }
+
     void clickAt(HWND window, const RECT& r) {
         Sleep(GetDoubleClickTime() + 50);
         xdotool("mousemove " + onScreen(window, (r.left + r.right) / 2, (r.top + r.bottom) / 2));
@@ -110,6 +185,7 @@ protected:
 
     Registry registry{platformRegistryStore(), Deliverable::Panel};
     std::string presetFile;
+    GeneratedSet pictures{GetParam().idOffset};
 };
 
 TEST_P(ScaledPanel, TheSkinFillsTheSheetAndTheSameGesturesReachTheSameControls) {
@@ -133,6 +209,10 @@ TEST_P(ScaledPanel, TheSkinFillsTheSheetAndTheSameGesturesReachTheSameControls) 
         const RECT lastColumn{s.width - 1, 0, s.width, s.height}, lastRow{0, s.height - 1, s.width, s.height};
         for (const RECT& edge : {lastColumn, lastRow})
             for (uint32_t pixel : shown(page, edge)) ASSERT_NE(0xFFFFFFu, pixel & 0xFFFFFF) << "white at the edge";
+        // The set's pictures: the selected test tab, the maker's mark.
+        EXPECT_TRUE(showsPicture(page, skin::kTabTestSelected, 505, 2));
+        EXPECT_TRUE(showsPicture(test, skin::kTestAbout, 10, 8));
+        EXPECT_FALSE(showsPicture(page, skin::kTabTestNormal, 505, 2)) << "a check that can fail";
 
         // The button tab, clicked where it shows.
         EXPECT_EQ(text(s.buttonsTab), text(placeIn(page, GetDlgItem(page, kTabButtons))));
@@ -142,18 +222,19 @@ TEST_P(ScaledPanel, TheSkinFillsTheSheetAndTheSameGesturesReachTheSameControls) 
         // Slot 0's select button: the click turns it down.
         HWND record = GetDlgItem(buttons, kRecordButton);
         EXPECT_EQ(text(s.recordButton), text(placeIn(page, record)));
-        RECT face{};
-        GetClientRect(record, &face);
-        const std::vector<uint32_t> up = shown(record, face);
+        EXPECT_TRUE(showsPicture(buttons, skin::kRecordButtonUp, 407, 209));
         clickAt(page, s.recordButton);
         Sleep(300);
-        EXPECT_NE(up, shown(record, face)) << "the select button did not go down";
+        EXPECT_TRUE(showsPicture(buttons, skin::kRecordButtonDown, 407, 209)) << "the select button did not go down";
 
         // The axis page: curve box 104's second anchor dragged to (60, 20)
         // of the box as the 96-DPI page has it.
         clickAt(page, s.axisTab);
         HWND axes = waitForPage(sheet, "SENSWINDOW");
         ASSERT_NE(nullptr, axes) << "the axis page did not open";
+        Sleep(300);
+        EXPECT_TRUE(showsPicture(axes, skin::kAxisSteeringPicture, skin::kAxisSteeringPictureAt.x,
+                                 skin::kAxisSteeringPictureAt.y));
         HWND box = GetDlgItem(axes, kPedalBox);
         EXPECT_EQ(text(s.pedalBox), text(placeIn(page, box)));
         HWND anchor = GetDlgItem(box, anchorControlId(3, kSecondAnchor));
