@@ -1,6 +1,7 @@
 #include "cpl/frame/skin_scale.h"
 
 #include <algorithm>
+#include <cstddef>
 
 #include "cpl/frame/skin_layout.h"
 
@@ -17,7 +18,93 @@ int mulDivRound(int value, int num, int den) {
     return value < 0 ? -rounded : rounded;
 }
 
+// One output pixel of a line: the input pixels it covers and their weights
+// (in 1/65536, summing to 65536).
+struct Span {
+    int first;
+    std::vector<uint32_t> weights;
+};
+
+// The spans of a line of `from` pixels brought to `to` pixels: output pixel
+// i covers input [i * from / to, (i + 1) * from / to).
+std::vector<Span> spans(int from, int to) {
+    std::vector<Span> out(static_cast<size_t>(to));
+    for (int i = 0; i < to; ++i) {
+        // Edges in units of 1 / to of an input pixel.
+        const long long begin = static_cast<long long>(i) * from, end = static_cast<long long>(i + 1) * from;
+        Span& span = out[size_t(i)];
+        span.first = int(begin / to);
+        uint32_t given = 0;
+        for (long long p = span.first; p * to < end; ++p) {
+            const long long covered = std::min(end, (p + 1) * to) - std::max(begin, p * to);
+            const uint32_t weight = uint32_t(covered * 65536 / from);
+            span.weights.push_back(weight);
+            given += weight;
+        }
+        span.weights.back() += 65536 - given;  // rounding: the last covered pixel takes the rest
+    }
+    return out;
+}
+
+// Adds `weight` times each channel of `count` pixels, `stride` apart, to
+// the sums.
+void accumulate(const uint32_t* pixels, size_t stride, size_t count, uint32_t weight, uint32_t* r, uint32_t* g,
+                uint32_t* b) {
+    for (size_t i = 0; i < count; ++i) {
+        const uint32_t p = pixels[i * stride];
+        r[i] += ((p >> 16) & 0xFF) * weight;
+        g[i] += ((p >> 8) & 0xFF) * weight;
+        b[i] += (p & 0xFF) * weight;
+    }
+}
+
+uint32_t pack(uint32_t r, uint32_t g, uint32_t b) {
+    return ((r + 32768) >> 16) << 16 | ((g + 32768) >> 16) << 8 | ((b + 32768) >> 16);
+}
+
+// One pass along one axis. With `rows`, `in` holds `from` rows of `lines`
+// pixels and becomes `to` rows, each made a whole row at a time; otherwise
+// it holds `lines` rows of `from` pixels, which become rows of `to`.
+std::vector<uint32_t> resampleLines(const std::vector<uint32_t>& in, int lines, int from, int to, bool rows) {
+    std::vector<uint32_t> out(static_cast<size_t>(lines) * static_cast<size_t>(to));
+    const std::vector<Span> map = spans(from, to);
+    const size_t count = static_cast<size_t>(lines);
+    std::vector<uint32_t> r(count), g(count), b(count);
+    for (int i = 0; i < to; ++i) {
+        std::fill(r.begin(), r.end(), 0);
+        std::fill(g.begin(), g.end(), 0);
+        std::fill(b.begin(), b.end(), 0);
+        const Span& span = map[size_t(i)];
+        for (size_t k = 0; k < span.weights.size(); ++k) {
+            const size_t at = size_t(span.first) + k;
+            if (rows)
+                accumulate(&in[at * size_t(lines)], 1, size_t(lines), span.weights[k], r.data(), g.data(), b.data());
+            else
+                accumulate(&in[at], size_t(from), size_t(lines), span.weights[k], r.data(), g.data(), b.data());
+        }
+        for (int l = 0; l < lines; ++l) {
+            const uint32_t p = pack(r[size_t(l)], g[size_t(l)], b[size_t(l)]);
+            if (rows)
+                out[size_t(i) * size_t(lines) + size_t(l)] = p;
+            else
+                out[size_t(l) * size_t(to) + size_t(i)] = p;
+        }
+    }
+    return out;
+}
+
 }  // namespace
+
+std::vector<uint32_t> resamplePicture(const std::vector<uint32_t>& from, int width, int height, int toWidth,
+                                      int toHeight) {
+    if (width <= 0 || height <= 0 || toWidth <= 0 || toHeight <= 0 || from.size() < size_t(width) * size_t(height))
+        return {};
+    std::vector<uint32_t> out(from.begin(), from.begin() + ptrdiff_t(width) * height);
+    // Rows first, then columns; a pass whose size does not change is skipped.
+    if (height != toHeight) out = resampleLines(out, width, height, toHeight, true);
+    if (width != toWidth) out = resampleLines(out, toHeight, width, toWidth, false);
+    return out;
+}
 
 SkinScale skinScaleFor(int dpi, int areaWidth, int areaHeight) {
     SkinScale scale;

@@ -7,6 +7,9 @@
 // the panel's current scale and applies it.
 #pragma once
 
+#include <cstdint>
+#include <vector>
+
 #include "cpl/frame/skin_logic.h"
 
 namespace zentra {
@@ -35,5 +38,13 @@ SkinRect scaleRect(const SkinScale& scale, const SkinRect& rect);
 SkinPoint unscalePoint(const SkinScale& scale, SkinPoint point);
 
 bool isIdentity(const SkinScale& scale);
+
+// A picture of `width` x `height` pixels (0x00RRGGBB, rows from the top)
+// at `toWidth` x `toHeight`: each new pixel is the mean of the old ones it
+// covers, weighed by how much of each it covers (a picture of the same size
+// stays as it is). For a picture set brought to a room a few percent off
+// its own scale. Empty when a size is not positive or `from` is short.
+std::vector<uint32_t> resamplePicture(const std::vector<uint32_t>& from, int width, int height, int toWidth,
+                                      int toHeight);
 
 }  // namespace zentra

@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstring>
+#include <vector>
 
 #include "cpl/frame/cpl_module.h"
 #include "cpl/frame/panel_state.h"
@@ -291,29 +292,28 @@ HBITMAP LoadSkinBitmap(int id) {
     }
     const int width = scaledX(width96), height = scaledY(height96);
     if (width == shape.bmWidth && height == shape.bmHeight) return picture;
-    HDC screen = GetDC(nullptr);
+    // The set's pixels, brought to the scale's size.
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biWidth = shape.bmWidth;
+    info.bmiHeader.biHeight = -shape.bmHeight;
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
+    std::vector<uint32_t> pixels(size_t(shape.bmWidth) * size_t(shape.bmHeight));
+    HDC screen = GetDC(nullptr);
+    const int read = GetDIBits(screen, picture, 0, UINT(shape.bmHeight), pixels.data(), &info, DIB_RGB_COLORS);
+    const std::vector<uint32_t> fittedPixels =
+        read == shape.bmHeight ? resamplePicture(pixels, shape.bmWidth, shape.bmHeight, width, height)
+                               : std::vector<uint32_t>();
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
     void* bits = nullptr;
-    HBITMAP fitted = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HDC from = CreateCompatibleDC(screen), to = CreateCompatibleDC(screen);
-    if (fitted && from && to) {
-        HGDIOBJ oldFrom = SelectObject(from, picture), oldTo = SelectObject(to, fitted);
-        SetStretchBltMode(to, HALFTONE);
-        SetBrushOrgEx(to, 0, 0, nullptr);
-        StretchBlt(to, 0, 0, width, height, from, 0, 0, shape.bmWidth, shape.bmHeight, SRCCOPY);
-        SelectObject(from, oldFrom);
-        SelectObject(to, oldTo);
-    }
-    if (from) DeleteDC(from);
-    if (to) DeleteDC(to);
+    HBITMAP fitted = fittedPixels.empty() ? nullptr
+                                          : CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     ReleaseDC(nullptr, screen);
-    if (!fitted) return picture;
+    if (!fitted || !bits) return picture;
+    std::memcpy(bits, fittedPixels.data(), fittedPixels.size() * sizeof(uint32_t));
     DeleteObject(picture);
     return fitted;
 }

@@ -218,5 +218,30 @@ TEST(SkinScaleTest, ThePointerIsTakenBackToTheSamePlaceAt96Dpi) {
     EXPECT_TRUE(unscalePoint(SkinScale{}, SkinPoint{37, 212}) == (SkinPoint{37, 212}));
 }
 
+// A picture set brought to a room a little off its scale: each new pixel
+// is the mean of the old ones under it.
+TEST(SkinScaleTest, APictureIsResampledByTheShareOfEachPixelItCovers) {
+    struct Case {
+        const char* what;
+        std::vector<uint32_t> from;
+        int width, height, toWidth, toHeight;
+        std::vector<uint32_t> expected;
+    };
+    const Case cases[] = {
+        {"same size", {0x102030, 0x405060}, 2, 1, 2, 1, {0x102030, 0x405060}},
+        {"two pixels into one", {0x000000, 0xFFFFFF, 0x000000, 0xFFFFFF}, 4, 1, 2, 1, {0x808080, 0x808080}},
+        // Three rows into two: 2/3 of the first and 1/3 of the second, then
+        // 1/3 of the second and 2/3 of the third.
+        {"three rows into two", {0x000000, 0x000090, 0x0000F0}, 1, 3, 1, 2, {0x000030, 0x0000D0}},
+        {"one pixel grown", {0xABCDEF}, 1, 1, 2, 2, {0xABCDEF, 0xABCDEF, 0xABCDEF, 0xABCDEF}},
+        {"no pixels", {}, 0, 0, 2, 2, {}},
+        {"fewer pixels than the size", {0x000000}, 2, 2, 1, 1, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(c.expected, resamplePicture(c.from, c.width, c.height, c.toWidth, c.toHeight));
+    }
+}
+
 }  // namespace
 }  // namespace zentra
