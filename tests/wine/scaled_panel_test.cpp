@@ -2,7 +2,9 @@
 // panel's own process started at that DPI: the skin fills the room the
 // sheet gives its page, the tabs and buttons lie where the 96-DPI places
 // scaled put them, the real pointer reaches them there, and an anchor drag
-// stores the same values at every scale.
+// stores the same values at every scale. With ZENTRA_SCREENSHOT_DIR naming
+// a folder, the pictures of the sheet's pages and of the dialogs at each
+// scale are left there (scripts/screenshots).
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -25,21 +27,27 @@
 namespace zentra {
 namespace {
 
-// A screen and what the page shows on it. Rectangles are in the main
-// page's client area: the 96-DPI places of the tabs, select button 1084
-// (slot 0) and curve box 104 (slot 3), scaled by the room over 594 x 369.
+// A screen and what the page shows on it: the 96-DPI places scaled by the
+// room over 594 x 369. Rectangles are in the main page's client area (the
+// tabs, select button 1084 of slot 0, curve box 104 of slot 3, the presets
+// page's import/export button 1036 and About button 269), or in their
+// dialog's (the
+// import/export dialog's preset list 109, the About box's link 272).
 struct Screen {
     DWORD dpi;
     int width, height;  // the room the sheet's tab control leaves
     int idOffset;       // the picture set's resource ids: 100 % + this
-    RECT buttonsTab, axisTab, recordButton, pedalBox;
+    RECT buttonsTab, axisTab, presetsTab, recordButton, pedalBox, importExport, aboutButton, presetList, aboutLink;
     POINT dragTo;  // (60, 20) of the box at this scale
 };
 
 const Screen kScreens[] = {
-    {96, 594, 369, 0, {2, 252, 90, 309}, {2, 311, 90, 368}, {407, 209, 430, 231}, {448, 174, 538, 264}, {60, 20}},
-    {144, 891, 539, 1000, {3, 368, 135, 451}, {3, 454, 135, 538}, {611, 305, 645, 337}, {672, 254, 807, 386}, {90, 29}},
-    {192, 1188, 709, 2000, {4, 484, 180, 594}, {4, 598, 180, 707}, {814, 402, 860, 444}, {896, 334, 1076, 507}, {120, 38}},
+    {96, 594, 369, 0, {2, 252, 90, 309}, {2, 311, 90, 368}, {505, 311, 593, 368}, {407, 209, 430, 231},
+     {448, 174, 538, 264}, {443, 211, 481, 249}, {10, 8, 165, 19}, {25, 35, 208, 335}, {445, 141, 588, 152}, {60, 20}},
+    {144, 891, 539, 1000, {3, 368, 135, 451}, {3, 454, 135, 538}, {758, 454, 890, 538}, {611, 305, 645, 337},
+     {672, 254, 807, 386}, {665, 308, 722, 364}, {15, 12, 248, 28}, {38, 51, 312, 489}, {668, 206, 882, 222}, {90, 29}},
+    {192, 1188, 709, 2000, {4, 484, 180, 594}, {4, 598, 180, 707}, {1010, 598, 1186, 707}, {814, 402, 860, 444},
+     {896, 334, 1076, 507}, {886, 405, 962, 478}, {20, 15, 330, 37}, {50, 67, 416, 644}, {890, 271, 1176, 292}, {120, 38}},
 };
 
 constexpr int kTabButtons = 243, kTabAxis = 245, kRecordButton = 1084, kPedalBox = 104;
@@ -135,6 +143,30 @@ bool lookAlike(const std::vector<uint32_t>& a, int aw, int ah, const std::vector
     return true;
 }
 
+// The shown top-level window of process `pid` with child `control`, waited
+// for a few seconds at most.
+HWND waitForDialog(DWORD pid, int control) {
+    struct Search {
+        DWORD pid;
+        int control;
+        HWND found;
+    } search{pid, control, nullptr};
+    for (int i = 0; i < 100 && !search.found; ++i) {
+        EnumWindows(
+            [](HWND window, LPARAM data) -> BOOL {
+                auto* s = reinterpret_cast<Search*>(data);
+                DWORD owner = 0;
+                GetWindowThreadProcessId(window, &owner);
+                if (owner != s->pid || !IsWindowVisible(window) || !GetDlgItem(window, s->control)) return TRUE;
+                s->found = window;
+                return FALSE;
+            },
+            LPARAM(&search));
+        if (!search.found) Sleep(50);
+    }
+    return search.found;
+}
+
 // Waits (a few seconds at most) for a child of class `cls` in the sheet.
 HWND waitForPage(HWND sheet, const char* cls) {
     for (int i = 0; i < 100; ++i) {
@@ -177,6 +209,14 @@ protected:
         return lookAlike(shown(window, place), place.right - place.left, place.bottom - place.top, generated, w, h);
     }
 
+    // A picture of `window` for the screenshots' folder, when one is named.
+    void picture(HWND window, const char* name) {
+        char folder[MAX_PATH];
+        if (!GetEnvironmentVariableA("ZENTRA_SCREENSHOT_DIR", folder, MAX_PATH)) return;
+        const std::string file = std::string(folder) + "\\zentracpl-" + name + "-at" + std::to_string(GetParam().dpi) + ".bmp";
+        EXPECT_TRUE(saveWindowPicture(window, file)) << file;
+    }
+
     void clickAt(HWND window, const RECT& r) {
         Sleep(GetDoubleClickTime() + 50);
         xdotool("mousemove " + onScreen(window, (r.left + r.right) / 2, (r.top + r.bottom) / 2));
@@ -192,7 +232,7 @@ TEST_P(ScaledPanel, TheSkinFillsTheSheetAndTheSameGesturesReachTheSameControls) 
     const Screen& s = GetParam();
     const ScreenDpi dpi(s.dpi);
     bool done = false;
-    const ChildRun run = runChild(besideTests("ZntPanelHost.exe"), "show --wheel 0", 90000, [&](DWORD) {
+    const ChildRun run = runChild(besideTests("ZntPanelHost.exe"), "show --wheel 0", 90000, [&](DWORD pid) {
         if (done) return;
         HWND sheet = FindWindowA(nullptr, "MORVENHOLLOW ZENTRAVOLI");
         HWND test = sheet ? findChildOfClass(sheet, "TESTWINDOW") : nullptr;
@@ -213,6 +253,7 @@ TEST_P(ScaledPanel, TheSkinFillsTheSheetAndTheSameGesturesReachTheSameControls) 
         EXPECT_TRUE(showsPicture(page, skin::kTabTestSelected, 505, 2));
         EXPECT_TRUE(showsPicture(test, skin::kTestAbout, 10, 8));
         EXPECT_FALSE(showsPicture(page, skin::kTabTestNormal, 505, 2)) << "a check that can fail";
+        picture(sheet, "test");
 
         // The button tab, clicked where it shows.
         EXPECT_EQ(text(s.buttonsTab), text(placeIn(page, GetDlgItem(page, kTabButtons))));
@@ -226,6 +267,7 @@ TEST_P(ScaledPanel, TheSkinFillsTheSheetAndTheSameGesturesReachTheSameControls) 
         clickAt(page, s.recordButton);
         Sleep(300);
         EXPECT_TRUE(showsPicture(buttons, skin::kRecordButtonDown, 407, 209)) << "the select button did not go down";
+        picture(sheet, "buttons");
 
         // The axis page: curve box 104's second anchor dragged to (60, 20)
         // of the box as the 96-DPI page has it.
@@ -235,6 +277,7 @@ TEST_P(ScaledPanel, TheSkinFillsTheSheetAndTheSameGesturesReachTheSameControls) 
         Sleep(300);
         EXPECT_TRUE(showsPicture(axes, skin::kAxisSteeringPicture, skin::kAxisSteeringPictureAt.x,
                                  skin::kAxisSteeringPictureAt.y));
+        picture(sheet, "axes");
         HWND box = GetDlgItem(axes, kPedalBox);
         EXPECT_EQ(text(s.pedalBox), text(placeIn(page, box)));
         HWND anchor = GetDlgItem(box, anchorControlId(3, kSecondAnchor));
@@ -246,6 +289,30 @@ TEST_P(ScaledPanel, TheSkinFillsTheSheetAndTheSameGesturesReachTheSameControls) 
         xdotool("mousemove " + onScreen(box, s.dragTo.x, s.dragTo.y));
         xdotool("mouseup 1");
         Sleep(200);
+
+        // The presets page, its import/export dialog and the About box.
+        clickAt(page, s.presetsTab);
+        HWND presets = waitForPage(sheet, "AXEWINDOW");
+        ASSERT_NE(nullptr, presets) << "the presets page did not open";
+        EXPECT_EQ(text(s.importExport), text(placeIn(page, GetDlgItem(presets, 1036))));
+        Sleep(300);
+        picture(sheet, "presets");
+        clickAt(page, s.importExport);
+        HWND dialog = waitForDialog(pid, 109);
+        ASSERT_NE(nullptr, dialog) << "the import/export dialog did not open";
+        Sleep(300);
+        EXPECT_EQ(text(s.presetList), text(placeIn(dialog, GetDlgItem(dialog, 109))));
+        EXPECT_TRUE(showsPicture(dialog, skin::kCopyToFile, 219, 76));
+        picture(dialog, "import-export");
+        SendMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+        clickAt(page, s.aboutButton);
+        HWND about = waitForDialog(pid, 272);
+        ASSERT_NE(nullptr, about) << "the About box did not open";
+        Sleep(300);
+        EXPECT_EQ(text(s.aboutLink), text(placeIn(about, GetDlgItem(about, 272))));
+        EXPECT_TRUE(showsPicture(about, skin::kAboutLink, 445, 141));
+        picture(about, "about");
+        SendMessageA(about, WM_COMMAND, IDCANCEL, 0);
         PostMessageA(sheet, WM_COMMAND, IDOK, 0);
     });
     ASSERT_TRUE(done) << "the sheet did not show: " << run.output;
