@@ -75,10 +75,12 @@ take_pictures() {
         wait "$game" || true
         stop_demo_loader
     done
-    # The pages and dialogs: the page pictures test leaves them. (It points
-    # the control panel at files of its own: ZntUsb's pictures come first.)
+    # The pages and dialogs: the page pictures test leaves them, and the
+    # scaled panel test those of the sheet and its dialogs at 96, 144 and 192
+    # DPI (zentracpl-NAME-atDPI). (They point the control panel at files of
+    # their own: ZntUsb's pictures come first.)
     if ! ZENTRA_SCREENSHOT_DIR="$folder" "$win/wine-run" "$win/wine_tests.exe" \
-        --gtest_filter='Languages/PagePictures.*' </dev/null >"$BUILD/pictures.log" 2>&1; then
+        --gtest_filter='Languages/PagePictures.*:Dpi/ScaledPanel.*' </dev/null >"$BUILD/pictures.log" 2>&1; then
         tail -n 30 "$BUILD/pictures.log"
         echo "The page pictures test failed (log: $BUILD/pictures.log)"
         return 1
