@@ -203,6 +203,26 @@ TEST_F(MainPageTest, TabsSwitchPagesAndTheShownOneIsNotMadeAgain) {
     close(IDOK);
 }
 
+// Newer systems tell child windows when the sheet moves to a screen of
+// another DPI (WM_DPICHANGED_AFTERPARENT): the page makes its open child
+// page anew, which writes its edits back first, and keeps its tabs.
+TEST_F(MainPageTest, ADpiChangeMakesTheOpenPageAnewAndKeepsItsEdits) {
+    open(0);
+    SendMessageA(pageWindow, WM_COMMAND, kTabAxis, 0);
+    const uint32_t linked = panelState().currentPreset.pedalsLinked;
+    SendMessageA(GetDlgItem(pageWindow, 153), WM_COMMAND, MAKEWPARAM(275, BN_CLICKED), 0);  // the link toggle
+    SendMessageA(pageWindow, 0x02E3, 0, 0);
+    ASSERT_NE(nullptr, GetDlgItem(pageWindow, 153)) << "the axis page is open again";
+    EXPECT_NE(linked, panelState().currentPreset.pedalsLinked) << "the toggle was written back";
+    RECT tab{};
+    GetWindowRect(GetDlgItem(pageWindow, kTabTest), &tab);
+    MapWindowPoints(nullptr, pageWindow, reinterpret_cast<POINT*>(&tab), 2);
+    EXPECT_EQ(505, tab.left);
+    EXPECT_EQ(2, tab.top);
+    EXPECT_NE(nullptr, mainPageState().skin);
+    close(IDOK);
+}
+
 TEST_F(MainPageTest, TheClipIsWrittenWithItsFixedTimesWhileThePageIsOpen) {
     open(0);
     const std::string video = mainPageState().videoPath;
