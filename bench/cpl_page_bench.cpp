@@ -74,15 +74,6 @@ void reportProcessorTime(const char* what, DWORD ms = 10000) {
                 cpu * 100.0 / wall);
 }
 
-void setScreenDpi(DWORD dpi) {
-    HKEY key = nullptr;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, "Control Panel\\Desktop", 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
-                        nullptr) != ERROR_SUCCESS)
-        return;
-    RegSetValueExA(key, "LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof dpi);
-    RegCloseKey(key);
-}
-
 // This program once more with `rounds`, on a screen of `dpi`; its exit code.
 DWORD runAtDpi(int rounds, DWORD dpi) {
     char exe[MAX_PATH];

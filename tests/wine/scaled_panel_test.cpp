@@ -297,22 +297,21 @@ TEST_P(ScaledPanel, TheSkinFillsTheSheetAndTheSameGesturesReachTheSameControls) 
         EXPECT_EQ(text(s.importExport), text(placeIn(page, GetDlgItem(presets, 1036))));
         Sleep(300);
         picture(sheet, "presets");
-        clickAt(page, s.importExport);
-        HWND dialog = waitForDialog(pid, 109);
-        ASSERT_NE(nullptr, dialog) << "the import/export dialog did not open";
-        Sleep(300);
-        EXPECT_EQ(text(s.presetList), text(placeIn(dialog, GetDlgItem(dialog, 109))));
-        EXPECT_TRUE(showsPicture(dialog, skin::kCopyToFile, 219, 76));
-        picture(dialog, "import-export");
-        SendMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
-        clickAt(page, s.aboutButton);
-        HWND about = waitForDialog(pid, 272);
-        ASSERT_NE(nullptr, about) << "the About box did not open";
-        Sleep(300);
-        EXPECT_EQ(text(s.aboutLink), text(placeIn(about, GetDlgItem(about, 272))));
-        EXPECT_TRUE(showsPicture(about, skin::kAboutLink, 445, 141));
-        picture(about, "about");
-        SendMessageA(about, WM_COMMAND, IDCANCEL, 0);
+        // A dialog opened by a click on `button`: its control `control` at
+        // `place`, `sprite` shown at (x, y), closed again.
+        const auto dialogAt = [&](const RECT& button, int control, const RECT& place, const skin::Sprite& sprite, int x,
+                                  int y, const char* name) {
+            clickAt(page, button);
+            HWND dialog = waitForDialog(pid, control);
+            ASSERT_NE(nullptr, dialog) << name << " did not open";
+            Sleep(300);
+            EXPECT_EQ(text(place), text(placeIn(dialog, GetDlgItem(dialog, control)))) << name;
+            EXPECT_TRUE(showsPicture(dialog, sprite, x, y)) << name;
+            picture(dialog, name);
+            SendMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+        };
+        dialogAt(s.importExport, 109, s.presetList, skin::kCopyToFile, 219, 76, "import-export");
+        dialogAt(s.aboutButton, 272, s.aboutLink, skin::kAboutLink, 445, 141, "about");
         PostMessageA(sheet, WM_COMMAND, IDOK, 0);
     });
     ASSERT_TRUE(done) << "the sheet did not show: " << run.output;

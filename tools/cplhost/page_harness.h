@@ -40,6 +40,10 @@ public:
 // Dispatches this thread's messages for `ms` milliseconds.
 void pumpMessages(DWORD ms);
 
+// The screen's DPI for programs started from now on: the Wine prefix's
+// "LogPixels" (Wine reads it when a program starts).
+void setScreenDpi(DWORD dpi);
+
 class PageHarness {
 public:
     // Once per process: DeviceLock, the library's resources, the window

@@ -10,6 +10,7 @@
 #include "driver/protocol.h"
 #include "preset/registry.h"
 #include "sim/sim_client.h"
+#include "tools/cplhost/page_harness.h"
 
 namespace zentra {
 
@@ -68,13 +69,10 @@ void xdotool(const std::string& args);
 // "LogPixels"); back to 96 at its end. Wine reads it when a program starts.
 class ScreenDpi {
 public:
-    explicit ScreenDpi(DWORD dpi) { set(dpi); }
-    ~ScreenDpi() { set(96); }
+    explicit ScreenDpi(DWORD dpi) { setScreenDpi(dpi); }
+    ~ScreenDpi() { setScreenDpi(96); }
     ScreenDpi(const ScreenDpi&) = delete;
     ScreenDpi& operator=(const ScreenDpi&) = delete;
-
-private:
-    static void set(DWORD dpi);
 };
 
 }  // namespace zentra
