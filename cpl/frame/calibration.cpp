@@ -119,9 +119,7 @@ int storeCalibration(HWND dialog) {
 }
 
 HWND createChild(HWND parent, const char* cls, DWORD style, int x, int y, int w, int h, int id) {
-    const RECT place = scaledRect(x, y, w, h);
-    return CreateWindowExA(0, cls, nullptr, style, place.left, place.top, place.right - place.left,
-                           place.bottom - place.top, parent, HMENU(INT_PTR(id)), cplModuleInstance(), nullptr);
+    return CreateScaledWindow(0, cls, style, x, y, w, h, parent, id);
 }
 
 void onInit(HWND dialog) {
@@ -247,10 +245,8 @@ LRESULT CALLBACK MoveIconProc(HWND window, UINT message, WPARAM wParam, LPARAM l
     if (message != WM_PAINT) return DefWindowProcA(window, message, wParam, lParam);
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(window, &ps);
-    RECT size{};
-    GetClientRect(window, &size);
-    if (g_calibration.marker)
-        DrawIconEx(dc, 0, 0, g_calibration.marker, size.right, size.bottom, 0, nullptr, DI_NORMAL);
+    // At the size it was loaded at: the 8 x 8 marker at the panel's scale.
+    if (g_calibration.marker) DrawIconEx(dc, 0, 0, g_calibration.marker, 0, 0, 0, nullptr, DI_NORMAL);
     EndPaint(window, &ps);
     return 0;
 }

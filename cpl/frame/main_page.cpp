@@ -181,11 +181,9 @@ void createTabs(uint32_t isEmulationDevice) {
     shapePresetsTab();
     // The game's icon shows through the presets tab's hole; without that
     // tab there is nothing for it to show through.
-    const RECT icon = scaledRect(kGameIconPlace.left, kGameIconPlace.top, kGameIconPlace.right - kGameIconPlace.left,
-                                 kGameIconPlace.bottom - kGameIconPlace.top);
-    CreateWindowExA(0, "CUSTOMICON", nullptr, WS_CHILD | (tabWindow(kTabPresets) ? WS_VISIBLE : 0), icon.left,
-                    icon.top, icon.right - icon.left, icon.bottom - icon.top, g_page.page,
-                    HMENU(INT_PTR(kGameIconId)), cplModuleInstance(), nullptr);
+    CreateScaledWindow(0, "CUSTOMICON", WS_CHILD | (tabWindow(kTabPresets) ? WS_VISIBLE : 0), kGameIconPlace.left,
+                       kGameIconPlace.top, kGameIconPlace.right - kGameIconPlace.left,
+                       kGameIconPlace.bottom - kGameIconPlace.top, g_page.page, kGameIconId);
     for (const TabInfo& tab : kTabs) {
         char text[256];
         if (HWND window = tabWindow(tab.id))
@@ -196,9 +194,11 @@ void createTabs(uint32_t isEmulationDevice) {
 
 void shapePresetsTab() {
     if (HWND presets = tabWindow(kTabPresets)) {
-        HRGN region = CreateScaledRectRgn(0, 0, 88, 57);
-        HRGN hole = CreateScaledRectRgn(kPresetsTabIconHole.left, kPresetsTabIconHole.top,
-                                        kPresetsTabIconHole.right, kPresetsTabIconHole.bottom);
+        const TabInfo* tab = findTab(kTabPresets);
+        const int x = tab->place.left, y = tab->place.top;
+        HRGN region = CreateScaledRectRgn(0, 0, 88, 57, x, y);
+        HRGN hole = CreateScaledRectRgn(kPresetsTabIconHole.left, kPresetsTabIconHole.top, kPresetsTabIconHole.right,
+                                        kPresetsTabIconHole.bottom, x, y);
         CombineRgn(region, region, hole, RGN_DIFF);
         DeleteObject(hole);
         if (!SetWindowRgn(presets, region, TRUE)) DeleteObject(region);
@@ -259,9 +259,8 @@ BOOL onInitDialog(HWND page, LPARAM lParam) {
 }
 
 HWND createChildPage(const TabInfo& tab) {
-    const RECT area = scaledRect(0, 0, kChildPageWidth, kChildPageHeight);
-    return CreateWindowExA(0, tab.childClass, nullptr, WS_CHILD | WS_VISIBLE, 0, 0, area.right, area.bottom,
-                           g_page.page, HMENU(INT_PTR(tab.childId)), cplModuleInstance(), nullptr);
+    return CreateScaledWindow(0, tab.childClass, WS_CHILD | WS_VISIBLE, 0, 0, kChildPageWidth, kChildPageHeight,
+                              g_page.page, tab.childId);
 }
 
 void onTab(int id) {
@@ -281,11 +280,21 @@ void onTab(int id) {
 }
 
 // The system moved the sheet to a screen of another DPI (newer systems tell
-// child windows so): the page takes the new scale, its pictures for it, and
-// lays its tabs out again; the open child page is made anew (closing writes
-// its edits back, as a tab switch does).
+// child windows so): the page takes the new scale, its pictures (and clip)
+// for it, and lays its tabs out again; the open child page is made anew
+// (closing writes its edits back, as a tab switch does).
 void layOutAgain(HWND page) {
+    const int percent = skinScale().percent;
+    std::vector<const TabInfo*> open;
+    for (const TabInfo& tab : kTabs) {
+        HWND& child = g_page.children[tabIndex(tab.id)];
+        if (!child) continue;
+        DestroyWindow(child);
+        child = nullptr;
+        open.push_back(&tab);
+    }
     takeSkinScale(page);
+    if (skinScale().percent != percent) writeVideo();
     for (auto [bitmap, id] : {std::pair{&g_page.skin, IDB_CPL_SKIN}, {&g_page.presetsBackground, IDB_CPL_PRESETS_PAGE},
                               {&g_page.testBackground, IDB_CPL_TEST_PAGE}, {&g_page.configBackground, IDB_CPL_BUTTON_PAGE}}) {
         gdiDelete(*bitmap);
@@ -298,12 +307,7 @@ void layOutAgain(HWND page) {
     shapePresetsTab();
     MoveControl(GetDlgItem(page, kGameIconId), kGameIconPlace.left, kGameIconPlace.top,
                 kGameIconPlace.right - kGameIconPlace.left, kGameIconPlace.bottom - kGameIconPlace.top, TRUE);
-    for (const TabInfo& tab : kTabs) {
-        HWND& child = g_page.children[tabIndex(tab.id)];
-        if (!child) continue;
-        DestroyWindow(child);
-        child = createChildPage(tab);
-    }
+    for (const TabInfo* tab : open) g_page.children[tabIndex(tab->id)] = createChildPage(*tab);
     InvalidateRect(page, nullptr, TRUE);
 }
 

@@ -1,6 +1,7 @@
 #include "cpl/frame/skin_scale.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstddef>
 
 #include "cpl/frame/skin_layout.h"
@@ -95,6 +96,22 @@ std::vector<uint32_t> resampleLines(const std::vector<uint32_t>& in, int lines, 
 
 }  // namespace
 
+void keepMaskExact(std::vector<uint32_t>& pixels, int width, const SkinRect& picture, SkinPoint mask) {
+    const int w = picture.right - picture.left, h = picture.bottom - picture.top;
+    const auto inside = [&](int x, int y) {
+        return x >= 0 && y >= 0 && x < width && size_t(y) * size_t(width) + size_t(x) < pixels.size();
+    };
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            if (!inside(mask.x + x, mask.y + y) || !inside(picture.left + x, picture.top + y)) continue;
+            uint32_t& m = pixels[size_t(mask.y + y) * size_t(width) + size_t(mask.x + x)];
+            const uint32_t bright = ((m >> 16) & 0xFF) + ((m >> 8) & 0xFF) + (m & 0xFF);
+            m = bright >= 3 * 128 ? 0xFFFFFF : 0x000000;
+            if (m) pixels[size_t(picture.top + y) * size_t(width) + size_t(picture.left + x)] = 0x000000;
+        }
+    }
+}
+
 std::vector<uint32_t> resamplePicture(const std::vector<uint32_t>& from, int width, int height, int toWidth,
                                       int toHeight) {
     if (width <= 0 || height <= 0 || toWidth <= 0 || toHeight <= 0 || from.size() < size_t(width) * size_t(height))
@@ -113,11 +130,9 @@ SkinScale skinScaleFor(int dpi, int areaWidth, int areaHeight) {
     scale.height = areaHeight > 0 ? areaHeight : mulDivRound(kPageArea.bottom, dpi, kBaseDpi);
     const int wanted = std::max(mulDivRound(100, scale.width, kPageArea.right),
                                 mulDivRound(100, scale.height, kPageArea.bottom));
-    scale.percent = 0;
-    for (const skin::PictureSet& set : skin::kPictureSets) {
-        scale.percent = set.percent;
-        if (set.percent >= wanted) break;
-    }
+    scale.percent = skin::kPictureSets[0].percent;
+    for (const skin::PictureSet& set : skin::kPictureSets)
+        if (std::abs(set.percent - wanted) <= std::abs(scale.percent - wanted)) scale.percent = set.percent;
     return scale;
 }
 

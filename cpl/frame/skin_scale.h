@@ -23,8 +23,9 @@ struct SkinScale {
 // The scale for a page of `areaWidth` x `areaHeight` pixels on a screen of
 // `dpi`. At 96 DPI or less nothing is scaled, whatever the area (every
 // pixel stays where it is at 96 DPI); an empty area counts as the page area
-// times dpi / 96. The picture set is the smallest whose percent is at least
-// the larger axis's scale, or the largest set.
+// times dpi / 96. The picture set is the one nearest the larger axis's scale
+// (of two as near, the larger: a picture brought down stays sharper than
+// one brought up).
 SkinScale skinScaleFor(int dpi, int areaWidth, int areaHeight);
 
 // A 96-DPI coordinate in the window's pixels, rounded to the nearest pixel
@@ -38,6 +39,13 @@ SkinRect scaleRect(const SkinScale& scale, const SkinRect& rect);
 SkinPoint unscalePoint(const SkinScale& scale, SkinPoint point);
 
 bool isIdentity(const SkinScale& scale);
+
+// After resampling, a picture drawn with its mask (the mask with SRCAND, then
+// the picture with SRCPAINT) needs both exact again: the mask's pixels
+// become black or white (by their brightness), and the picture's black
+// wherever its mask is white. `picture` is the picture's rectangle in
+// `pixels` (a picture `width` wide); the mask has its size, at `mask`.
+void keepMaskExact(std::vector<uint32_t>& pixels, int width, const SkinRect& picture, SkinPoint mask);
 
 // A picture of `width` x `height` pixels (0x00RRGGBB, rows from the top)
 // at `toWidth` x `toHeight`: each new pixel is the mean of the old ones it

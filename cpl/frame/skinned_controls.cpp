@@ -239,16 +239,39 @@ POINT pointerAt96(LPARAM where) {
 }
 
 SIZE scaledWindowSize(HWND window, int width, int height) {
+    if (isIdentity(g_scale)) return SIZE{width, height};
     RECT frame{}, client{};
     GetWindowRect(window, &frame);
     GetClientRect(window, &client);
-    if (isIdentity(g_scale)) return SIZE{width, height};
-    // The frame's share of the 96-DPI size, taken from the frame the system
-    // draws now: the rest is the client area, which the skin fills.
     const int frameWidth = (frame.right - frame.left) - client.right;
     const int frameHeight = (frame.bottom - frame.top) - client.bottom;
-    const SkinPoint frame96 = unscalePoint(g_scale, SkinPoint{frameWidth, frameHeight});
-    return SIZE{scaledX(width - frame96.x) + frameWidth, scaledY(height - frame96.y) + frameHeight};
+    // The frame and caption at 96 DPI, where the system can say (newer
+    // systems), else taken as they are now.
+    using AdjustForDpi = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
+    static const auto adjustForDpi = reinterpret_cast<AdjustForDpi>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), "AdjustWindowRectExForDpi")));
+    RECT at96{0, 0, 0, 0};
+    if (!adjustForDpi || !adjustForDpi(&at96, DWORD(GetWindowLongA(window, GWL_STYLE)), FALSE,
+                                       DWORD(GetWindowLongA(window, GWL_EXSTYLE)), 96))
+        at96 = RECT{0, 0, frameWidth, frameHeight};
+    const int clientWidth = width - (at96.right - at96.left), clientHeight = height - (at96.bottom - at96.top);
+    return SIZE{scaledX(clientWidth) + frameWidth, scaledY(clientHeight) + frameHeight};
+}
+
+SkinRect placeAt96(HWND control) {
+    RECT r{};
+    GetWindowRect(control, &r);
+    MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&r), 2);
+    const SkinPoint from = unscalePoint(g_scale, SkinPoint{r.left, r.top});
+    const SkinPoint to = unscalePoint(g_scale, SkinPoint{r.right, r.bottom});
+    return SkinRect{from.x, from.y, to.x, to.y};
+}
+
+HWND CreateScaledWindow(DWORD exStyle, const char* className, DWORD style, int x, int y, int width, int height,
+                        HWND parent, int id, void* param) {
+    const RECT place = scaledRect(x, y, width, height);
+    return CreateWindowExA(exStyle, className, nullptr, style, place.left, place.top, place.right - place.left,
+                           place.bottom - place.top, parent, HMENU(INT_PTR(id)), cplModuleInstance(), param);
 }
 
 BOOL MoveControl(HWND control, int x, int y, int width, int height, BOOL repaint) {
@@ -258,8 +281,10 @@ BOOL MoveControl(HWND control, int x, int y, int width, int height, BOOL repaint
 
 HPEN CreateScaledPen(COLORREF colour) { return CreatePen(PS_SOLID, std::max(1, scaledX(1)), colour); }
 
-HRGN CreateScaledRectRgn(int left, int top, int right, int bottom) {
-    return CreateRectRgn(scaledX(left), scaledY(top), scaledX(right), scaledY(bottom));
+HRGN CreateScaledRectRgn(int left, int top, int right, int bottom, int originX, int originY) {
+    const int x = scaledX(originX), y = scaledY(originY);
+    return CreateRectRgn(scaledX(originX + left) - x, scaledY(originY + top) - y, scaledX(originX + right) - x,
+                         scaledY(originY + bottom) - y);
 }
 
 HBITMAP LoadSkinBitmap(int id) {
@@ -303,17 +328,37 @@ HBITMAP LoadSkinBitmap(int id) {
     std::vector<uint32_t> pixels(size_t(shape.bmWidth) * size_t(shape.bmHeight));
     HDC screen = GetDC(nullptr);
     const int read = GetDIBits(screen, picture, 0, UINT(shape.bmHeight), pixels.data(), &info, DIB_RGB_COLORS);
-    const std::vector<uint32_t> fittedPixels =
+    std::vector<uint32_t> fittedPixels =
         read == shape.bmHeight ? resamplePicture(pixels, shape.bmWidth, shape.bmHeight, width, height)
                                : std::vector<uint32_t>();
+    // The gauge cap is drawn through its mask: both stay exact.
+    if (id == skin::kSkinBitmap && !fittedPixels.empty()) {
+        const RECT cap = scaledRect(skin::kGaugeCap.x, skin::kGaugeCap.y, skin::kGaugeCap.width, skin::kGaugeCap.height);
+        keepMaskExact(fittedPixels, width, SkinRect{cap.left, cap.top, cap.right, cap.bottom},
+                      SkinPoint{scaledX(skin::kGaugeCapMask.x), scaledY(skin::kGaugeCapMask.y)});
+    }
     info.bmiHeader.biWidth = width;
     info.bmiHeader.biHeight = -height;
     void* bits = nullptr;
-    HBITMAP fitted = fittedPixels.empty() ? nullptr
-                                          : CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HBITMAP fitted = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (fitted && bits && !fittedPixels.empty()) {
+        std::memcpy(bits, fittedPixels.data(), fittedPixels.size() * sizeof(uint32_t));
+    } else if (fitted && bits) {
+        // The set's pixels could not be read: the system stretches them.
+        HDC from = CreateCompatibleDC(screen), to = CreateCompatibleDC(screen);
+        HGDIOBJ oldFrom = SelectObject(from, picture), oldTo = SelectObject(to, fitted);
+        SetStretchBltMode(to, COLORONCOLOR);
+        StretchBlt(to, 0, 0, width, height, from, 0, 0, shape.bmWidth, shape.bmHeight, SRCCOPY);
+        SelectObject(from, oldFrom);
+        SelectObject(to, oldTo);
+        DeleteDC(from);
+        DeleteDC(to);
+    } else {
+        if (fitted) DeleteObject(fitted);
+        fitted = nullptr;
+    }
     ReleaseDC(nullptr, screen);
-    if (!fitted || !bits) return picture;
-    std::memcpy(bits, fittedPixels.data(), fittedPixels.size() * sizeof(uint32_t));
+    if (!fitted) return picture;
     DeleteObject(picture);
     return fitted;
 }
@@ -359,8 +404,8 @@ int PaintLabel(const DRAWITEMSTRUCT* request, HBITMAP bitmap, const RECT& pictur
     const PictureCopier source(request, bitmap);
     for (const LabelPass& pass : planLabel(request->itemAction, request->itemState, pointOf(picture))) {
         source.copy(pass.picture);
-        drawLabelText(dc, request->rcItem, text, pass.shadowOffset, kBlack);
-        drawLabelText(dc, request->rcItem, text, pass.textOffset, kWhite);
+        drawLabelText(dc, request->rcItem, text, scaledY(pass.shadowOffset), kBlack);
+        drawLabelText(dc, request->rcItem, text, scaledY(pass.textOffset), kWhite);
     }
     SetTextColor(dc, oldColour);
     SetBkMode(dc, oldMode);
@@ -424,10 +469,9 @@ int FitEditField(HWND parent, int id) {
     GetWindowRect(field, &place);
     GetWindowRect(parent, &frame);
     DestroyWindow(field);
-    // Same corner (already in the window's pixels), the shape's size scaled.
-    const int left = place.left - frame.left, top = place.top - frame.top;
-    createChild(parent, "EDIT", WS_EX_TRANSPARENT, fit.style,
-                RECT{left, top, left + scaledX(fit.width), top + scaledY(fit.height)}, id);
+    // The same 96-DPI corner, the new shape's size.
+    const SkinPoint corner = unscalePoint(g_scale, SkinPoint{place.left - frame.left, place.top - frame.top});
+    createChild(parent, "EDIT", WS_EX_TRANSPARENT, fit.style, scaledRect(corner.x, corner.y, fit.width, fit.height), id);
     SetWindowTextA(GetDlgItem(parent, id), text);
     return 1;
 }

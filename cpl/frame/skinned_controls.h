@@ -35,16 +35,25 @@ RECT scaledRect(int x, int y, int width, int height);
 // A pointer position of a window's client area (a mouse message's lParam)
 // at 96 DPI.
 POINT pointerAt96(LPARAM where);
-// A window's size for a 96-DPI size of `width` x `height`: the client area
-// is scaled, the window's frame and caption are kept as the system draws
-// them at its DPI.
+// A window's size for its 96-DPI size of `width` x `height`: the client
+// area it has at 96 DPI, scaled, in the frame and caption the system draws
+// now.
 SIZE scaledWindowSize(HWND window, int width, int height);
+// A control's place in its parent at 96 DPI (exact for a control placed by
+// these routines).
+SkinRect placeAt96(HWND control);
+// Creates a window at a 96-DPI place of `parent` (CreateWindowExA's other
+// arguments as they are).
+HWND CreateScaledWindow(DWORD exStyle, const char* className, DWORD style, int x, int y, int width, int height,
+                        HWND parent, int id, void* param = nullptr);
 // Moves a control to a 96-DPI place.
 BOOL MoveControl(HWND control, int x, int y, int width, int height, BOOL repaint);
 // A solid pen of one 96-DPI pixel's width.
 HPEN CreateScaledPen(COLORREF colour);
-// A rectangular region at a 96-DPI place.
-HRGN CreateScaledRectRgn(int left, int top, int right, int bottom);
+// A rectangular region at a 96-DPI place, for a window whose corner lies at
+// the 96-DPI point (originX, originY) of its parent: its edges fall on the
+// same pixels as the parent's.
+HRGN CreateScaledRectRgn(int left, int top, int right, int bottom, int originX = 0, int originY = 0);
 
 // A bitmap of the skin at the panel's scale: the 100 % bitmap at 96 DPI;
 // otherwise the picture set's bitmap, stretched to the scale where the two

@@ -81,12 +81,9 @@ void setText(int id, int stringId) {
 
 void createSelectors(HWND page) {
     for (const SelectorPlace& s : kSelectorPlaces) {
-        const RECT place = scaledRect(s.x, s.y, kSelectorWidth, kSelectorDropHeight);
-        HWND list = CreateWindowExA(0, "COMBOBOX", nullptr,
-                                    WS_CHILD | WS_VISIBLE | WS_VSCROLL | CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED |
-                                        CBS_HASSTRINGS,
-                                    place.left, place.top, place.right - place.left, place.bottom - place.top,
-                                    page, HMENU(INT_PTR(s.id)), instance(), nullptr);
+        HWND list = CreateScaledWindow(
+            0, "COMBOBOX", WS_CHILD | WS_VISIBLE | WS_VSCROLL | CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS,
+            s.x, s.y, kSelectorWidth, kSelectorDropHeight, page, s.id);
         if (!list) continue;
         SendMessageA(list, WM_SETFONT, WPARAM(g_axis.font), FALSE);
         SendMessageA(list, CB_SETDROPPEDWIDTH, scaledX(kSelectorDropWidth), 0);
@@ -286,7 +283,7 @@ void drawSelectorItem(const DRAWITEMSTRUCT* item) {
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, chosen ? kListSelectedText : kListText);
     RECT box = item->rcItem;
-    box.left += 3;
+    box.left += scaledX(3);
     DrawTextA(dc, text, -1, &box, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX);
     if (oldFont) SelectObject(dc, oldFont);
 }

@@ -136,7 +136,8 @@ void paintKeyBox(HWND box) {
     HDC dc = BeginPaint(box, &ps);
     RECT r{};
     GetClientRect(box, &r);
-    r.bottom = std::min<LONG>(r.bottom, scaledY(kEditHeight));
+    const SkinRect at = placeAt96(box);
+    r.bottom = std::min<LONG>(r.bottom, scaledY(at.top + kEditHeight) - scaledY(at.top));
     if (g_slots.boxBrush) FillRect(dc, &r, g_slots.boxBrush);
     {
         const BoxFont font(box, dc);
@@ -177,13 +178,14 @@ void skinKeyBox(HWND box) {
     SetWindowLongPtrA(box, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(keyBoxProc));
     RECT r{};
     GetWindowRect(box, &r);
-    HRGN shape = CreateRectRgn(0, 0, r.right - r.left, scaledY(kEditHeight));
+    const SkinRect at = placeAt96(box);
+    HRGN shape = CreateScaledRectRgn(0, 0, at.right - at.left, kEditHeight, at.left, at.top);
     if (!SetWindowRgn(box, shape, TRUE)) DeleteObject(shape);  // the box owns it once set
     SetWindowPos(box, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
     // The edit control lays the text out in a row wider than any sequence:
     // it never scrolls, so it never moves pixels that are not its own (a
     // scroll would take the page's pixels under the box's hidden rows along).
-    RECT row{0, 0, 32000, scaledY(kEditHeight)};
+    RECT row{0, 0, 32000, scaledY(at.top + kEditHeight) - scaledY(at.top)};
     SendMessageA(box, EM_SETRECTNP, 0, reinterpret_cast<LPARAM>(&row));
     // What the new box drew of itself before it had its shape is the page's
     // again.

@@ -16,7 +16,8 @@ namespace zentra {
 
 namespace {
 
-constexpr int kBoxSize = 90;
+constexpr int kBoxSize = 90;   // the window, with its sunken edge
+constexpr int kBoxUnits = 86;  // its client area at 96 DPI, the box's own units
 constexpr COLORREF kBoxColour = RGB(16, 4, 45);
 constexpr COLORREF kMarkerColour = RGB(255, 64, 64);  // apart from the green curve and the gold anchors
 constexpr int kMarkerRadius = 3;
@@ -76,12 +77,10 @@ void drawMarker(HDC dc, BoxPoint at) {
     DeleteObject(pen);
 }
 
-// The anchor's icon with its corner at the 96-DPI point (x, y) of a box.
+// The anchor's icon (loaded at the panel's scale, drawn at that size) with
+// its corner at the 96-DPI point (x, y) of a box.
 void drawIcon(HDC dc, int x, int y) {
-    const RECT place = scaledRect(x, y, kAnchorSize, kAnchorSize);
-    if (g_boxes.anchorIcon)
-        DrawIconEx(dc, place.left, place.top, g_boxes.anchorIcon, place.right - place.left, place.bottom - place.top, 0,
-                   nullptr, DI_NORMAL);
+    if (g_boxes.anchorIcon) DrawIconEx(dc, scaledX(x), scaledY(y), g_boxes.anchorIcon, 0, 0, 0, nullptr, DI_NORMAL);
 }
 
 // The whole picture of a box, drawn off screen and copied in one go so
@@ -162,10 +161,8 @@ LRESULT onBoxCreate(HWND box, const CREATESTRUCTA* create) {
     g_boxes.boxes[slot] = box;
     for (int anchor : {kFirstAnchor, kSecondAnchor}) {
         const BoxPoint corner = anchorWindowCorner(slot, storedAnchor(preset(), slot, anchor));
-        const RECT place = scaledRect(corner.x, corner.y, kAnchorSize, kAnchorSize);
-        CreateWindowExA(WS_EX_TRANSPARENT, "ANCHORCUSTOM", nullptr, WS_CHILD | WS_VISIBLE, place.left, place.top,
-                        place.right - place.left, place.bottom - place.top, box,
-                        HMENU(INT_PTR(anchorControlId(slot, anchor))), cplModuleInstance(), nullptr);
+        CreateScaledWindow(WS_EX_TRANSPARENT, "ANCHORCUSTOM", WS_CHILD | WS_VISIBLE, corner.x, corner.y, kAnchorSize,
+                           kAnchorSize, box, anchorControlId(slot, anchor));
     }
     return 0;
 }
@@ -182,10 +179,22 @@ void onBoxDestroy(HWND box) {
 }  // namespace
 
 HWND createCurveBox(HWND page, int x, int y, int id, int boxNumber) {
-    const RECT place = scaledRect(x, y, kBoxSize, kBoxSize);
-    return CreateWindowExA(WS_EX_CLIENTEDGE | WS_EX_TRANSPARENT, "SENSIBCUSTOM", nullptr, WS_CHILD | WS_VISIBLE,
-                           place.left, place.top, place.right - place.left, place.bottom - place.top, page,
-                           HMENU(INT_PTR(id)), cplModuleInstance(), &boxNumber);
+    HWND box = CreateScaledWindow(WS_EX_CLIENTEDGE | WS_EX_TRANSPARENT, "SENSIBCUSTOM", WS_CHILD | WS_VISIBLE, x, y,
+                                  kBoxSize, kBoxSize, page, id, &boxNumber);
+    if (!box || isIdentity(skinScale())) return box;
+    // The box's own units fill its client area at every scale: the client
+    // area is the scaled inside, the sunken edge (the same few pixels at
+    // every scale) around it.
+    RECT outside{}, inside{};
+    GetWindowRect(box, &outside);
+    GetClientRect(box, &inside);
+    const int edgeX = (outside.right - outside.left - inside.right) / 2;
+    const int edgeY = (outside.bottom - outside.top - inside.bottom) / 2;
+    const int border = (kBoxSize - kBoxUnits) / 2;
+    const RECT client = scaledRect(x + border, y + border, kBoxUnits, kBoxUnits);
+    MoveWindow(box, client.left - edgeX, client.top - edgeY, client.right - client.left + 2 * edgeX,
+               client.bottom - client.top + 2 * edgeY, FALSE);
+    return box;
 }
 
 void setCurvePens(HPEN curve, HPEN diagonal) {

@@ -65,9 +65,7 @@ LRESULT CALLBACK listProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam)
 }  // namespace
 
 HWND createPresetListView(HWND parent, int id, int x, int y, int width, int height) {
-    const RECT place = scaledRect(x, y, width, height);
-    HWND list = CreateWindowExA(0, WC_LISTVIEWA, "", kListStyle, place.left, place.top, place.right - place.left,
-                                place.bottom - place.top, parent, HMENU(INT_PTR(id)), cplModuleInstance(), nullptr);
+    HWND list = CreateScaledWindow(0, WC_LISTVIEWA, kListStyle, x, y, width, height, parent, id);
     if (!list) return nullptr;
     LVCOLUMNA column{};
     column.mask = LVCF_FMT | LVCF_WIDTH;

@@ -221,9 +221,10 @@ void createVideo(HWND page) {
                 TRUE);
     SetWindowLongA(video, GWL_EXSTYLE, 0);
     SetWindowLongA(video, GWL_STYLE, WS_CHILD | WS_VISIBLE | kVideoFlags);
-    RECT shown{};
-    GetClientRect(video, &shown);
-    HRGN ellipse = CreateEllipticRgn(0, 0, shown.right, shown.bottom);
+    // In window coordinates: the player's window may keep a border.
+    const RECT shown = scaledRect(skin::kWheelVideoAt.x, skin::kWheelVideoAt.y, skin::kWheelVideoSize,
+                                  skin::kWheelVideoSize);
+    HRGN ellipse = CreateEllipticRgn(0, 0, shown.right - shown.left, shown.bottom - shown.top);
     if (!SetWindowRgn(video, ellipse, TRUE)) DeleteObject(ellipse);
     g_test.video = video;
 }

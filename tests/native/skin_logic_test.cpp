@@ -197,7 +197,8 @@ TEST(SkinScaleTest, FillsThePageAreaTheSheetGivesAndPicksTheNearestSetAbove) {
         {144, 891, 539, 150, {0, 0, 594, 369}, {0, 0, 891, 539}},
         {144, 891, 539, 150, {10, 10, 30, 30}, {15, 15, 45, 44}},
         {192, 1188, 709, 200, {134, 40, 506, 342}, {268, 77, 1012, 657}},
-        {120, 0, 0, 150, {0, 0, 594, 369}, {0, 0, 743, 461}},  // no area: dpi / 96
+        {120, 0, 0, 150, {0, 0, 594, 369}, {0, 0, 743, 461}},  // no area: dpi / 96; 125 %: the larger set
+        {106, 0, 0, 100, {0, 0, 594, 369}, {0, 0, 656, 407}},  // 110 %: the nearer set
         {288, 1782, 1107, 200, {1, 1, 2, 2}, {3, 3, 6, 6}},
     };
     for (const Case& c : cases) {
@@ -216,6 +217,17 @@ TEST(SkinScaleTest, ThePointerIsTakenBackToTheSamePlaceAt96Dpi) {
     EXPECT_TRUE(unscalePoint(at192, SkinPoint{1, 1}) == (SkinPoint{1, 1}));  // halves away from zero
     EXPECT_TRUE(unscalePoint(at192, SkinPoint{-4, 0}) == (SkinPoint{-2, 0}));
     EXPECT_TRUE(unscalePoint(SkinScale{}, SkinPoint{37, 212}) == (SkinPoint{37, 212}));
+}
+
+// The gauge cap and its mask after resampling: the mask black or white by
+// its brightness, the cap black wherever the mask is white.
+TEST(SkinScaleTest, AMaskAndItsPictureAreMadeExactAgain) {
+    std::vector<uint32_t> pixels = {0x808080, 0xFFEEDD, 0x7F7F7F, 0x818181,   // cap (0, 0)-(2, 1), mask at (2, 0)
+                                    0x123456, 0x123456, 0x123456, 0x123456};  // a row that is neither
+    keepMaskExact(pixels, 4, SkinRect{0, 0, 2, 1}, SkinPoint{2, 0});
+    const std::vector<uint32_t> expected = {0x808080, 0x000000, 0x000000, 0xFFFFFF,
+                                            0x123456, 0x123456, 0x123456, 0x123456};
+    EXPECT_EQ(expected, pixels);
 }
 
 // A picture set brought to a room a little off its scale: each new pixel

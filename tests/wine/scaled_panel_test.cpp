@@ -29,7 +29,8 @@ namespace {
 
 // A screen and what the page shows on it: the 96-DPI places scaled by the
 // room over 594 x 369. Rectangles are in the main page's client area (the
-// tabs, select button 1084 of slot 0, curve box 104 of slot 3, the presets
+// tabs, select button 1084 of slot 0, curve box 104 of slot 3 (its 86 x 86
+// inside scaled, in a sunken edge of 2 pixels at every scale), the presets
 // page's import/export button 1036 and About button 269), or in their
 // dialog's (the
 // import/export dialog's preset list 109, the About box's link 272).
@@ -45,9 +46,9 @@ const Screen kScreens[] = {
     {96, 594, 369, 0, {2, 252, 90, 309}, {2, 311, 90, 368}, {505, 311, 593, 368}, {407, 209, 430, 231},
      {448, 174, 538, 264}, {443, 211, 481, 249}, {10, 8, 165, 19}, {25, 35, 208, 335}, {445, 141, 588, 152}, {60, 20}},
     {144, 891, 539, 1000, {3, 368, 135, 451}, {3, 454, 135, 538}, {758, 454, 890, 538}, {611, 305, 645, 337},
-     {672, 254, 807, 386}, {665, 308, 722, 364}, {15, 12, 248, 28}, {38, 51, 312, 489}, {668, 206, 882, 222}, {90, 29}},
+     {673, 255, 806, 385}, {665, 308, 722, 364}, {15, 12, 248, 28}, {38, 51, 312, 489}, {668, 206, 882, 222}, {90, 29}},
     {192, 1188, 709, 2000, {4, 484, 180, 594}, {4, 598, 180, 707}, {1010, 598, 1186, 707}, {814, 402, 860, 444},
-     {896, 334, 1076, 507}, {886, 405, 962, 478}, {20, 15, 330, 37}, {50, 67, 416, 644}, {890, 271, 1176, 292}, {120, 38}},
+     {898, 336, 1074, 505}, {886, 405, 962, 478}, {20, 15, 330, 37}, {50, 67, 416, 644}, {890, 271, 1176, 292}, {120, 38}},
 };
 
 constexpr int kTabButtons = 243, kTabAxis = 245, kRecordButton = 1084, kPedalBox = 104;

@@ -383,9 +383,6 @@ std::vector<uint32_t> referenceNotice(const char* text) {
     return pixels;
 }
 
-// The screen's DPI for the programs started while it lives (Wine reads
-// "LogPixels" when a program starts); 96 again afterwards.
-
 // At 150 % (144 DPI) every place and size of the settings window and of the
 // notice is one and a half times its 96-DPI value.
 TEST_F(TrayUi, AtOneAndAHalfTimesTheWindowAndTheNoticeGrowWithTheScreen) {
