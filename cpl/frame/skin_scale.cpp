@@ -19,8 +19,12 @@ int mulDivRound(int value, int num, int den) {
     return value < 0 ? -rounded : rounded;
 }
 
+// Weights are in 1/256: a channel times its weight keeps to 16 bits, so red
+// and blue are summed side by side in one 32-bit number.
+constexpr uint32_t kWhole = 256;
+
 // One output pixel of a line: the input pixels it covers and their weights
-// (in 1/65536, summing to 65536).
+// (summing to kWhole).
 struct Span {
     int first;
     std::vector<uint32_t> weights;
@@ -38,29 +42,27 @@ std::vector<Span> spans(int from, int to) {
         uint32_t given = 0;
         for (long long p = span.first; p * to < end; ++p) {
             const long long covered = std::min(end, (p + 1) * to) - std::max(begin, p * to);
-            const uint32_t weight = uint32_t(covered * 65536 / from);
+            const uint32_t weight = uint32_t(covered * kWhole / from);
             span.weights.push_back(weight);
             given += weight;
         }
-        span.weights.back() += 65536 - given;  // rounding: the last covered pixel takes the rest
+        span.weights.back() += kWhole - given;  // rounding: the last covered pixel takes the rest
     }
     return out;
 }
 
 // Adds `weight` times each channel of `count` pixels, `stride` apart, to
-// the sums.
-void accumulate(const uint32_t* pixels, size_t stride, size_t count, uint32_t weight, uint32_t* r, uint32_t* g,
-                uint32_t* b) {
+// the sums: red and blue in `rb`, green in `g`, each in its own place.
+void accumulate(const uint32_t* pixels, size_t stride, size_t count, uint32_t weight, uint32_t* rb, uint32_t* g) {
     for (size_t i = 0; i < count; ++i) {
         const uint32_t p = pixels[i * stride];
-        r[i] += ((p >> 16) & 0xFF) * weight;
-        g[i] += ((p >> 8) & 0xFF) * weight;
-        b[i] += (p & 0xFF) * weight;
+        rb[i] += (p & 0x00FF00FF) * weight;
+        g[i] += (p & 0x0000FF00) * weight;
     }
 }
 
-uint32_t pack(uint32_t r, uint32_t g, uint32_t b) {
-    return ((r + 32768) >> 16) << 16 | ((g + 32768) >> 16) << 8 | ((b + 32768) >> 16);
+uint32_t pack(uint32_t rb, uint32_t g) {
+    return (((rb + 0x00800080) >> 8) & 0x00FF00FF) | (((g + 0x00008000) >> 8) & 0x0000FF00);
 }
 
 // One pass along one axis. With `rows`, `in` holds `from` rows of `lines`
@@ -70,21 +72,20 @@ std::vector<uint32_t> resampleLines(const std::vector<uint32_t>& in, int lines, 
     std::vector<uint32_t> out(static_cast<size_t>(lines) * static_cast<size_t>(to));
     const std::vector<Span> map = spans(from, to);
     const size_t count = static_cast<size_t>(lines);
-    std::vector<uint32_t> r(count), g(count), b(count);
+    std::vector<uint32_t> rb(count), g(count);
     for (int i = 0; i < to; ++i) {
-        std::fill(r.begin(), r.end(), 0);
+        std::fill(rb.begin(), rb.end(), 0);
         std::fill(g.begin(), g.end(), 0);
-        std::fill(b.begin(), b.end(), 0);
         const Span& span = map[size_t(i)];
         for (size_t k = 0; k < span.weights.size(); ++k) {
             const size_t at = size_t(span.first) + k;
             if (rows)
-                accumulate(&in[at * size_t(lines)], 1, size_t(lines), span.weights[k], r.data(), g.data(), b.data());
+                accumulate(&in[at * size_t(lines)], 1, size_t(lines), span.weights[k], rb.data(), g.data());
             else
-                accumulate(&in[at], size_t(from), size_t(lines), span.weights[k], r.data(), g.data(), b.data());
+                accumulate(&in[at], size_t(from), size_t(lines), span.weights[k], rb.data(), g.data());
         }
         for (int l = 0; l < lines; ++l) {
-            const uint32_t p = pack(r[size_t(l)], g[size_t(l)], b[size_t(l)]);
+            const uint32_t p = pack(rb[size_t(l)], g[size_t(l)]);
             if (rows)
                 out[size_t(i) * size_t(lines) + size_t(l)] = p;
             else
