@@ -20,6 +20,10 @@ set(ZENTRA_CPL_LOGIC_SOURCES
   ${PROJECT_SOURCE_DIR}/cpl/pages/preset_list.cpp
   ${PROJECT_SOURCE_DIR}/cpl/pages/print_layout.cpp)
 
+# The resampling of picture sets runs over millions of pixels when a page
+# opens at a high DPI: its loops are vectorized.
+set_source_files_properties(${PROJECT_SOURCE_DIR}/cpl/frame/skin_scale.cpp PROPERTIES COMPILE_OPTIONS -O3)
+
 function(zentra_add_cpl_logic name core)
   cmake_parse_arguments(ARG "" "" "OPTIONS" ${ARGN})
   add_library(${name} STATIC ${ZENTRA_CPL_LOGIC_SOURCES})
