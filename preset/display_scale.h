@@ -9,6 +9,10 @@ namespace zentra {
 
 constexpr int kBaseDpi = 96;
 
+// value * num / den (den positive), rounded to the nearest, halves away
+// from zero: every scaled place and size of both programs is rounded so.
+int mulDivRound(int value, int num, int den);
+
 // `value`, in pixels at 96 DPI, at `dpi`: rounded to the nearest pixel,
 // halves away from zero. A DPI of 0 or less counts as 96.
 int scaleToDpi(int value, int dpi);

@@ -118,10 +118,6 @@ int storeCalibration(HWND dialog) {
     return 1;
 }
 
-HWND createChild(HWND parent, const char* cls, DWORD style, int x, int y, int w, int h, int id) {
-    return CreateScaledWindow(0, cls, style, x, y, w, h, parent, id);
-}
-
 void onInit(HWND dialog) {
     g_calibration = CalibrationState{};
     g_calibration.dialog = dialog;
@@ -134,10 +130,12 @@ void onInit(HWND dialog) {
     CreateFlatButton(dialog, 232, 22, 42, 29, kCalibrationConfirm);
     CreateFlatButton(dialog, 232, 70, 42, 29, kCalibrationCancel);
     for (int id : {kWheelMarker, kFirstPedalMarker, kSecondPedalMarker})
-        createChild(dialog, "MOVEICON", WS_CHILD | WS_VISIBLE, 40, 60, 10, 10, id);
+        CreateScaledWindow(0, "MOVEICON", WS_CHILD | WS_VISIBLE, 40, 60, 10, 10, dialog, id);
     const DWORD label = WS_CHILD | WS_VISIBLE | SS_OWNERDRAW;
-    setLocalizedText(createChild(dialog, "static", label, 10, 110, 260, 20, kFirstInstruction), kRestFirstString);
-    setLocalizedText(createChild(dialog, "static", label, 10, 130, 260, 20, kSecondInstruction), kRestSecondString);
+    setLocalizedText(CreateScaledWindow(0, "static", label, 10, 110, 260, 20, dialog, kFirstInstruction),
+                     kRestFirstString);
+    setLocalizedText(CreateScaledWindow(0, "static", label, 10, 130, 260, 20, dialog, kSecondInstruction),
+                     kRestSecondString);
     g_calibration.pen = gdiTallied(CreateScaledPen(kPenColour));
     RECT r;
     GetWindowRect(dialog, &r);

@@ -452,11 +452,7 @@ INT_PTR CALLBACK MainPage(HWND dialog, UINT message, WPARAM wParam, LPARAM lPara
     case kDpiChangedAfterParent: layOutAgain(dialog); return FALSE;
     case WM_SIZE: {
         // A sheet that gives the page another room than it had at the start.
-        const SkinScale now = skinScaleOf(dialog);
-        const SkinScale& was = skinScale();
-        if (g_page.page == dialog && g_page.skin &&
-            (now.width != was.width || now.height != was.height || now.percent != was.percent))
-            layOutAgain(dialog);
+        if (g_page.page == dialog && g_page.skin && skinScaleOf(dialog) != skinScale()) layOutAgain(dialog);
         return FALSE;
     }
     case WM_NOTIFY: return onNotify(reinterpret_cast<const NMHDR*>(lParam), lParam);

@@ -5,19 +5,11 @@
 #include <cstddef>
 
 #include "cpl/frame/skin_layout.h"
+#include "preset/display_scale.h"
 
 namespace zentra {
 
 namespace {
-
-constexpr int kBaseDpi = 96;
-
-// value * num / den, rounded to the nearest, halves away from zero.
-int mulDivRound(int value, int num, int den) {
-    const long long magnitude = static_cast<long long>(value < 0 ? -value : value) * num;
-    const int rounded = static_cast<int>((2 * magnitude + den) / (2LL * den));
-    return value < 0 ? -rounded : rounded;
-}
 
 // Weights are in 1/256: a channel times its weight keeps to 16 bits, so red
 // and blue are summed side by side in one 32-bit number.

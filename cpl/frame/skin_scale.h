@@ -19,6 +19,10 @@ struct SkinScale {
     int height = 369;
     int percent = 100;  // the picture set the pages draw from
 };
+inline bool operator==(const SkinScale& a, const SkinScale& b) {
+    return a.width == b.width && a.height == b.height && a.percent == b.percent;
+}
+inline bool operator!=(const SkinScale& a, const SkinScale& b) { return !(a == b); }
 
 // The scale for a page of `areaWidth` x `areaHeight` pixels on a screen of
 // `dpi`. At 96 DPI or less nothing is scaled, whatever the area (every

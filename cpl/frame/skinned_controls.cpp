@@ -127,16 +127,6 @@ struct AboutPictures {
 };
 AboutPictures g_about;
 
-void blitFrom(HDC dc, HBITMAP bitmap, int x, int y, int width, int height, int fromX, int fromY) {
-    if (!bitmap || width <= 0 || height <= 0) return;
-    HDC memory = CreateCompatibleDC(dc);
-    if (!memory) return;
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(dc, x, y, width, height, memory, fromX, fromY, SRCCOPY);
-    SelectObject(memory, old);
-    DeleteDC(memory);
-}
-
 // `parent` is the window handed to ShowAbout: for a page, a child window,
 // while the dialog's own parent is the page's top-level window.
 void initAbout(HWND dialog, HWND parent) {
@@ -161,8 +151,9 @@ void paintAbout(HWND dialog) {
 }
 
 void drawAboutLink(const DRAWITEMSTRUCT* request) {
-    HBITMAP picture = aboutLinkHeld(request->itemAction, request->itemState) ? g_about.linkHeld : g_about.link;
-    blitFrom(request->hDC, picture, 0, 0, widthOf(request->rcItem), heightOf(request->rcItem), 0, 0);
+    const bool held = aboutLinkHeld(request->itemAction, request->itemState);
+    DrawPicture(request->hDC, held ? g_about.linkHeld : g_about.link, held ? skin::kAboutLinkHeld : skin::kAboutLink, 0,
+                0);
 }
 
 INT_PTR CALLBACK aboutProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {

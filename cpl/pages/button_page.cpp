@@ -131,13 +131,18 @@ KeyBoxText boxText(HWND box, HDC dc, std::string& whole) {
     });
 }
 
+// The frame's 22 rows of `box` in the window's pixels, from its own place.
+int boxRows(HWND box) {
+    const SkinRect at = placeAt96(box);
+    return scaledY(at.top + kEditHeight) - scaledY(at.top);
+}
+
 void paintKeyBox(HWND box) {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(box, &ps);
     RECT r{};
     GetClientRect(box, &r);
-    const SkinRect at = placeAt96(box);
-    r.bottom = std::min<LONG>(r.bottom, scaledY(at.top + kEditHeight) - scaledY(at.top));
+    r.bottom = std::min<LONG>(r.bottom, boxRows(box));
     if (g_slots.boxBrush) FillRect(dc, &r, g_slots.boxBrush);
     {
         const BoxFont font(box, dc);
@@ -185,7 +190,7 @@ void skinKeyBox(HWND box) {
     // The edit control lays the text out in a row wider than any sequence:
     // it never scrolls, so it never moves pixels that are not its own (a
     // scroll would take the page's pixels under the box's hidden rows along).
-    RECT row{0, 0, 32000, scaledY(at.top + kEditHeight) - scaledY(at.top)};
+    RECT row{0, 0, 32000, boxRows(box)};
     SendMessageA(box, EM_SETRECTNP, 0, reinterpret_cast<LPARAM>(&row));
     // What the new box drew of itself before it had its shape is the page's
     // again.

@@ -98,8 +98,10 @@ public:
     // The pixels of `picture` as the set draws it; its edges are scaled as
     // the set's pictures lie (halves up), `w` x `h` of them.
     std::vector<uint32_t> pixels(const skin::Sprite& picture, int& w, int& h) const {
-        const int percent = offset_ == 0 ? 100 : offset_ == 1000 ? 150 : 200;
-        const auto at = [percent](int v) { return (v * percent + 50) / 100; };
+        int percent = 100;
+        for (const skin::PictureSet& set : skin::kPictureSets)
+            if (set.idOffset == offset_) percent = set.percent;
+        const auto at = [percent](int v) { return skin::pictureInSet(v, percent); };
         const int x = at(picture.x), y = at(picture.y);
         w = at(picture.right()) - x;
         h = at(picture.bottom()) - y;
