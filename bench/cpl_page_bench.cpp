@@ -20,6 +20,7 @@
 
 #include "cpl/frame/main_page.h"
 #include "cpl/frame/skinned_controls.h"
+#include "cpl/res/cpl_resource.h"
 #include "sim/sim_setup.h"
 #include "tools/cplhost/page_harness.h"
 
@@ -96,6 +97,34 @@ DWORD runAtDpi(int rounds, DWORD dpi) {
     return code;
 }
 
+// A page of the same template that draws nothing: what the sheet itself
+// takes to open and paint at this screen's DPI.
+INT_PTR CALLBACK blankPage(HWND, UINT message, WPARAM, LPARAM) { return message == WM_INITDIALOG; }
+
+double openBlankSheet() {
+    PROPSHEETPAGEA page{};
+    page.dwSize = sizeof page;
+    page.dwFlags = PSP_USETITLE | PSP_USEHICON;  // a tab like the page's
+    page.pszTitle = "Zentra";
+    page.hIcon = LoadIconA(PageHarness::library(), MAKEINTRESOURCEA(IDI_CPL_PAGE));
+    page.hInstance = PageHarness::library();
+    page.pszTemplate = MAKEINTRESOURCEA(IDD_CPL_MAIN_PAGE);
+    page.pfnDlgProc = blankPage;
+    PROPSHEETHEADERA header{};
+    header.dwSize = sizeof header;
+    header.dwFlags = PSH_PROPSHEETPAGE | PSH_MODELESS | PSH_NOAPPLYNOW;
+    header.pszCaption = "MORVENHOLLOW ZENTRAVOLI";
+    header.nPages = 1;
+    header.ppsp = &page;
+    const double start = now();
+    HWND sheet = HWND(PropertySheetA(&header));
+    if (!sheet) return -1;
+    paintNow(sheet);
+    const double ms = now() - start;
+    DestroyWindow(sheet);
+    return ms;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -153,6 +182,14 @@ int main(int argc, char** argv) {
         harness.close(IDCANCEL);
     }
     report("page open, PropertySheetA to painted", opens);
+    {
+        std::vector<double> blank;
+        for (int round = 0; round < rounds; ++round) {
+            waitAndDispatch(300);
+            blank.push_back(openBlankSheet());
+        }
+        report("the sheet with an empty page", blank);
+    }
     for (int t = 0; t < 5; ++t) report(tabs[t].name, switches[t]);
     // The button page recording into slot 0: the keyboard and the wheel are
     // read every tick.

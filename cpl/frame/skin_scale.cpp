@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstddef>
+#include <cstring>
 
 #include "cpl/frame/skin_layout.h"
 #include "preset/display_scale.h"
@@ -11,8 +12,9 @@ namespace zentra {
 
 namespace {
 
-// Weights are in 1/256: a channel times its weight keeps to 16 bits, so red
-// and blue are summed side by side in one 32-bit number.
+// Weights are in 1/256, and the sums are kept per channel byte in 16 bits:
+// a byte times its weight, and so a weighed mean's sum, stays below 65536,
+// which lets the compiler sum many bytes at a time.
 constexpr uint32_t kWhole = 256;
 
 // One output pixel of a line: the input pixels it covers and their weights
@@ -43,66 +45,90 @@ std::vector<Span> spans(int from, int to) {
     return out;
 }
 
-// Adds `weight` times each channel of `count` pixels, `stride` apart, to
-// the sums: red and blue in `rb`, green in `g`, each in its own place.
-void accumulate(const uint32_t* pixels, size_t stride, size_t count, uint32_t weight, uint32_t* rb, uint32_t* g) {
-    for (size_t i = 0; i < count; ++i) {
-        const uint32_t p = pixels[i * stride];
-        rb[i] += (p & 0x00FF00FF) * weight;
-        g[i] += (p & 0x0000FF00) * weight;
+// Adds `weight` times each of `count` bytes (the channels of pixels side
+// by side) to `sums`.
+void accumulateRow(const uint8_t* __restrict bytes, size_t count, uint32_t weight, uint16_t* __restrict sums) {
+    const uint16_t w = uint16_t(weight);
+    for (size_t i = 0; i < count; ++i) sums[i] = uint16_t(sums[i] + bytes[i] * w);
+}
+
+// The weighed means of `count` bytes' sums, rounded.
+void writeMeans(const uint16_t* __restrict sums, size_t count, uint8_t* __restrict out) {
+    for (size_t i = 0; i < count; ++i) out[i] = uint8_t((sums[i] + kWhole / 2) / kWhole);
+}
+
+// `from`'s rows from the top as 32-bit pixels: read where they lie, or
+// looked up in the palette; the last two looked up are kept, as the next
+// new row usually starts on the row before's last.
+class RowReader {
+public:
+    explicit RowReader(const PictureRows& from) : from_(from) {
+        if (from.palette)
+            for (std::vector<uint32_t>& row : rows_) row.resize(size_t(from.width));
+    }
+    const uint8_t* row(int r) {
+        const uint8_t* stored = from_.top + from_.stride * r;
+        if (!from_.palette) return stored;
+        for (int k = 0; k < 2; ++k)
+            if (index_[k] == r) return reinterpret_cast<const uint8_t*>(rows_[k].data());
+        next_ ^= 1;
+        index_[next_] = r;
+        uint32_t* row = rows_[next_].data();
+        for (int x = 0; x < from_.width; ++x) row[x] = from_.palette[stored[x]];
+        return reinterpret_cast<const uint8_t*>(row);
+    }
+
+private:
+    const PictureRows& from_;
+    std::vector<uint32_t> rows_[2];
+    int index_[2] = {-1, -1};
+    int next_ = 0;
+};
+
+// `from`'s rows brought to `toHeight` rows of its width, into `out`, each
+// made a whole row at a time.
+void resampleRows(const PictureRows& from, int toHeight, uint32_t* out) {
+    const size_t bytes = static_cast<size_t>(from.width) * sizeof(uint32_t);
+    const std::vector<Span> map = spans(from.height, toHeight);
+    std::vector<uint16_t> sums(bytes);
+    RowReader reader(from);
+    for (int i = 0; i < toHeight; ++i) {
+        std::fill(sums.begin(), sums.end(), 0);
+        const Span& span = map[size_t(i)];
+        for (size_t k = 0; k < span.weights.size(); ++k)
+            accumulateRow(reader.row(span.first + int(k)), bytes, span.weights[k], sums.data());
+        writeMeans(sums.data(), bytes, reinterpret_cast<uint8_t*>(out + size_t(i) * size_t(from.width)));
     }
 }
 
-// The same for a whole row (pixels side by side), in a loop the compiler
-// can run several pixels at a time.
-void accumulateRow(const uint32_t* __restrict pixels, size_t count, uint32_t weight, uint32_t* __restrict rb,
-                   uint32_t* __restrict g) {
-    for (size_t i = 0; i < count; ++i) {
-        rb[i] += (pixels[i] & 0x00FF00FF) * weight;
-        g[i] += (pixels[i] & 0x0000FF00) * weight;
-    }
-}
-
-uint32_t pack(uint32_t rb, uint32_t g) {
-    return (((rb + 0x00800080) >> 8) & 0x00FF00FF) | (((g + 0x00008000) >> 8) & 0x0000FF00);
-}
-
-// One pass along one axis. With `rows`, `in` holds `from` rows of `lines`
-// pixels and becomes `to` rows, each made a whole row at a time; otherwise
-// it holds `lines` rows of `from` pixels, which become rows of `to`.
-std::vector<uint32_t> resampleLines(const std::vector<uint32_t>& in, int lines, int from, int to, bool rows) {
-    std::vector<uint32_t> out(static_cast<size_t>(lines) * static_cast<size_t>(to));
+// `lines` rows of `from` pixels (in `in`) brought to rows of `to` pixels,
+// into `out`, a column at a time.
+void resampleColumns(const uint32_t* in, int lines, int from, int to, uint32_t* out) {
     const std::vector<Span> map = spans(from, to);
     const size_t count = static_cast<size_t>(lines);
-    std::vector<uint32_t> rb(count), g(count);
+    std::vector<uint16_t> sums(count * sizeof(uint32_t));
+    std::vector<uint8_t> column(sums.size());
     for (int i = 0; i < to; ++i) {
-        std::fill(rb.begin(), rb.end(), 0);
-        std::fill(g.begin(), g.end(), 0);
+        std::fill(sums.begin(), sums.end(), 0);
         const Span& span = map[size_t(i)];
         for (size_t k = 0; k < span.weights.size(); ++k) {
-            const size_t at = size_t(span.first) + k;
-            if (rows)
-                accumulateRow(&in[at * size_t(lines)], size_t(lines), span.weights[k], rb.data(), g.data());
-            else
-                accumulate(&in[at], size_t(from), size_t(lines), span.weights[k], rb.data(), g.data());
+            const uint32_t* pixel = &in[size_t(span.first) + k];
+            for (size_t l = 0; l < count; ++l)
+                std::memcpy(&column[l * sizeof(uint32_t)], &pixel[l * size_t(from)], sizeof(uint32_t));
+            accumulateRow(column.data(), column.size(), span.weights[k], sums.data());
         }
-        for (int l = 0; l < lines; ++l) {
-            const uint32_t p = pack(rb[size_t(l)], g[size_t(l)]);
-            if (rows)
-                out[size_t(i) * size_t(lines) + size_t(l)] = p;
-            else
-                out[size_t(l) * size_t(to) + size_t(i)] = p;
-        }
+        writeMeans(sums.data(), sums.size(), column.data());
+        for (size_t l = 0; l < count; ++l)
+            std::memcpy(&out[l * size_t(to) + size_t(i)], &column[l * sizeof(uint32_t)], sizeof(uint32_t));
     }
-    return out;
 }
 
 }  // namespace
 
-void keepMaskExact(std::vector<uint32_t>& pixels, int width, const SkinRect& picture, SkinPoint mask) {
+void keepMaskExact(uint32_t* pixels, size_t count, int width, const SkinRect& picture, SkinPoint mask) {
     const int w = picture.right - picture.left, h = picture.bottom - picture.top;
     const auto inside = [&](int x, int y) {
-        return x >= 0 && y >= 0 && x < width && size_t(y) * size_t(width) + size_t(x) < pixels.size();
+        return x >= 0 && y >= 0 && x < width && size_t(y) * size_t(width) + size_t(x) < count;
     };
     for (int y = 0; y < h; ++y) {
         for (int x = 0; x < w; ++x) {
@@ -115,14 +141,30 @@ void keepMaskExact(std::vector<uint32_t>& pixels, int width, const SkinRect& pic
     }
 }
 
+bool resampleInto(const PictureRows& from, uint32_t* to, int toWidth, int toHeight) {
+    if (from.width <= 0 || from.height <= 0 || toWidth <= 0 || toHeight <= 0 || !from.top || !to) return false;
+    // Rows first, then columns; the columns' pass only where the width changes.
+    if (toWidth == from.width) {
+        resampleRows(from, toHeight, to);
+        return true;
+    }
+    std::vector<uint32_t> rows(size_t(from.width) * size_t(toHeight));
+    resampleRows(from, toHeight, rows.data());
+    resampleColumns(rows.data(), toHeight, from.width, toWidth, to);
+    return true;
+}
+
 std::vector<uint32_t> resamplePicture(const std::vector<uint32_t>& from, int width, int height, int toWidth,
                                       int toHeight) {
     if (width <= 0 || height <= 0 || toWidth <= 0 || toHeight <= 0 || from.size() < size_t(width) * size_t(height))
         return {};
-    std::vector<uint32_t> out(from.begin(), from.begin() + ptrdiff_t(width) * height);
-    // Rows first, then columns; a pass whose size does not change is skipped.
-    if (height != toHeight) out = resampleLines(out, width, height, toHeight, true);
-    if (width != toWidth) out = resampleLines(out, toHeight, width, toWidth, false);
+    std::vector<uint32_t> out(size_t(toWidth) * size_t(toHeight));
+    PictureRows rows;
+    rows.top = reinterpret_cast<const uint8_t*>(from.data());
+    rows.stride = ptrdiff_t(width) * ptrdiff_t(sizeof(uint32_t));
+    rows.width = width;
+    rows.height = height;
+    resampleInto(rows, out.data(), toWidth, toHeight);
     return out;
 }
 

@@ -7,6 +7,7 @@
 // the panel's current scale and applies it.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -48,14 +49,33 @@ bool isIdentity(const SkinScale& scale);
 // the picture with SRCPAINT) needs both exact again: the mask's pixels
 // become black or white (by their brightness), and the picture's black
 // wherever its mask is white. `picture` is the picture's rectangle in
-// `pixels` (a picture `width` wide); the mask has its size, at `mask`.
-void keepMaskExact(std::vector<uint32_t>& pixels, int width, const SkinRect& picture, SkinPoint mask);
+// `pixels` (`count` pixels, rows `width` wide); the mask has its size, at
+// `mask`.
+void keepMaskExact(uint32_t* pixels, size_t count, int width, const SkinRect& picture, SkinPoint mask);
 
-// A picture of `width` x `height` pixels (0x00RRGGBB, rows from the top)
-// at `toWidth` x `toHeight`: each new pixel is the mean of the old ones it
-// covers, weighed by how much of each it covers (a picture of the same size
-// stays as it is). For a picture set brought to a room a few percent off
-// its own scale. Empty when a size is not positive or `from` is short.
+// A picture's pixels as the system keeps them: rows of 32-bit pixels
+// (0x00RRGGBB), or of 8-bit indices into a 256-colour `palette`; `stride`
+// bytes from one row to the one below it (negative for a picture stored
+// bottom-up, with `top` at its last stored row).
+struct PictureRows {
+    const uint8_t* top = nullptr;
+    ptrdiff_t stride = 0;
+    int width = 0;
+    int height = 0;
+    const uint32_t* palette = nullptr;  // 256 entries for 8-bit rows; null for 32-bit ones
+};
+
+// `from` at `toWidth` x `toHeight`, written to `to` (rows from the top, each
+// `toWidth` pixels): each new pixel is the mean of the old ones it covers,
+// weighed by how much of each it covers (a picture of the same size stays as
+// it is). For a picture set brought to a room a few percent off its own
+// scale; the rows are read where they are, so a set of 8-bit pixels is
+// never copied whole. False, and nothing written, when a size is not
+// positive.
+bool resampleInto(const PictureRows& from, uint32_t* to, int toWidth, int toHeight);
+
+// The same for `width` x `height` pixels in a vector (rows from the top).
+// Empty when a size is not positive or `from` is short.
 std::vector<uint32_t> resamplePicture(const std::vector<uint32_t>& from, int width, int height, int toWidth,
                                       int toHeight);
 

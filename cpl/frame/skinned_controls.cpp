@@ -45,6 +45,40 @@ constexpr char kMakerSite[] = "http://www.morvenhollow.example/";
 
 SkinScale g_scale;
 
+// The rows of a DIB section of 8 or 32 bits a pixel, to be read in place;
+// an 8-bit one's colours go to `palette`. False for a bitmap of any other
+// kind.
+bool dibRows(HBITMAP bitmap, PictureRows& rows, std::vector<uint32_t>& palette) {
+    DIBSECTION dib{};
+    if (GetObjectA(bitmap, sizeof dib, &dib) != int(sizeof dib) || !dib.dsBm.bmBits) return false;
+    const BITMAPINFOHEADER& header = dib.dsBmih;
+    if (header.biCompression != BI_RGB || (header.biBitCount != 8 && header.biBitCount != 32)) return false;
+    const int width = dib.dsBm.bmWidth, height = dib.dsBm.bmHeight;
+    if (width <= 0 || height <= 0) return false;
+    if (header.biBitCount == 8) {
+        RGBQUAD colours[256] = {};
+        HDC memory = CreateCompatibleDC(nullptr);
+        HGDIOBJ old = SelectObject(memory, bitmap);
+        const UINT count = GetDIBColorTable(memory, 0, 256, colours);
+        SelectObject(memory, old);
+        DeleteDC(memory);
+        if (count == 0) return false;
+        palette.assign(256, 0);
+        for (UINT i = 0; i < count; ++i)
+            palette[i] = uint32_t(colours[i].rgbRed) << 16 | uint32_t(colours[i].rgbGreen) << 8 | colours[i].rgbBlue;
+        rows.palette = palette.data();
+    }
+    // Rows are padded to four bytes; a positive height is stored bottom-up.
+    const ptrdiff_t stride = (ptrdiff_t(width) * header.biBitCount + 31) / 32 * 4;
+    const uint8_t* stored = static_cast<const uint8_t*>(dib.dsBm.bmBits);
+    const bool bottomUp = header.biHeight > 0;
+    rows.top = bottomUp ? stored + stride * (height - 1) : stored;
+    rows.stride = bottomUp ? -stride : stride;
+    rows.width = width;
+    rows.height = height;
+    return true;
+}
+
 // A picture's corner in a bitmap loaded with LoadSkinBitmap.
 SkinPoint pointOf(const RECT& picture) { return SkinPoint{scaledX(picture.left), scaledY(picture.top)}; }
 int widthOf(const RECT& r) { return r.right - r.left; }
@@ -308,7 +342,12 @@ HBITMAP LoadSkinBitmap(int id) {
     }
     const int width = scaledX(width96), height = scaledY(height96);
     if (width == shape.bmWidth && height == shape.bmHeight) return picture;
-    // The set's pixels, brought to the scale's size.
+    // The set's pixels, read where the system keeps them (or, from a bitmap
+    // of another kind, copied out as 32-bit ones), brought to the scale's
+    // size in a DIB section of the room's size.
+    PictureRows rows;
+    std::vector<uint32_t> palette, copied;
+    HDC screen = GetDC(nullptr);
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
     info.bmiHeader.biWidth = shape.bmWidth;
@@ -316,24 +355,31 @@ HBITMAP LoadSkinBitmap(int id) {
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
-    std::vector<uint32_t> pixels(size_t(shape.bmWidth) * size_t(shape.bmHeight));
-    HDC screen = GetDC(nullptr);
-    const int read = GetDIBits(screen, picture, 0, UINT(shape.bmHeight), pixels.data(), &info, DIB_RGB_COLORS);
-    std::vector<uint32_t> fittedPixels =
-        read == shape.bmHeight ? resamplePicture(pixels, shape.bmWidth, shape.bmHeight, width, height)
-                               : std::vector<uint32_t>();
-    // The gauge cap is drawn through its mask: both stay exact.
-    if (id == skin::kSkinBitmap && !fittedPixels.empty()) {
-        const RECT cap = scaledRect(skin::kGaugeCap.x, skin::kGaugeCap.y, skin::kGaugeCap.width, skin::kGaugeCap.height);
-        keepMaskExact(fittedPixels, width, SkinRect{cap.left, cap.top, cap.right, cap.bottom},
-                      SkinPoint{scaledX(skin::kGaugeCapMask.x), scaledY(skin::kGaugeCapMask.y)});
+    if (!dibRows(picture, rows, palette)) {
+        copied.resize(size_t(shape.bmWidth) * size_t(shape.bmHeight));
+        if (GetDIBits(screen, picture, 0, UINT(shape.bmHeight), copied.data(), &info, DIB_RGB_COLORS) ==
+            shape.bmHeight) {
+            rows.top = reinterpret_cast<const uint8_t*>(copied.data());
+            rows.stride = ptrdiff_t(shape.bmWidth) * ptrdiff_t(sizeof(uint32_t));
+            rows.width = shape.bmWidth;
+            rows.height = shape.bmHeight;
+        }
     }
     info.bmiHeader.biWidth = width;
     info.bmiHeader.biHeight = -height;
     void* bits = nullptr;
     HBITMAP fitted = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (fitted && bits && !fittedPixels.empty()) {
-        std::memcpy(bits, fittedPixels.data(), fittedPixels.size() * sizeof(uint32_t));
+    GdiFlush();
+    uint32_t* fittedPixels = static_cast<uint32_t*>(bits);
+    if (fitted && bits && resampleInto(rows, fittedPixels, width, height)) {
+        // The gauge cap is drawn through its mask: both stay exact.
+        if (id == skin::kSkinBitmap) {
+            const RECT cap =
+                scaledRect(skin::kGaugeCap.x, skin::kGaugeCap.y, skin::kGaugeCap.width, skin::kGaugeCap.height);
+            keepMaskExact(fittedPixels, size_t(width) * size_t(height), width,
+                          SkinRect{cap.left, cap.top, cap.right, cap.bottom},
+                          SkinPoint{scaledX(skin::kGaugeCapMask.x), scaledY(skin::kGaugeCapMask.y)});
+        }
     } else if (fitted && bits) {
         // The set's pixels could not be read: the system stretches them.
         HDC from = CreateCompatibleDC(screen), to = CreateCompatibleDC(screen);

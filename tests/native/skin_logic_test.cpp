@@ -224,7 +224,7 @@ TEST(SkinScaleTest, ThePointerIsTakenBackToTheSamePlaceAt96Dpi) {
 TEST(SkinScaleTest, AMaskAndItsPictureAreMadeExactAgain) {
     std::vector<uint32_t> pixels = {0x808080, 0xFFEEDD, 0x7F7F7F, 0x818181,   // cap (0, 0)-(2, 1), mask at (2, 0)
                                     0x123456, 0x123456, 0x123456, 0x123456};  // a row that is neither
-    keepMaskExact(pixels, 4, SkinRect{0, 0, 2, 1}, SkinPoint{2, 0});
+    keepMaskExact(pixels.data(), pixels.size(), 4, SkinRect{0, 0, 2, 1}, SkinPoint{2, 0});
     const std::vector<uint32_t> expected = {0x808080, 0x000000, 0x000000, 0xFFFFFF,
                                             0x123456, 0x123456, 0x123456, 0x123456};
     EXPECT_EQ(expected, pixels);
@@ -253,6 +253,30 @@ TEST(SkinScaleTest, APictureIsResampledByTheShareOfEachPixelItCovers) {
         SCOPED_TRACE(c.what);
         EXPECT_EQ(c.expected, resamplePicture(c.from, c.width, c.height, c.toWidth, c.toHeight));
     }
+}
+
+// The sets as the system loads them: 8-bit indices, rows stored bottom-up
+// and padded to four bytes, read in place through their palette.
+TEST(SkinScaleTest, EightBitRowsStoredBottomUpAreReadThroughTheirPalette) {
+    const uint8_t stored[] = {2, 1, 0xEE, 0xEE,   // the bottom row
+                              1, 1, 0xEE, 0xEE,   // the middle row
+                              0, 0, 0xEE, 0xEE};  // the top row
+    std::vector<uint32_t> palette(256, 0xFF00FF);
+    palette[0] = 0x000000, palette[1] = 0x000090, palette[2] = 0x0000F0;
+    PictureRows rows;
+    rows.top = stored + 8;
+    rows.stride = -4;
+    rows.width = 2;
+    rows.height = 3;
+    rows.palette = palette.data();
+    std::vector<uint32_t> to(4, 0xABABAB);
+    ASSERT_TRUE(resampleInto(rows, to.data(), 2, 2));
+    EXPECT_EQ((std::vector<uint32_t>{0x000030, 0x000030, 0x0000D0, 0x000090}), to);
+    // Narrower as well: the two columns' mean.
+    std::vector<uint32_t> narrow(2, 0xABABAB);
+    ASSERT_TRUE(resampleInto(rows, narrow.data(), 1, 2));
+    EXPECT_EQ((std::vector<uint32_t>{0x000030, 0x0000B0}), narrow);
+    EXPECT_FALSE(resampleInto(rows, to.data(), 0, 2));
 }
 
 }  // namespace
