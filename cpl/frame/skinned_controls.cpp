@@ -114,16 +114,20 @@ private:
     HGDIOBJ old_ = nullptr;
 };
 
-// Vertical lines over a disabled button, in the context's current pen.
+// Vertical lines over a disabled button, in the context's current pen: a
+// line and the gap after it are as wide as at 96 DPI times the scale (a
+// line of the pen for each pixel column of a wider line).
 void hatch(const DRAWITEMSTRUCT* request) {
     HDC dc = request->hDC;
     const RECT& r = request->rcItem;
     HBRUSH brush = CreateSolidBrush(kHatchBrushColour);
     HGDIOBJ oldBrush = SelectObject(dc, brush);
-    for (int x : hatchLines(r.left, widthOf(r))) {
-        MoveToEx(dc, x, r.top, nullptr);
-        LineTo(dc, x, r.bottom);
-    }
+    const int width = widthOf(r);
+    for (int k : hatchLines(0, unscalePoint(g_scale, SkinPoint{width, 0}).x))
+        for (int x = scaledX(k); x < scaledX(k + 1) && x < width; ++x) {
+            MoveToEx(dc, r.left + x, r.top, nullptr);
+            LineTo(dc, r.left + x, r.bottom);
+        }
     SelectObject(dc, oldBrush);
     DeleteObject(brush);
 }

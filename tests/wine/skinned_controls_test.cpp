@@ -174,6 +174,25 @@ TEST(SkinPainters, DisabledSkinButtonIsHatchedEveryThirdColumnInTheCurrentPen) {
     DeleteObject(pen);
 }
 
+// At twice the size, lines two columns wide, four apart: the pattern looks
+// as it does at 96 DPI.
+TEST(SkinPainters, DisabledSkinButtonsHatchingGrowsWithTheScale) {
+    SourceBitmap source;
+    setSkinScale(SkinScale{1188, 738, 200});
+    Canvas control(2 * 37, kCellH);
+    control.fill(kUntouched);
+    const COLORREF penColour = RGB(250, 0, 250);
+    HPEN pen = CreatePen(PS_SOLID, 1, penColour);
+    HGDIOBJ oldPen = SelectObject(control.dc(), pen);
+    DRAWITEMSTRUCT r = request(control, ODA_SELECT, ODS_DISABLED);
+    PaintSkinButton(&r, source.bitmap(), RECT{0, 0, 20, 15}, RECT{0, 0, 20, 15}, RECT{0, 0, 20, 15}, 1);
+    resetSkinScale();
+    for (int x = 0; x < control.width(); ++x)
+        EXPECT_EQ((x / 2) % 3 == 0, control.at(x, kCellH / 2) == penColour) << "column " << x;
+    SelectObject(control.dc(), oldPen);
+    DeleteObject(pen);
+}
+
 TEST(SkinPainters, PushButtonPressedOnlyWhileHeldDown) {
     SourceBitmap source;
     Canvas control(kCellW, kCellH);
