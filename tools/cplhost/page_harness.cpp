@@ -52,7 +52,7 @@ bool PageHarness::prepare(const char* libraryPath) {
 
 HMODULE PageHarness::library() { return g_library; }
 
-HWND PageHarness::open(int wheel, bool handOver) {
+HWND PageHarness::open(int wheel, bool handOver, DLGPROC page) {
     joystick = std::make_unique<FakeJoystick>(sim::simHidPath(wheel), std::vector<ScriptedState>{});
     config = std::make_unique<FakeJoyConfig>();
     sheet.device = handOver ? joystick.get() : nullptr;
@@ -66,7 +66,7 @@ HWND PageHarness::open(int wheel, bool handOver) {
     page_.hIcon = LoadIconA(g_library, MAKEINTRESOURCEA(IDI_CPL_PAGE));
     page_.hInstance = g_library;
     page_.pszTemplate = MAKEINTRESOURCEA(IDD_CPL_MAIN_PAGE);
-    page_.pfnDlgProc = MainPage;
+    page_.pfnDlgProc = page;
     page_.lParam = reinterpret_cast<LPARAM>(&sheet);
     PROPSHEETHEADERA header{};
     header.dwSize = sizeof header;

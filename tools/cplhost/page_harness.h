@@ -13,6 +13,7 @@
 #include <string>
 
 #include "cpl/frame/dinput_sheet.h"
+#include "cpl/frame/main_page.h"
 #include "tools/cplhost/fake_dinput.h"
 
 namespace zentra {
@@ -58,8 +59,10 @@ public:
 
     // Shows the page for simulated wheel `wheel` (the joystick follows the
     // wheel's report); with `handOver` false the sheet gets no DirectInput
-    // objects. Returns the property sheet's window, or null.
-    HWND open(int wheel, bool handOver = true);
+    // objects. `page` is the page's dialog procedure (another one gives the
+    // same sheet with another page, for comparison). Returns the property
+    // sheet's window, or null.
+    HWND open(int wheel, bool handOver = true, DLGPROC page = MainPage);
     // Presses OK (IDOK) or Cancel (IDCANCEL) and ends the sheet.
     void close(int button);
     ~PageHarness();
