@@ -272,6 +272,20 @@ TEST_P(ScaledPanel, TheSkinFillsTheSheetAndTheSameGesturesReachTheSameControls) 
         EXPECT_TRUE(showsPicture(buttons, skin::kRecordButtonDown, 407, 209)) << "the select button did not go down";
         picture(sheet, "buttons");
 
+        // What newer systems send child windows after a DPI change: the
+        // page lays itself out again at the scale it finds (here the same)
+        // and makes the open page anew, at the same places, from the set.
+        SendMessageA(page, 0x02E3 /* WM_DPICHANGED_AFTERPARENT */, 0, 0);
+        Sleep(300);
+        HWND remade = findChildOfClass(sheet, "BUTTONWINDOW");
+        ASSERT_NE(nullptr, remade) << "no button page after the layout";
+        EXPECT_NE(buttons, remade) << "the button page was not made anew";
+        buttons = remade;
+        EXPECT_EQ(text(s.buttonsTab), text(placeIn(page, GetDlgItem(page, kTabButtons))));
+        EXPECT_EQ(text(s.recordButton), text(placeIn(page, GetDlgItem(buttons, kRecordButton))));
+        EXPECT_TRUE(showsPicture(page, skin::kTabButtonsSelected, 2, 252));
+        EXPECT_TRUE(showsPicture(buttons, skin::kRecordButtonUp, 407, 209));
+
         // The axis page: curve box 104's second anchor dragged to (60, 20)
         // of the box as the 96-DPI page has it.
         clickAt(page, s.axisTab);
