@@ -61,6 +61,9 @@ PresetMatcher::PresetMatcher(const PresetTable& table, const UpperCase& upperCas
 }
 
 int PresetMatcher::find(const std::string& upperName) const {
+    // A process the system lists without a name is no game: an empty name
+    // would be part of every path and take the first preset.
+    if (upperName.empty()) return -1;
     for (size_t i = 0; i < paths_.size(); ++i)
         if (paths_[i].find(upperName) != std::string::npos) return int(i);
     return -1;

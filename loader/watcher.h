@@ -57,7 +57,7 @@ class PresetMatcher {
 public:
     PresetMatcher(const PresetTable& table, const UpperCase& upperCase);
     // Index of the first preset whose upper-cased path contains the
-    // upper-cased name; -1 when none does.
+    // upper-cased name; -1 when none does, and for an empty name.
     int find(const std::string& upperName) const;
     // A name upper-cased as the paths are.
     std::string upper(const std::string& name) const { return upperCase_->upper(name); }

@@ -91,6 +91,7 @@ TEST(PresetMatcher, FirstPresetWhosePathContainsTheNameInAnyCase) {
     EXPECT_EQ(0, m.find(upperWestern("\xE9t\xE9\\\xE7ourse")));  // é in both
     EXPECT_EQ(3, m.find(upperWestern("\x9C" "uvre\\\xFF.exe")));  // œ and ÿ against Œ and Ÿ
     EXPECT_EQ(-1, m.find(upperWestern("rally2.exe")));
+    EXPECT_EQ(-1, m.find(""));  // no name is part of every path, but names no game
 }
 
 TEST(PresetMatcher, ReadsAtMostTheTableAndHasItsOwnGeneration) {
@@ -189,6 +190,14 @@ TEST(GameWatcher, SystemProcessesNeverMatchWhateverThePresetsHold) {
     EXPECT_FALSE(watcher.active());
     // Only the exact names are skipped.
     EXPECT_TRUE(isStart(watcher.scan({{4, "System"}, {700, "system.exe"}}, matcher), 2));
+}
+
+// A process listed without a name neither starts a game nor keeps one
+// running.
+TEST_F(WatcherTest, AProcessWithoutANameIsNoGame) {
+    EXPECT_TRUE(isNone(scan({{900, ""}})));
+    EXPECT_TRUE(isStart(scan({{900, ""}, {901, "rally.exe"}}), 0));
+    EXPECT_TRUE(isEnd(scan({{900, ""}})));
 }
 
 TEST(GameWatcher, NamesMatchInAnyLetterCaseOfTheCodePage) {
