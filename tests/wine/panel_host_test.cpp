@@ -171,7 +171,9 @@ TEST_F(PanelHost, TheCalibrationStoresASweepThroughThePanelsOwnDirectInput) {
             HWND dialog = findShownWindowWithControl(0, pid, 148);
             if (!dialog) return;
             Sleep(300);                                 // rest steps at 127
-            PostMessageA(dialog, WM_COMMAND, 1, 0);     // the rest position
+            // The rest position, taken before the sweep begins (a posted
+            // command could wait behind a tick that reads the sweep).
+            SendMessageA(dialog, WM_COMMAND, 1, 0);
             // Nine steps reach every extreme; each is held for two ticks.
             uint8_t report[SIM_WHEEL_REPORT_SIZE];
             for (int i = 0; i < 9; ++i) {
