@@ -101,6 +101,18 @@ DWORD runAtDpi(int rounds, DWORD dpi) {
 // takes to open and paint at this screen's DPI.
 INT_PTR CALLBACK blankPage(HWND, UINT message, WPARAM, LPARAM) { return message == WM_INITDIALOG; }
 
+// From a settled screen, opens the sheet with `page` for wheel 0 and paints
+// it; the time that took goes to `times`. False when it did not open.
+bool openTimed(PageHarness& harness, DLGPROC page, std::vector<double>& times) {
+    waitAndDispatch(300);
+    const double start = now();
+    HWND sheet = harness.open(0, true, page);
+    if (!sheet) return std::fprintf(stderr, "cpl_page_bench: the sheet did not open\n"), false;
+    paintNow(sheet);
+    times.push_back(now() - start);
+    return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -136,13 +148,8 @@ int main(int argc, char** argv) {
     // before (Wine copies every painted window to the display afterwards,
     // which takes longer the more pixels it has) are dispatched first.
     for (int round = 0; round < rounds; ++round) {
-        waitAndDispatch(300);
         PageHarness harness;
-        const double start = now();
-        HWND sheet = harness.open(0);
-        if (!sheet) return std::fprintf(stderr, "cpl_page_bench: the sheet did not open\n"), 1;
-        paintNow(sheet);
-        opens.push_back(now() - start);
+        if (!openTimed(harness, MainPage, opens)) return 1;
         if (round == 0) {
             const SkinScale& scale = skinScale();
             std::printf("page room %d x %d, pictures at %d %%\n", scale.width, scale.height, scale.percent);
@@ -161,13 +168,8 @@ int main(int argc, char** argv) {
     {
         std::vector<double> blank;
         for (int round = 0; round < rounds; ++round) {
-            waitAndDispatch(300);
             PageHarness harness;
-            const double start = now();
-            HWND sheet = harness.open(0, true, blankPage);
-            if (!sheet) return std::fprintf(stderr, "cpl_page_bench: the sheet did not open\n"), 1;
-            paintNow(sheet);
-            blank.push_back(now() - start);
+            if (!openTimed(harness, blankPage, blank)) return 1;
             harness.close(IDCANCEL);
         }
         report("the sheet with an empty page", blank);

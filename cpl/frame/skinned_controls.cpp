@@ -79,6 +79,31 @@ bool dibRows(HBITMAP bitmap, PictureRows& rows, std::vector<uint32_t>& palette) 
     return true;
 }
 
+// The header of a top-down DIB of 32 bits a pixel.
+BITMAPINFO topDown32(int width, int height) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    return info;
+}
+
+// The rows of a bitmap of any kind (`shape` its size), copied out as
+// 32-bit pixels into `copied`; `rows` stays empty when they cannot be read.
+void copiedRows(HDC dc, HBITMAP bitmap, const BITMAP& shape, PictureRows& rows, std::vector<uint32_t>& copied) {
+    BITMAPINFO info = topDown32(shape.bmWidth, shape.bmHeight);
+    copied.resize(size_t(shape.bmWidth) * size_t(shape.bmHeight));
+    if (GetDIBits(dc, bitmap, 0, UINT(shape.bmHeight), copied.data(), &info, DIB_RGB_COLORS) != shape.bmHeight)
+        return;
+    rows.top = reinterpret_cast<const uint8_t*>(copied.data());
+    rows.stride = ptrdiff_t(shape.bmWidth) * ptrdiff_t(sizeof(uint32_t));
+    rows.width = shape.bmWidth;
+    rows.height = shape.bmHeight;
+}
+
 // A picture's corner in a bitmap loaded with LoadSkinBitmap.
 SkinPoint pointOf(const RECT& picture) { return SkinPoint{scaledX(picture.left), scaledY(picture.top)}; }
 int widthOf(const RECT& r) { return r.right - r.left; }
@@ -352,25 +377,8 @@ HBITMAP LoadSkinBitmap(int id) {
     PictureRows rows;
     std::vector<uint32_t> palette, copied;
     HDC screen = GetDC(nullptr);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = shape.bmWidth;
-    info.bmiHeader.biHeight = -shape.bmHeight;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    if (!dibRows(picture, rows, palette)) {
-        copied.resize(size_t(shape.bmWidth) * size_t(shape.bmHeight));
-        if (GetDIBits(screen, picture, 0, UINT(shape.bmHeight), copied.data(), &info, DIB_RGB_COLORS) ==
-            shape.bmHeight) {
-            rows.top = reinterpret_cast<const uint8_t*>(copied.data());
-            rows.stride = ptrdiff_t(shape.bmWidth) * ptrdiff_t(sizeof(uint32_t));
-            rows.width = shape.bmWidth;
-            rows.height = shape.bmHeight;
-        }
-    }
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
+    if (!dibRows(picture, rows, palette)) copiedRows(screen, picture, shape, rows, copied);
+    const BITMAPINFO info = topDown32(width, height);
     void* bits = nullptr;
     HBITMAP fitted = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     GdiFlush();
