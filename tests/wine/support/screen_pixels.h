@@ -22,4 +22,29 @@ std::vector<uint32_t> grabPixels(HDC dc, int x, int y, int w, int h);
 // main page's shared copy of its bitmap.
 COLORREF spritePixel(const skin::Sprite& sprite, int dx, int dy);
 
+// The generator's pictures for one screen, from the plug-in's resources:
+// the set of 100 %, 150 % or 200 % (resource ids of 100 % plus `idOffset`).
+class GeneratedSet {
+public:
+    explicit GeneratedSet(int idOffset);
+    ~GeneratedSet();
+    GeneratedSet(const GeneratedSet&) = delete;
+    GeneratedSet& operator=(const GeneratedSet&) = delete;
+
+    // The pixels of `picture` as the set draws it; its edges are scaled as
+    // the set's pictures lie (halves up), `w` x `h` of them.
+    std::vector<uint32_t> pixels(const skin::Sprite& picture, int& w, int& h) const;
+
+private:
+    int offset_;
+    HMODULE dll_;
+};
+
+// Whether two pictures of about the same size look alike: each cut into
+// 4 x 4 blocks, the mean colour of every block within `tolerance` of the
+// other's in each channel. (The page may stretch its set by a few percent
+// to fill the room exactly.)
+bool lookAlike(const std::vector<uint32_t>& a, int aw, int ah, const std::vector<uint32_t>& b, int bw, int bh,
+               int tolerance = 24);
+
 }  // namespace zentra
