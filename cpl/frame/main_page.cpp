@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 #include <string>
 
 #include "cpl/frame/cpl_module.h"
@@ -61,7 +62,30 @@ int tabOf(HWND window) {
     return findTab(id) ? id : 0;
 }
 
-HBITMAP loadSharedBitmap(int id) { return gdiTallied(LoadSkinBitmap(id)); }
+// The shared bitmaps and where the page keeps each.
+struct SharedBitmap {
+    int id;
+    HBITMAP MainPageState::*place;
+};
+constexpr SharedBitmap kSharedBitmaps[] = {{IDB_CPL_SKIN, &MainPageState::skin},
+                                           {IDB_CPL_PRESETS_PAGE, &MainPageState::presetsBackground},
+                                           {IDB_CPL_TEST_PAGE, &MainPageState::testBackground},
+                                           {IDB_CPL_BUTTON_PAGE, &MainPageState::configBackground}};
+
+// Loads the shared bitmaps for the scale; a worker brings them to it while
+// the page starts and the sheet draws itself (sharedBitmap waits for it).
+void loadSharedBitmaps() {
+    int ids[std::size(kSharedBitmaps)];
+    HBITMAP loaded[std::size(kSharedBitmaps)];
+    for (size_t i = 0; i < std::size(kSharedBitmaps); ++i) ids[i] = kSharedBitmaps[i].id;
+    g_page.pictures = StartSkinBitmaps(ids, loaded, int(std::size(kSharedBitmaps)));
+    for (size_t i = 0; i < std::size(kSharedBitmaps); ++i) g_page.*kSharedBitmaps[i].place = gdiTallied(loaded[i]);
+}
+
+void deleteSharedBitmaps() {
+    EndSkinBitmaps(g_page.pictures);
+    for (const SharedBitmap& shared : kSharedBitmaps) gdiDelete(g_page.*shared.place);
+}
 
 // Step 2 of the start: OsLevel and the "Driver" text.
 int takeOsLevel() {
@@ -235,10 +259,7 @@ BOOL onInitDialog(HWND page, LPARAM lParam) {
     // 10. The sheet in the dialog's user data, the shared bitmaps.
     SetWindowLongPtrA(page, DWLP_USER, reinterpret_cast<LONG_PTR>(g_page.sheet));
     takeSkinScale(page);
-    g_page.skin = loadSharedBitmap(IDB_CPL_SKIN);
-    g_page.presetsBackground = loadSharedBitmap(IDB_CPL_PRESETS_PAGE);
-    g_page.testBackground = loadSharedBitmap(IDB_CPL_TEST_PAGE);
-    g_page.configBackground = loadSharedBitmap(IDB_CPL_BUTTON_PAGE);
+    loadSharedBitmaps();
     // 11-13. Tabs, the game icon, tab texts.
     createTabs(state.wheel.link.isEmulationDevice);
     // 14-16. Calibration and presets.
@@ -295,11 +316,8 @@ void layOutAgain(HWND page) {
     }
     takeSkinScale(page);
     if (skinScale().percent != percent) writeVideo();
-    for (auto [bitmap, id] : {std::pair{&g_page.skin, IDB_CPL_SKIN}, {&g_page.presetsBackground, IDB_CPL_PRESETS_PAGE},
-                              {&g_page.testBackground, IDB_CPL_TEST_PAGE}, {&g_page.configBackground, IDB_CPL_BUTTON_PAGE}}) {
-        gdiDelete(*bitmap);
-        *bitmap = loadSharedBitmap(id);
-    }
+    deleteSharedBitmaps();
+    loadSharedBitmaps();
     for (const TabInfo& tab : kTabs)
         if (HWND window = tabWindow(tab.id))
             MoveControl(window, tab.place.left, tab.place.top, tab.place.right - tab.place.left,
@@ -315,7 +333,7 @@ void onPaint(HWND page) {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(page, &ps);
     HDC memory = CreateCompatibleDC(dc);
-    HGDIOBJ old = SelectObject(memory, g_page.skin);
+    HGDIOBJ old = SelectObject(memory, sharedBitmap(IDB_CPL_SKIN));
     // The tiles at 96 DPI, around the part to paint.
     const SkinPoint from = unscalePoint(skinScale(), SkinPoint{ps.rcPaint.left, ps.rcPaint.top});
     const SkinPoint to = unscalePoint(skinScale(), SkinPoint{ps.rcPaint.right, ps.rcPaint.bottom});
@@ -383,8 +401,7 @@ void onDestroy() {
     if (state.wheel.link.linkHandle) io.close(state.wheel.link.linkHandle);
     state.wheel.link.linkHandle = 0;
     if (g_page.videoPath[0]) DeleteFileA(g_page.videoPath);
-    for (HBITMAP* bitmap : {&g_page.skin, &g_page.presetsBackground, &g_page.testBackground, &g_page.configBackground})
-        gdiDelete(*bitmap);
+    deleteSharedBitmaps();
     g_page.tooltip = nullptr;  // owned by the sheet, destroyed with it
 }
 
@@ -400,13 +417,12 @@ void resetMainPageState() {
 IDIGameCntrlPropSheet* mainPageSheet() { return g_page.sheet; }
 
 HBITMAP sharedBitmap(int id) {
-    switch (id) {
-    case IDB_CPL_SKIN: return g_page.skin;
-    case IDB_CPL_PRESETS_PAGE: return g_page.presetsBackground;
-    case IDB_CPL_TEST_PAGE: return g_page.testBackground;
-    case IDB_CPL_BUTTON_PAGE: return g_page.configBackground;
-    default: return nullptr;
+    for (const SharedBitmap& shared : kSharedBitmaps) {
+        if (shared.id != id) continue;
+        WaitForSkinBitmap(g_page.pictures, g_page.*shared.place);
+        return g_page.*shared.place;
     }
+    return nullptr;
 }
 
 PresetFileNotice& panelPresetNotice() {
@@ -444,7 +460,7 @@ INT_PTR CALLBACK MainPage(HWND dialog, UINT message, WPARAM wParam, LPARAM lPara
         const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
         const TabInfo* tab = item->CtlType == ODT_BUTTON ? findTab(int(item->CtlID)) : nullptr;
         if (!tab) return FALSE;
-        PaintSkinButton(item, g_page.skin, pictureRect(tab->normal), pictureRect(tab->hovered),
+        PaintSkinButton(item, sharedBitmap(IDB_CPL_SKIN), pictureRect(tab->normal), pictureRect(tab->hovered),
                         pictureRect(tab->selected), g_page.tabs.visual[tabIndex(tab->id)]);
         return TRUE;
     }

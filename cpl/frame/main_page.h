@@ -13,6 +13,8 @@
 
 namespace zentra {
 
+struct SkinBitmapBatch;
+
 INT_PTR CALLBACK MainPage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 
 // The page's module-wide state; one page exists at a time. The preset table,
@@ -30,6 +32,7 @@ struct MainPageState {
     HWND tooltip;
     HHOOK hook;
     HBITMAP skin, presetsBackground, testBackground, configBackground;  // 189, 187, 188, 186
+    SkinBitmapBatch* pictures;  // while a worker brings the four to the scale
     char tooltipText[256];
 };
 

@@ -341,7 +341,28 @@ HRGN CreateScaledRectRgn(int left, int top, int right, int bottom, int originX, 
                          scaledY(originY + bottom) - y);
 }
 
-HBITMAP LoadSkinBitmap(int id) {
+namespace {
+
+// One set bitmap on its way to the scale: loaded, and its fitted bitmap
+// made, on the window's thread; its pixels fitted on any thread.
+struct SkinFit {
+    int id = 0;
+    HBITMAP source = nullptr;  // the set's bitmap as loaded, deleted once fitted; null: nothing to fit
+    HBITMAP fitted = nullptr;  // the bitmap of the scale's size, the painters' one
+    int sourceWidth = 0, sourceHeight = 0;
+    PictureRows rows;
+    std::vector<uint32_t> palette, copied;
+    uint32_t* pixels = nullptr;
+    int width = 0, height = 0;
+    SkinRect cap{};  // the gauge cap and its mask, kept exact in the skin bitmap
+    SkinPoint capMask{};
+};
+
+// Loads `id`'s bitmap for the scale and returns the painters' handle. Where
+// the set's size differs from the size its places take at this scale (the
+// sheet's area is rarely an exact multiple of the page), the handle is a
+// bitmap of the scale's size whose pixels `fit` still has to bring there.
+HBITMAP prepareSkinBitmap(int id, SkinFit& fit) {
     const int percent = g_scale.percent;
     int offset = 0;
     for (const skin::PictureSet& set : skin::kPictureSets)
@@ -356,9 +377,6 @@ HBITMAP LoadSkinBitmap(int id) {
         offset = 0;
     }
     if (!picture || isIdentity(g_scale)) return picture;
-    // The set's size for the bitmap, and the size its places take at this
-    // scale: where they differ (the sheet's area is rarely an exact multiple
-    // of the page), the set is stretched once, here.
     BITMAP shape{};
     GetObjectA(picture, sizeof shape, &shape);
     const int setPercent = offset ? percent : 100;
@@ -372,44 +390,120 @@ HBITMAP LoadSkinBitmap(int id) {
     const int width = scaledX(width96), height = scaledY(height96);
     if (width == shape.bmWidth && height == shape.bmHeight) return picture;
     // The set's pixels, read where the system keeps them (or, from a bitmap
-    // of another kind, copied out as 32-bit ones), brought to the scale's
-    // size in a DIB section of the room's size.
-    PictureRows rows;
-    std::vector<uint32_t> palette, copied;
+    // of another kind, copied out as 32-bit ones), for a DIB section of the
+    // scale's size.
     HDC screen = GetDC(nullptr);
-    if (!dibRows(picture, rows, palette)) copiedRows(screen, picture, shape, rows, copied);
+    if (!dibRows(picture, fit.rows, fit.palette)) copiedRows(screen, picture, shape, fit.rows, fit.copied);
     const BITMAPINFO info = topDown32(width, height);
     void* bits = nullptr;
     HBITMAP fitted = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     GdiFlush();
-    uint32_t* fittedPixels = static_cast<uint32_t*>(bits);
-    if (fitted && bits && resampleInto(rows, fittedPixels, width, height)) {
+    ReleaseDC(nullptr, screen);
+    if (!fitted || !bits) {
+        if (fitted) DeleteObject(fitted);
+        return picture;
+    }
+    fit.id = id;
+    fit.source = picture;
+    fit.fitted = fitted;
+    fit.sourceWidth = shape.bmWidth;
+    fit.sourceHeight = shape.bmHeight;
+    fit.pixels = static_cast<uint32_t*>(bits);
+    fit.width = width;
+    fit.height = height;
+    const RECT cap = scaledRect(skin::kGaugeCap.x, skin::kGaugeCap.y, skin::kGaugeCap.width, skin::kGaugeCap.height);
+    fit.cap = SkinRect{cap.left, cap.top, cap.right, cap.bottom};
+    fit.capMask = SkinPoint{scaledX(skin::kGaugeCapMask.x), scaledY(skin::kGaugeCapMask.y)};
+    return fitted;
+}
+
+// Brings the prepared set's pixels to the scale's size and deletes the set's
+// bitmap. Touches nothing but `fit` (GDI objects are the process's), so a
+// worker thread can do it.
+void fitSkinBitmap(SkinFit& fit) {
+    if (!fit.source) return;
+    if (resampleInto(fit.rows, fit.pixels, fit.width, fit.height)) {
         // The gauge cap is drawn through its mask: both stay exact.
-        if (id == skin::kSkinBitmap) {
-            const RECT cap =
-                scaledRect(skin::kGaugeCap.x, skin::kGaugeCap.y, skin::kGaugeCap.width, skin::kGaugeCap.height);
-            keepMaskExact(fittedPixels, size_t(width) * size_t(height), width,
-                          SkinRect{cap.left, cap.top, cap.right, cap.bottom},
-                          SkinPoint{scaledX(skin::kGaugeCapMask.x), scaledY(skin::kGaugeCapMask.y)});
-        }
-    } else if (fitted && bits) {
-        // The set's pixels could not be read: the system stretches them.
-        HDC from = CreateCompatibleDC(screen), to = CreateCompatibleDC(screen);
-        HGDIOBJ oldFrom = SelectObject(from, picture), oldTo = SelectObject(to, fitted);
+        if (fit.id == skin::kSkinBitmap)
+            keepMaskExact(fit.pixels, size_t(fit.width) * size_t(fit.height), fit.width, fit.cap, fit.capMask);
+    } else {  // the set's pixels could not be read: the system stretches them
+        HDC from = CreateCompatibleDC(nullptr), to = CreateCompatibleDC(nullptr);
+        HGDIOBJ oldFrom = SelectObject(from, fit.source), oldTo = SelectObject(to, fit.fitted);
         SetStretchBltMode(to, COLORONCOLOR);
-        StretchBlt(to, 0, 0, width, height, from, 0, 0, shape.bmWidth, shape.bmHeight, SRCCOPY);
+        StretchBlt(to, 0, 0, fit.width, fit.height, from, 0, 0, fit.sourceWidth, fit.sourceHeight, SRCCOPY);
         SelectObject(from, oldFrom);
         SelectObject(to, oldTo);
         DeleteDC(from);
         DeleteDC(to);
-    } else {
-        if (fitted) DeleteObject(fitted);
-        fitted = nullptr;
     }
-    ReleaseDC(nullptr, screen);
-    if (!fitted) return picture;
-    DeleteObject(picture);
-    return fitted;
+    DeleteObject(fit.source);
+    fit.source = nullptr;
+    fit.rows = PictureRows{};
+    std::vector<uint32_t>().swap(fit.copied);
+}
+
+}  // namespace
+
+HBITMAP LoadSkinBitmap(int id) {
+    SkinFit fit;
+    HBITMAP bitmap = prepareSkinBitmap(id, fit);
+    fitSkinBitmap(fit);
+    return bitmap;
+}
+
+struct SkinBitmapBatch {
+    std::vector<SkinFit> fits;  // sized once: the worker holds on to them
+    std::vector<HANDLE> fitted;  // one event each, set once its pixels are done
+    HANDLE worker = nullptr;
+};
+
+namespace {
+
+DWORD WINAPI fitBatch(void* parameter) {
+    auto* batch = static_cast<SkinBitmapBatch*>(parameter);
+    for (size_t i = 0; i < batch->fits.size(); ++i) {
+        fitSkinBitmap(batch->fits[i]);
+        if (batch->fitted[i]) SetEvent(batch->fitted[i]);
+    }
+    return 0;
+}
+
+}  // namespace
+
+SkinBitmapBatch* StartSkinBitmaps(const int* ids, HBITMAP* bitmaps, int count) {
+    auto* batch = new SkinBitmapBatch;
+    batch->fits.resize(size_t(count));
+    bool toFit = false;
+    for (int i = 0; i < count; ++i) {
+        bitmaps[i] = prepareSkinBitmap(ids[i], batch->fits[size_t(i)]);
+        toFit = toFit || batch->fits[size_t(i)].source;
+    }
+    bool events = true;
+    for (int i = 0; i < count; ++i) {
+        batch->fitted.push_back(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+        events = events && batch->fitted.back();
+    }
+    if (toFit && events) batch->worker = CreateThread(nullptr, 0, fitBatch, batch, 0, nullptr);
+    if (!batch->worker) fitBatch(batch);  // nothing to fit, or no worker: done here
+    return batch;
+}
+
+void WaitForSkinBitmap(SkinBitmapBatch* batch, HBITMAP bitmap) {
+    if (!batch || !batch->worker || !bitmap) return;
+    for (size_t i = 0; i < batch->fits.size(); ++i)
+        if (batch->fits[i].fitted == bitmap && batch->fitted[i]) WaitForSingleObject(batch->fitted[i], INFINITE);
+}
+
+void EndSkinBitmaps(SkinBitmapBatch*& batch) {
+    if (!batch) return;
+    if (batch->worker) {
+        WaitForSingleObject(batch->worker, INFINITE);
+        CloseHandle(batch->worker);
+    }
+    for (HANDLE event : batch->fitted)
+        if (event) CloseHandle(event);
+    delete batch;
+    batch = nullptr;
 }
 
 void DrawPicture(HDC dc, HBITMAP bitmap, const skin::Sprite& picture, int x, int y, DWORD rop) {

@@ -61,6 +61,17 @@ HRGN CreateScaledRectRgn(int left, int top, int right, int bottom, int originX =
 // (scaledX(x), scaledY(y)) and every copy is one to one. Null when the
 // resource is missing.
 HBITMAP LoadSkinBitmap(int id);
+// Several skin bitmaps as LoadSkinBitmap makes them, loaded now in the order
+// given, their handles final at once; where a set's pixels need bringing to
+// the scale, a worker thread does that while the page goes on, and a bitmap
+// is ready for painting only once WaitForSkinBitmap has returned for it.
+// EndSkinBitmaps waits for the worker and frees the batch (the bitmaps stay
+// the caller's). Without a worker the pixels are done before
+// StartSkinBitmaps returns.
+struct SkinBitmapBatch;
+SkinBitmapBatch* StartSkinBitmaps(const int* ids, HBITMAP* bitmaps, int count);
+void WaitForSkinBitmap(SkinBitmapBatch* batch, HBITMAP bitmap);
+void EndSkinBitmaps(SkinBitmapBatch*& batch);
 // Copies `picture` (at its 100 % place) from `bitmap`, loaded with
 // LoadSkinBitmap, to the 96-DPI place (x, y) of `dc`, with `rop`.
 void DrawPicture(HDC dc, HBITMAP bitmap, const skin::Sprite& picture, int x, int y, DWORD rop = SRCCOPY);

@@ -8,6 +8,7 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include "tests/wine/support/screen_pixels.h"
 #include "tests/wine/support/wine_test_support.h"
 
 #include <cstdint>
@@ -653,6 +654,84 @@ DWORD WINAPI watchAbout(void* context) {
     return c;
 }
 
+// The plug-in (loaded) as the module the skin's routines take their
+// resources from, in English, for the life of this object.
+struct PluginAsModule {
+    HMODULE plugin;
+    HINSTANCE ownInstance = cplModuleInstance();
+    WORD ownLanguage = UiLanguage;
+    explicit PluginAsModule(HMODULE p) : plugin(p) {
+        setCplModuleInstance(plugin);
+        UiLanguage = 0x0409;
+    }
+    ~PluginAsModule() {
+        setCplModuleInstance(ownInstance);
+        UiLanguage = ownLanguage;
+        FreeLibrary(plugin);
+    }
+};
+
+// The room's place of a 96-DPI place: 594 x 369 scaled to 1188 x 709.
+RECT inRoomOf200(const skin::Sprite& picture) {
+    const auto sx = [](int v) { return (2 * v * 1188 + 594) / (2 * 594); };
+    const auto sy = [](int v) { return (2 * v * 709 + 369) / (2 * 369); };
+    return RECT{sx(picture.x), sy(picture.y), sx(picture.right()), sy(picture.bottom())};
+}
+
+// Whether `bitmap` shows the 200 % set's `picture` at the room's place of
+// `at` (by default, the picture's own).
+bool showsPictureOf200(HBITMAP bitmap, const skin::Sprite& picture, const skin::Sprite* at = nullptr) {
+    const RECT place = inRoomOf200(at ? *at : picture);
+    HDC memory = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    const int w = place.right - place.left, h = place.bottom - place.top;
+    const std::vector<uint32_t> shown = grabPixels(memory, place.left, place.top, w, h);
+    SelectObject(memory, old);
+    DeleteDC(memory);
+    int gw = 0, gh = 0;
+    const std::vector<uint32_t> generated = GeneratedSet(2000).pixels(picture, gw, gh);
+    return lookAlike(shown, w, h, generated, gw, gh);
+}
+
+// The skin bitmap and the test page's at 200 % in a room of 1188 x 709, the
+// set brought to the room by a worker: the bitmaps have the room's size at
+// once and show the set's pictures once waited for; ending the batch at
+// once waits for the worker rather than leave it writing into bitmaps
+// that may be deleted next.
+TEST(SkinBitmaps, AWorkerBringsTheSetToTheRoomAndEndingWaitsForIt) {
+    HMODULE plugin = LoadLibraryA(besideTests("ZentraCpl.dll").c_str());
+    if (!plugin) GTEST_SKIP() << "ZentraCpl.dll is not beside the tests: the sets are its resources";
+    const PluginAsModule module(plugin);
+    setSkinScale(SkinScale{1188, 709, 200});
+    const int ids[] = {skin::kSkinBitmap, skin::kTestBitmap};
+    for (const bool waitForEach : {true, false}) {
+        SCOPED_TRACE(waitForEach ? "waited for" : "ended at once");
+        HBITMAP bitmaps[2] = {};
+        SkinBitmapBatch* batch = StartSkinBitmaps(ids, bitmaps, 2);
+        ASSERT_NE(nullptr, batch);
+        BITMAP shape{};
+        ASSERT_EQ(int(sizeof shape), GetObjectA(bitmaps[0], sizeof shape, &shape));
+        EXPECT_EQ(1826, shape.bmWidth);
+        EXPECT_EQ(663, shape.bmHeight);
+        ASSERT_EQ(int(sizeof shape), GetObjectA(bitmaps[1], sizeof shape, &shape));
+        EXPECT_EQ(1190, shape.bmWidth);
+        EXPECT_EQ(711, shape.bmHeight);
+        if (waitForEach) {
+            WaitForSkinBitmap(batch, bitmaps[1]);
+            EXPECT_TRUE(showsPictureOf200(bitmaps[1], skin::kTestAbout));
+            WaitForSkinBitmap(batch, bitmaps[0]);
+            EXPECT_TRUE(showsPictureOf200(bitmaps[0], skin::kTabTestSelected));
+        }
+        EndSkinBitmaps(batch);
+        EXPECT_EQ(nullptr, batch);
+        EXPECT_TRUE(showsPictureOf200(bitmaps[0], skin::kTabTestSelected));
+        EXPECT_TRUE(showsPictureOf200(bitmaps[1], skin::kTestAbout));
+        EXPECT_FALSE(showsPictureOf200(bitmaps[0], skin::kTabTestNormal, &skin::kTabTestSelected)) << "a check that can fail";
+        for (HBITMAP bitmap : bitmaps) DeleteObject(bitmap);
+    }
+    resetSkinScale();
+}
+
 using AboutBox = SkinnedWindow;
 
 TEST_F(AboutBox, OpensOverTheParentWithItsCaptionAndPicturesAndCancelGivesTwelve) {
@@ -662,20 +741,7 @@ TEST_F(AboutBox, OpensOverTheParentWithItsCaptionAndPicturesAndCancelGivesTwelve
     }
     // The About box is linked into the tests; it takes its resources from
     // the plug-in, in English.
-    struct PluginAsModule {
-        HMODULE plugin;
-        HINSTANCE ownInstance = cplModuleInstance();
-        WORD ownLanguage = UiLanguage;
-        explicit PluginAsModule(HMODULE p) : plugin(p) {
-            setCplModuleInstance(plugin);
-            UiLanguage = 0x0409;
-        }
-        ~PluginAsModule() {
-            setCplModuleInstance(ownInstance);
-            UiLanguage = ownLanguage;
-            FreeLibrary(plugin);
-        }
-    } module(plugin);
+    const PluginAsModule module(plugin);
     const std::string expectedCaption = moduleString(plugin, 76, 0x0409);
     EXPECT_EQ("About...", expectedCaption);
 
