@@ -454,6 +454,7 @@ HBITMAP LoadSkinBitmap(int id) {
 struct SkinBitmapBatch {
     std::vector<SkinFit> fits;  // sized once: the worker holds on to them
     std::vector<HANDLE> fitted;  // one event each, set once its pixels are done
+    std::vector<char> seenFitted;  // the waiting thread's own note of the events it found set
     HANDLE worker = nullptr;
 };
 
@@ -473,25 +474,30 @@ DWORD WINAPI fitBatch(void* parameter) {
 SkinBitmapBatch* StartSkinBitmaps(const int* ids, HBITMAP* bitmaps, int count) {
     auto* batch = new SkinBitmapBatch;
     batch->fits.resize(size_t(count));
+    batch->fitted.assign(size_t(count), nullptr);
+    batch->seenFitted.assign(size_t(count), 0);
     bool toFit = false;
     for (int i = 0; i < count; ++i) {
         bitmaps[i] = prepareSkinBitmap(ids[i], batch->fits[size_t(i)]);
         toFit = toFit || batch->fits[size_t(i)].source;
     }
-    bool events = true;
-    for (int i = 0; i < count; ++i) {
-        batch->fitted.push_back(CreateEventA(nullptr, TRUE, FALSE, nullptr));
-        events = events && batch->fitted.back();
-    }
-    if (toFit && events) batch->worker = CreateThread(nullptr, 0, fitBatch, batch, 0, nullptr);
+    bool events = toFit;
+    for (HANDLE& event : batch->fitted)
+        if (events) events = (event = CreateEventA(nullptr, TRUE, FALSE, nullptr)) != nullptr;
+    if (events) batch->worker = CreateThread(nullptr, 0, fitBatch, batch, 0, nullptr);
     if (!batch->worker) fitBatch(batch);  // nothing to fit, or no worker: done here
     return batch;
 }
 
 void WaitForSkinBitmap(SkinBitmapBatch* batch, HBITMAP bitmap) {
     if (!batch || !batch->worker || !bitmap) return;
-    for (size_t i = 0; i < batch->fits.size(); ++i)
-        if (batch->fits[i].fitted == bitmap && batch->fitted[i]) WaitForSingleObject(batch->fitted[i], INFINITE);
+    // Painting asks for every bitmap it copies: once a bitmap's event was
+    // found set, it is not waited on again.
+    for (size_t i = 0; i < batch->fits.size(); ++i) {
+        if (batch->fits[i].fitted != bitmap || batch->seenFitted[i]) continue;
+        WaitForSingleObject(batch->fitted[i], INFINITE);
+        batch->seenFitted[i] = 1;
+    }
 }
 
 void EndSkinBitmaps(SkinBitmapBatch*& batch) {
