@@ -453,6 +453,7 @@ HBITMAP LoadSkinBitmap(int id) {
 
 struct SkinBitmapBatch {
     std::vector<SkinFit> fits;  // sized once: the worker holds on to them
+    std::vector<LONG> claimed;  // 1 once a thread has taken a bitmap to fit
     std::vector<HANDLE> fitted;  // one event each, set once its pixels are done
     std::vector<char> seenFitted;  // the waiting thread's own note of the events it found set
     HANDLE worker = nullptr;
@@ -460,12 +461,18 @@ struct SkinBitmapBatch {
 
 namespace {
 
+// Fits bitmap `i` of the batch unless another thread has taken it; true
+// when this one did.
+bool fitUnclaimed(SkinBitmapBatch& batch, size_t i) {
+    if (InterlockedExchange(&batch.claimed[i], 1) != 0) return false;
+    fitSkinBitmap(batch.fits[i]);
+    if (batch.fitted[i]) SetEvent(batch.fitted[i]);
+    return true;
+}
+
 DWORD WINAPI fitBatch(void* parameter) {
     auto* batch = static_cast<SkinBitmapBatch*>(parameter);
-    for (size_t i = 0; i < batch->fits.size(); ++i) {
-        fitSkinBitmap(batch->fits[i]);
-        if (batch->fitted[i]) SetEvent(batch->fitted[i]);
-    }
+    for (size_t i = 0; i < batch->fits.size(); ++i) fitUnclaimed(*batch, i);
     return 0;
 }
 
@@ -474,6 +481,7 @@ DWORD WINAPI fitBatch(void* parameter) {
 SkinBitmapBatch* StartSkinBitmaps(const int* ids, HBITMAP* bitmaps, int count) {
     auto* batch = new SkinBitmapBatch;
     batch->fits.resize(size_t(count));
+    batch->claimed.assign(size_t(count), 0);
     batch->fitted.assign(size_t(count), nullptr);
     batch->seenFitted.assign(size_t(count), 0);
     bool toFit = false;
@@ -491,11 +499,12 @@ SkinBitmapBatch* StartSkinBitmaps(const int* ids, HBITMAP* bitmaps, int count) {
 
 void WaitForSkinBitmap(SkinBitmapBatch* batch, HBITMAP bitmap) {
     if (!batch || !batch->worker || !bitmap) return;
-    // Painting asks for every bitmap it copies: once a bitmap's event was
-    // found set, it is not waited on again.
+    // A bitmap the worker has not come to yet is fitted here rather than
+    // waited for. Painting asks for every bitmap it copies: once a bitmap
+    // was found done, it is not waited on again.
     for (size_t i = 0; i < batch->fits.size(); ++i) {
         if (batch->fits[i].fitted != bitmap || batch->seenFitted[i]) continue;
-        WaitForSingleObject(batch->fitted[i], INFINITE);
+        if (!fitUnclaimed(*batch, i)) WaitForSingleObject(batch->fitted[i], INFINITE);
         batch->seenFitted[i] = 1;
     }
 }

@@ -64,7 +64,8 @@ HBITMAP LoadSkinBitmap(int id);
 // Several skin bitmaps as LoadSkinBitmap makes them, loaded now in the order
 // given, their handles final at once; where a set's pixels need bringing to
 // the scale, a worker thread does that while the page goes on, and a bitmap
-// is ready for painting only once WaitForSkinBitmap has returned for it.
+// is ready for painting only once WaitForSkinBitmap has returned for it
+// (which fits it on the calling thread if the worker has not begun it).
 // EndSkinBitmaps waits for the worker and frees the batch (the bitmaps stay
 // the caller's). Without a worker the pixels are done before
 // StartSkinBitmaps returns.
