@@ -78,12 +78,12 @@ void loadSharedBitmaps() {
     int ids[std::size(kSharedBitmaps)];
     HBITMAP loaded[std::size(kSharedBitmaps)];
     for (size_t i = 0; i < std::size(kSharedBitmaps); ++i) ids[i] = kSharedBitmaps[i].id;
-    g_page.pictures = StartSkinBitmaps(ids, loaded, int(std::size(kSharedBitmaps)));
+    g_page.skinFitting = StartSkinBitmaps(ids, loaded, int(std::size(kSharedBitmaps)));
     for (size_t i = 0; i < std::size(kSharedBitmaps); ++i) g_page.*kSharedBitmaps[i].place = gdiTallied(loaded[i]);
 }
 
 void deleteSharedBitmaps() {
-    EndSkinBitmaps(g_page.pictures);
+    EndSkinBitmaps(g_page.skinFitting);
     for (const SharedBitmap& shared : kSharedBitmaps) gdiDelete(g_page.*shared.place);
 }
 
@@ -419,7 +419,7 @@ IDIGameCntrlPropSheet* mainPageSheet() { return g_page.sheet; }
 HBITMAP sharedBitmap(int id) {
     for (const SharedBitmap& shared : kSharedBitmaps) {
         if (shared.id != id) continue;
-        WaitForSkinBitmap(g_page.pictures, g_page.*shared.place);
+        WaitForSkinBitmap(g_page.skinFitting, g_page.*shared.place);
         return g_page.*shared.place;
     }
     return nullptr;

@@ -32,7 +32,7 @@ struct MainPageState {
     HWND tooltip;
     HHOOK hook;
     HBITMAP skin, presetsBackground, testBackground, configBackground;  // 189, 187, 188, 186
-    SkinBitmapBatch* pictures;  // while a worker brings the four to the scale
+    SkinBitmapBatch* skinFitting;  // the four's pixels on their way to the scale, or null
     char tooltipText[256];
 };
 

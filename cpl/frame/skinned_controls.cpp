@@ -389,15 +389,16 @@ HBITMAP prepareSkinBitmap(int id, SkinFit& fit) {
     }
     const int width = scaledX(width96), height = scaledY(height96);
     if (width == shape.bmWidth && height == shape.bmHeight) return picture;
-    // The set's pixels, read where the system keeps them (or, from a bitmap
-    // of another kind, copied out as 32-bit ones), for a DIB section of the
-    // scale's size.
+    // A DIB section of the scale's size, and the set's pixels for it, read
+    // where the system keeps them (or, from a bitmap of another kind, copied
+    // out as 32-bit ones).
     HDC screen = GetDC(nullptr);
-    if (!dibRows(picture, fit.rows, fit.palette)) copiedRows(screen, picture, shape, fit.rows, fit.copied);
     const BITMAPINFO info = topDown32(width, height);
     void* bits = nullptr;
     HBITMAP fitted = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     GdiFlush();
+    if (fitted && bits && !dibRows(picture, fit.rows, fit.palette))
+        copiedRows(screen, picture, shape, fit.rows, fit.copied);
     ReleaseDC(nullptr, screen);
     if (!fitted || !bits) {
         if (fitted) DeleteObject(fitted);
@@ -439,6 +440,7 @@ void fitSkinBitmap(SkinFit& fit) {
     DeleteObject(fit.source);
     fit.source = nullptr;
     fit.rows = PictureRows{};
+    std::vector<uint32_t>().swap(fit.palette);
     std::vector<uint32_t>().swap(fit.copied);
 }
 
@@ -489,11 +491,15 @@ SkinBitmapBatch* StartSkinBitmaps(const int* ids, HBITMAP* bitmaps, int count) {
         bitmaps[i] = prepareSkinBitmap(ids[i], batch->fits[size_t(i)]);
         toFit = toFit || batch->fits[size_t(i)].source;
     }
-    bool events = toFit;
+    if (!toFit) {
+        delete batch;
+        return nullptr;
+    }
+    bool events = true;
     for (HANDLE& event : batch->fitted)
         if (events) events = (event = CreateEventA(nullptr, TRUE, FALSE, nullptr)) != nullptr;
     if (events) batch->worker = CreateThread(nullptr, 0, fitBatch, batch, 0, nullptr);
-    if (!batch->worker) fitBatch(batch);  // nothing to fit, or no worker: done here
+    if (!batch->worker) fitBatch(batch);  // no worker: done here
     return batch;
 }
 

@@ -67,8 +67,9 @@ HBITMAP LoadSkinBitmap(int id);
 // is ready for painting only once WaitForSkinBitmap has returned for it
 // (which fits it on the calling thread if the worker has not begun it).
 // EndSkinBitmaps waits for the worker and frees the batch (the bitmaps stay
-// the caller's). Without a worker the pixels are done before
-// StartSkinBitmaps returns.
+// the caller's). StartSkinBitmaps returns null when no pixels need bringing
+// to the scale (always at 96 DPI); without a worker they are done before it
+// returns.
 struct SkinBitmapBatch;
 SkinBitmapBatch* StartSkinBitmaps(const int* ids, HBITMAP* bitmaps, int count);
 void WaitForSkinBitmap(SkinBitmapBatch* batch, HBITMAP bitmap);

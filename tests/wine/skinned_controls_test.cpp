@@ -693,43 +693,58 @@ bool showsPictureOf200(HBITMAP bitmap, const skin::Sprite& picture, const skin::
     return lookAlike(shown, w, h, generated, gw, gh);
 }
 
-// The skin bitmap and the test page's at 200 % in a room of 1188 x 709, the
-// set brought to the room by a worker: the bitmaps have the room's size at
-// once and show the set's pictures once waited for; ending the batch at
-// once waits for the worker rather than leave it writing into bitmaps
-// that may be deleted next.
-TEST(SkinBitmaps, AWorkerBringsTheSetToTheRoomAndEndingWaitsForIt) {
+// The skin bitmap and the test page's, loaded as a batch. At 96 DPI they
+// are the 8-bit bitmaps as loaded and nothing is left to do. At 200 % in a
+// room of 1188 x 709 they have the room's size at once and show the set's
+// pictures, down to their last rows, once waited for or once the batch is
+// ended at once: ending waits for the worker rather than leave it writing
+// into bitmaps that may be deleted next.
+TEST(SkinBitmaps, FittedToTheRoomWhenWaitedForOrWhenTheBatchEnds) {
     HMODULE plugin = LoadLibraryA(besideTests("ZentraCpl.dll").c_str());
     if (!plugin) GTEST_SKIP() << "ZentraCpl.dll is not beside the tests: the sets are its resources";
     const PluginAsModule module(plugin);
-    setSkinScale(SkinScale{1188, 709, 200});
     const int ids[] = {skin::kSkinBitmap, skin::kTestBitmap};
+    struct Batch {
+        HBITMAP bitmaps[2] = {};
+        SkinBitmapBatch* batch = nullptr;
+        explicit Batch(const int* ids) { batch = StartSkinBitmaps(ids, bitmaps, 2); }
+        ~Batch() {
+            EndSkinBitmaps(batch);
+            for (HBITMAP bitmap : bitmaps) DeleteObject(bitmap);
+            resetSkinScale();
+        }
+    };
+    const auto shape = [](HBITMAP bitmap) {
+        BITMAP b{};
+        GetObjectA(bitmap, sizeof b, &b);
+        return std::to_string(b.bmWidth) + " x " + std::to_string(b.bmHeight) + " x " + std::to_string(b.bmBitsPixel);
+    };
+    {
+        Batch at96(ids);
+        EXPECT_EQ(nullptr, at96.batch);
+        EXPECT_EQ("913 x 345 x 8", shape(at96.bitmaps[0]));
+        EXPECT_EQ("595 x 370 x 8", shape(at96.bitmaps[1]));
+    }
     for (const bool waitForEach : {true, false}) {
         SCOPED_TRACE(waitForEach ? "waited for" : "ended at once");
-        HBITMAP bitmaps[2] = {};
-        SkinBitmapBatch* batch = StartSkinBitmaps(ids, bitmaps, 2);
-        ASSERT_NE(nullptr, batch);
-        BITMAP shape{};
-        ASSERT_EQ(int(sizeof shape), GetObjectA(bitmaps[0], sizeof shape, &shape));
-        EXPECT_EQ(1826, shape.bmWidth);
-        EXPECT_EQ(663, shape.bmHeight);
-        ASSERT_EQ(int(sizeof shape), GetObjectA(bitmaps[1], sizeof shape, &shape));
-        EXPECT_EQ(1190, shape.bmWidth);
-        EXPECT_EQ(711, shape.bmHeight);
+        setSkinScale(SkinScale{1188, 709, 200});
+        Batch at200(ids);
+        ASSERT_NE(nullptr, at200.batch);
+        EXPECT_EQ("1826 x 663 x 32", shape(at200.bitmaps[0]));
+        EXPECT_EQ("1190 x 711 x 32", shape(at200.bitmaps[1]));
         if (waitForEach) {
-            WaitForSkinBitmap(batch, bitmaps[1]);
-            EXPECT_TRUE(showsPictureOf200(bitmaps[1], skin::kTestAbout));
-            WaitForSkinBitmap(batch, bitmaps[0]);
-            EXPECT_TRUE(showsPictureOf200(bitmaps[0], skin::kTabTestSelected));
+            WaitForSkinBitmap(at200.batch, at200.bitmaps[0]);
+            EXPECT_TRUE(showsPictureOf200(at200.bitmaps[0], skin::kListRow));
+            WaitForSkinBitmap(at200.batch, at200.bitmaps[1]);
+            EXPECT_TRUE(showsPictureOf200(at200.bitmaps[1], skin::kTestPage));
         }
-        EndSkinBitmaps(batch);
-        EXPECT_EQ(nullptr, batch);
-        EXPECT_TRUE(showsPictureOf200(bitmaps[0], skin::kTabTestSelected));
-        EXPECT_TRUE(showsPictureOf200(bitmaps[1], skin::kTestAbout));
-        EXPECT_FALSE(showsPictureOf200(bitmaps[0], skin::kTabTestNormal, &skin::kTabTestSelected)) << "a check that can fail";
-        for (HBITMAP bitmap : bitmaps) DeleteObject(bitmap);
+        EndSkinBitmaps(at200.batch);
+        EXPECT_EQ(nullptr, at200.batch);
+        EXPECT_TRUE(showsPictureOf200(at200.bitmaps[0], skin::kListRow));
+        EXPECT_TRUE(showsPictureOf200(at200.bitmaps[1], skin::kTestPage));
+        EXPECT_FALSE(showsPictureOf200(at200.bitmaps[0], skin::kListRowSelected, &skin::kListRow))
+            << "a check that can fail";
     }
-    resetSkinScale();
 }
 
 using AboutBox = SkinnedWindow;
