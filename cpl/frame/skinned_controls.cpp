@@ -79,8 +79,9 @@ bool dibRows(HBITMAP bitmap, PictureRows& rows, std::vector<uint32_t>& palette) 
     return true;
 }
 
-// The header of a top-down DIB of 32 bits a pixel.
-BITMAPINFO topDown32(int width, int height) {
+}  // namespace
+
+BITMAPINFO TopDown32Header(int width, int height) {
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
     info.bmiHeader.biWidth = width;
@@ -91,10 +92,12 @@ BITMAPINFO topDown32(int width, int height) {
     return info;
 }
 
+namespace {
+
 // The rows of a bitmap of any kind (`shape` its size), copied out as
 // 32-bit pixels into `copied`; `rows` stays empty when they cannot be read.
 void copiedRows(HDC dc, HBITMAP bitmap, const BITMAP& shape, PictureRows& rows, std::vector<uint32_t>& copied) {
-    BITMAPINFO info = topDown32(shape.bmWidth, shape.bmHeight);
+    BITMAPINFO info = TopDown32Header(shape.bmWidth, shape.bmHeight);
     copied.resize(size_t(shape.bmWidth) * size_t(shape.bmHeight));
     if (GetDIBits(dc, bitmap, 0, UINT(shape.bmHeight), copied.data(), &info, DIB_RGB_COLORS) != shape.bmHeight)
         return;
@@ -346,7 +349,6 @@ namespace {
 // One set bitmap on its way to the scale: loaded, and its fitted bitmap
 // made, on the window's thread; its pixels fitted on any thread.
 struct SkinFit {
-    int id = 0;
     HBITMAP source = nullptr;  // the set's bitmap as loaded, deleted once fitted; null: nothing to fit
     HBITMAP fitted = nullptr;  // the bitmap of the scale's size, the painters' one
     int sourceWidth = 0, sourceHeight = 0;
@@ -354,7 +356,8 @@ struct SkinFit {
     std::vector<uint32_t> palette, copied;
     uint32_t* pixels = nullptr;
     int width = 0, height = 0;
-    SkinRect cap{};  // the gauge cap and its mask, kept exact in the skin bitmap
+    bool keepsCap = false;  // the skin bitmap: its gauge cap and the cap's mask stay exact
+    SkinRect cap{};
     SkinPoint capMask{};
 };
 
@@ -393,7 +396,7 @@ HBITMAP prepareSkinBitmap(int id, SkinFit& fit) {
     // where the system keeps them (or, from a bitmap of another kind, copied
     // out as 32-bit ones).
     HDC screen = GetDC(nullptr);
-    const BITMAPINFO info = topDown32(width, height);
+    const BITMAPINFO info = TopDown32Header(width, height);
     void* bits = nullptr;
     HBITMAP fitted = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     GdiFlush();
@@ -404,7 +407,6 @@ HBITMAP prepareSkinBitmap(int id, SkinFit& fit) {
         if (fitted) DeleteObject(fitted);
         return picture;
     }
-    fit.id = id;
     fit.source = picture;
     fit.fitted = fitted;
     fit.sourceWidth = shape.bmWidth;
@@ -412,9 +414,11 @@ HBITMAP prepareSkinBitmap(int id, SkinFit& fit) {
     fit.pixels = static_cast<uint32_t*>(bits);
     fit.width = width;
     fit.height = height;
-    const RECT cap = scaledRect(skin::kGaugeCap.x, skin::kGaugeCap.y, skin::kGaugeCap.width, skin::kGaugeCap.height);
-    fit.cap = SkinRect{cap.left, cap.top, cap.right, cap.bottom};
-    fit.capMask = SkinPoint{scaledX(skin::kGaugeCapMask.x), scaledY(skin::kGaugeCapMask.y)};
+    if ((fit.keepsCap = id == skin::kSkinBitmap)) {
+        const RECT cap = scaledRect(skin::kGaugeCap.x, skin::kGaugeCap.y, skin::kGaugeCap.width, skin::kGaugeCap.height);
+        fit.cap = SkinRect{cap.left, cap.top, cap.right, cap.bottom};
+        fit.capMask = SkinPoint{scaledX(skin::kGaugeCapMask.x), scaledY(skin::kGaugeCapMask.y)};
+    }
     return fitted;
 }
 
@@ -425,7 +429,7 @@ void fitSkinBitmap(SkinFit& fit) {
     if (!fit.source) return;
     if (resampleInto(fit.rows, fit.pixels, fit.width, fit.height)) {
         // The gauge cap is drawn through its mask: both stay exact.
-        if (fit.id == skin::kSkinBitmap)
+        if (fit.keepsCap)
             keepMaskExact(fit.pixels, size_t(fit.width) * size_t(fit.height), fit.width, fit.cap, fit.capMask);
     } else {  // the set's pixels could not be read: the system stretches them
         HDC from = CreateCompatibleDC(nullptr), to = CreateCompatibleDC(nullptr);

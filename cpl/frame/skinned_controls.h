@@ -61,6 +61,8 @@ HRGN CreateScaledRectRgn(int left, int top, int right, int bottom, int originX =
 // (scaledX(x), scaledY(y)) and every copy is one to one. Null when the
 // resource is missing.
 HBITMAP LoadSkinBitmap(int id);
+// The header of a top-down DIB of 32 bits a pixel, `width` x `height`.
+BITMAPINFO TopDown32Header(int width, int height);
 // Several skin bitmaps as LoadSkinBitmap makes them, loaded now in the order
 // given, their handles final at once; where a set's pixels need bringing to
 // the scale, a worker thread does that while the page goes on, and a bitmap

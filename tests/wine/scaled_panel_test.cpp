@@ -139,13 +139,8 @@ protected:
     // Whether `window` shows the set's `picture` at the 96-DPI place (x, y)
     // of its client area, scaled by the room.
     bool showsPicture(HWND window, const skin::Sprite& picture, int x, int y) {
-        const Screen& s = GetParam();
-        const auto sx = [&](int v) { return (2 * v * s.width + 594) / (2 * 594); };
-        const auto sy = [&](int v) { return (2 * v * s.height + 369) / (2 * 369); };
-        const RECT place{sx(x), sy(y), sx(x + picture.width), sy(y + picture.height)};
-        int w = 0, h = 0;
-        const std::vector<uint32_t> generated = pictures.pixels(picture, w, h);
-        return lookAlike(shown(window, place), place.right - place.left, place.bottom - place.top, generated, w, h);
+        const RECT place = placeInRoom(x, y, picture, GetParam().width, GetParam().height);
+        return pictures.looksLike(shown(window, place), place, picture);
     }
 
     // A picture of `window` for the screenshots' folder, when one is named.

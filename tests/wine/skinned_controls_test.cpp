@@ -29,13 +29,7 @@ namespace {
 class Canvas {
 public:
     Canvas(int width, int height) : width_(width), height_(height) {
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
+        const BITMAPINFO info = TopDown32Header(width, height);
         void* bits = nullptr;
         bitmap_ = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
         bits_ = static_cast<uint32_t*>(bits);
@@ -671,26 +665,11 @@ struct PluginAsModule {
     }
 };
 
-// The room's place of a 96-DPI place: 594 x 369 scaled to 1188 x 709.
-RECT inRoomOf200(const skin::Sprite& picture) {
-    const auto sx = [](int v) { return (2 * v * 1188 + 594) / (2 * 594); };
-    const auto sy = [](int v) { return (2 * v * 709 + 369) / (2 * 369); };
-    return RECT{sx(picture.x), sy(picture.y), sx(picture.right()), sy(picture.bottom())};
-}
-
-// Whether `bitmap` shows the 200 % set's `picture` at the room's place of
-// `at` (by default, the picture's own).
+// Whether `bitmap`, brought to a room of 1188 x 709, shows the 200 % set's
+// `picture` at the place of `at` (by default, the picture's own).
 bool showsPictureOf200(HBITMAP bitmap, const skin::Sprite& picture, const skin::Sprite* at = nullptr) {
-    const RECT place = inRoomOf200(at ? *at : picture);
-    HDC memory = CreateCompatibleDC(nullptr);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    const int w = place.right - place.left, h = place.bottom - place.top;
-    const std::vector<uint32_t> shown = grabPixels(memory, place.left, place.top, w, h);
-    SelectObject(memory, old);
-    DeleteDC(memory);
-    int gw = 0, gh = 0;
-    const std::vector<uint32_t> generated = GeneratedSet(2000).pixels(picture, gw, gh);
-    return lookAlike(shown, w, h, generated, gw, gh);
+    const RECT place = placeInRoom((at ? at : &picture)->x, (at ? at : &picture)->y, picture, 1188, 709);
+    return GeneratedSet(2000).looksLike(bitmapPixels(bitmap, place), place, picture);
 }
 
 // The skin bitmap and the test page's, loaded as a batch. At 96 DPI they

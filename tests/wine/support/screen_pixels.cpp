@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "cpl/frame/main_page.h"
+#include "cpl/frame/skinned_controls.h"
 #include "tests/wine/support/wine_test_support.h"
 
 namespace zentra {
@@ -17,8 +18,7 @@ COLORREF screenPixel(HWND window, int x, int y) {
 }
 
 std::vector<uint32_t> grabPixels(HDC dc, int x, int y, int w, int h) {
-    BITMAPINFO info{};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    const BITMAPINFO info = TopDown32Header(w, h);
     void* bits = nullptr;
     HBITMAP dib = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     HDC memory = CreateCompatibleDC(dc);
@@ -31,6 +31,21 @@ std::vector<uint32_t> grabPixels(HDC dc, int x, int y, int w, int h) {
     DeleteDC(memory);
     DeleteObject(dib);
     return pixels;
+}
+
+std::vector<uint32_t> bitmapPixels(HBITMAP bitmap, const RECT& area) {
+    HDC memory = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    std::vector<uint32_t> out = grabPixels(memory, area.left, area.top, area.right - area.left, area.bottom - area.top);
+    SelectObject(memory, old);
+    DeleteDC(memory);
+    return out;
+}
+
+RECT placeInRoom(int x, int y, const skin::Sprite& picture, int roomWidth, int roomHeight) {
+    const auto sx = [&](int v) { return (2 * v * roomWidth + 594) / (2 * 594); };
+    const auto sy = [&](int v) { return (2 * v * roomHeight + 369) / (2 * 369); };
+    return RECT{sx(x), sy(y), sx(x + picture.width), sy(y + picture.height)};
 }
 
 COLORREF spritePixel(const skin::Sprite& sprite, int dx, int dy) {
@@ -59,20 +74,19 @@ std::vector<uint32_t> GeneratedSet::pixels(const skin::Sprite& picture, int& w, 
     const int x = at(picture.x), y = at(picture.y);
     w = at(picture.right()) - x;
     h = at(picture.bottom()) - y;
-    std::vector<uint32_t> out;
     HBITMAP bitmap = dll_ ? HBITMAP(LoadImageA(dll_, MAKEINTRESOURCEA(picture.bitmap + offset_), IMAGE_BITMAP, 0, 0,
                                                LR_CREATEDIBSECTION))
                           : nullptr;
-    if (!bitmap) return out;
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    out = grabPixels(memory, x, y, w, h);
-    SelectObject(memory, old);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
+    if (!bitmap) return {};
+    std::vector<uint32_t> out = bitmapPixels(bitmap, RECT{x, y, x + w, y + h});
     DeleteObject(bitmap);
     return out;
+}
+
+bool GeneratedSet::looksLike(const std::vector<uint32_t>& shown, const RECT& place, const skin::Sprite& picture) const {
+    int w = 0, h = 0;
+    const std::vector<uint32_t> generated = pixels(picture, w, h);
+    return lookAlike(shown, place.right - place.left, place.bottom - place.top, generated, w, h);
 }
 
 bool lookAlike(const std::vector<uint32_t>& a, int aw, int ah, const std::vector<uint32_t>& b, int bw, int bh,

@@ -18,6 +18,14 @@ COLORREF screenPixel(HWND window, int x, int y);
 // by row from the top; with the screen's drawing context, what it shows.
 std::vector<uint32_t> grabPixels(HDC dc, int x, int y, int w, int h);
 
+// The pixels of `area` of `bitmap`, as grabPixels gives them.
+std::vector<uint32_t> bitmapPixels(HBITMAP bitmap, const RECT& area);
+
+// Where `picture`, at the 96-DPI place (x, y) of a page, lies in a room of
+// `roomWidth` x `roomHeight`: each edge scaled by the room over 594 x 369,
+// halves up.
+RECT placeInRoom(int x, int y, const skin::Sprite& picture, int roomWidth, int roomHeight);
+
 // The colour of the skin picture `sprite` at (dx, dy) inside it, from the
 // main page's shared copy of its bitmap.
 COLORREF spritePixel(const skin::Sprite& sprite, int dx, int dy);
@@ -34,6 +42,8 @@ public:
     // The pixels of `picture` as the set draws it; its edges are scaled as
     // the set's pictures lie (halves up), `w` x `h` of them.
     std::vector<uint32_t> pixels(const skin::Sprite& picture, int& w, int& h) const;
+    // Whether `shown`, the pixels of `place`, look like the set's `picture`.
+    bool looksLike(const std::vector<uint32_t>& shown, const RECT& place, const skin::Sprite& picture) const;
 
 private:
     int offset_;
