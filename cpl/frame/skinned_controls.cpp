@@ -346,14 +346,14 @@ HRGN CreateScaledRectRgn(int left, int top, int right, int bottom, int originX, 
 
 namespace {
 
-// One set bitmap on its way to the scale: loaded, and its fitted bitmap
-// made, on the window's thread; its pixels fitted on any thread.
+// One set bitmap on its way to the scale: its fitted bitmap made on the
+// window's thread; the set's bitmap loaded (unless it already was) and its
+// pixels fitted on any thread.
 struct SkinFit {
-    HBITMAP source = nullptr;  // the set's bitmap as loaded, deleted once fitted; null: nothing to fit
+    bool pending = false;      // pixels still to be brought to `fitted`
+    int id = 0, percent = 100;  // the 100 % resource and the set to load it from
+    HBITMAP source = nullptr;  // the set's bitmap once loaded, deleted once fitted
     HBITMAP fitted = nullptr;  // the bitmap of the scale's size, the painters' one
-    int sourceWidth = 0, sourceHeight = 0;
-    PictureRows rows;
-    std::vector<uint32_t> palette, copied;
     uint32_t* pixels = nullptr;
     int width = 0, height = 0;
     bool keepsCap = false;  // the skin bitmap: its gauge cap and the cap's mask stay exact
@@ -361,56 +361,70 @@ struct SkinFit {
     SkinPoint capMask{};
 };
 
-// Loads `id`'s bitmap for the scale and returns the painters' handle. Where
-// the set's size differs from the size its places take at this scale (the
-// sheet's area is rarely an exact multiple of the page), the handle is a
-// bitmap of the scale's size whose pixels `fit` still has to bring there.
-HBITMAP prepareSkinBitmap(int id, SkinFit& fit) {
-    const int percent = g_scale.percent;
+// `id`'s bitmap from the set of `percent` (the id plus the set's offset),
+// or from the 100 % pictures where there is no such set; `setPercent` says
+// which. Touches no window: any thread can load.
+HBITMAP loadSetBitmap(int id, int percent, int& setPercent) {
     int offset = 0;
     for (const skin::PictureSet& set : skin::kPictureSets)
         if (set.percent == percent) offset = set.idOffset;
     HINSTANCE module = cplModuleInstance();
+    setPercent = offset ? percent : 100;
     HBITMAP picture = HBITMAP(LoadImageA(module, MAKEINTRESOURCEA(id + offset), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
     // The sets' bitmaps are run-length coded: a system that makes no DIB
     // section of those still makes a device bitmap of them.
     if (!picture && offset) picture = HBITMAP(LoadImageA(module, MAKEINTRESOURCEA(id + offset), IMAGE_BITMAP, 0, 0, 0));
     if (!picture && offset) {  // no such set: the 100 % pictures, stretched
         picture = HBITMAP(LoadImageA(module, MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-        offset = 0;
+        setPercent = 100;
     }
-    if (!picture || isIdentity(g_scale)) return picture;
-    BITMAP shape{};
-    GetObjectA(picture, sizeof shape, &shape);
-    const int setPercent = offset ? percent : 100;
+    return picture;
+}
+
+// Returns the painters' handle of `id`'s bitmap at the scale. Where the
+// set's size differs from the size its places take at this scale (the
+// sheet's area is rarely an exact multiple of the page), the handle is a
+// bitmap of the scale's size, made here, whose pixels `fit` still has to
+// bring there; a bitmap of the skin's table is then loaded by the fitting
+// too, so that the window's thread does neither.
+HBITMAP prepareSkinBitmap(int id, SkinFit& fit) {
+    const int percent = g_scale.percent;
+    int setPercent = 100;
+    if (isIdentity(g_scale)) return loadSetBitmap(id, percent, setPercent);
     int width96 = 0, height96 = 0;
     for (const skin::BitmapSize& size : skin::kBitmapSizes)
         if (size.bitmap == id) width96 = size.width, height96 = size.height;
-    if (width96 == 0) {  // not a skin bitmap of the table: its own size is the 100 % size
-        width96 = shape.bmWidth * 100 / setPercent;
-        height96 = shape.bmHeight * 100 / setPercent;
+    // Loaded here where only its own size tells the 100 % size, or where the
+    // set's bitmap may fit as it is.
+    HBITMAP picture = nullptr;
+    if (width96 == 0 || (skin::pictureInSet(width96, percent) == scaledX(width96) &&
+                         skin::pictureInSet(height96, percent) == scaledY(height96))) {
+        picture = loadSetBitmap(id, percent, setPercent);
+        if (!picture) return nullptr;
+        BITMAP shape{};
+        GetObjectA(picture, sizeof shape, &shape);
+        if (width96 == 0) {
+            width96 = shape.bmWidth * 100 / setPercent;
+            height96 = shape.bmHeight * 100 / setPercent;
+        }
+        if (shape.bmWidth == scaledX(width96) && shape.bmHeight == scaledY(height96)) return picture;
     }
     const int width = scaledX(width96), height = scaledY(height96);
-    if (width == shape.bmWidth && height == shape.bmHeight) return picture;
-    // A DIB section of the scale's size, and the set's pixels for it, read
-    // where the system keeps them (or, from a bitmap of another kind, copied
-    // out as 32-bit ones).
     HDC screen = GetDC(nullptr);
     const BITMAPINFO info = TopDown32Header(width, height);
     void* bits = nullptr;
     HBITMAP fitted = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    GdiFlush();
-    if (fitted && bits && !dibRows(picture, fit.rows, fit.palette))
-        copiedRows(screen, picture, shape, fit.rows, fit.copied);
     ReleaseDC(nullptr, screen);
+    GdiFlush();
     if (!fitted || !bits) {
         if (fitted) DeleteObject(fitted);
-        return picture;
+        return picture ? picture : loadSetBitmap(id, percent, setPercent);
     }
+    fit.pending = true;
+    fit.id = id;
+    fit.percent = percent;
     fit.source = picture;
     fit.fitted = fitted;
-    fit.sourceWidth = shape.bmWidth;
-    fit.sourceHeight = shape.bmHeight;
     fit.pixels = static_cast<uint32_t*>(bits);
     fit.width = width;
     fit.height = height;
@@ -422,30 +436,41 @@ HBITMAP prepareSkinBitmap(int id, SkinFit& fit) {
     return fitted;
 }
 
-// Brings the prepared set's pixels to the scale's size and deletes the set's
-// bitmap. Touches nothing but `fit` (GDI objects are the process's), so a
-// worker thread can do it.
-void fitSkinBitmap(SkinFit& fit) {
-    if (!fit.source) return;
-    if (resampleInto(fit.rows, fit.pixels, fit.width, fit.height)) {
+// Loads the set's bitmap where that is still to do, brings its pixels to
+// the scale's size (read where the system keeps them or, from a bitmap of
+// another kind, copied out as 32-bit ones) and deletes it. Touches nothing
+// but `fit` and GDI objects (which are the process's), so a worker thread
+// can do it. False when the set's bitmap could not be loaded (the fitted
+// bitmap stays blank).
+bool fitSkinBitmap(SkinFit& fit) {
+    if (!fit.pending) return true;
+    fit.pending = false;
+    int setPercent = 100;
+    if (!fit.source) fit.source = loadSetBitmap(fit.id, fit.percent, setPercent);
+    if (!fit.source) return false;
+    BITMAP shape{};
+    GetObjectA(fit.source, sizeof shape, &shape);
+    PictureRows rows;
+    std::vector<uint32_t> palette, copied;
+    HDC from = CreateCompatibleDC(nullptr);
+    if (!dibRows(fit.source, rows, palette)) copiedRows(from, fit.source, shape, rows, copied);
+    if (resampleInto(rows, fit.pixels, fit.width, fit.height)) {
         // The gauge cap is drawn through its mask: both stay exact.
         if (fit.keepsCap)
             keepMaskExact(fit.pixels, size_t(fit.width) * size_t(fit.height), fit.width, fit.cap, fit.capMask);
     } else {  // the set's pixels could not be read: the system stretches them
-        HDC from = CreateCompatibleDC(nullptr), to = CreateCompatibleDC(nullptr);
+        HDC to = CreateCompatibleDC(nullptr);
         HGDIOBJ oldFrom = SelectObject(from, fit.source), oldTo = SelectObject(to, fit.fitted);
         SetStretchBltMode(to, COLORONCOLOR);
-        StretchBlt(to, 0, 0, fit.width, fit.height, from, 0, 0, fit.sourceWidth, fit.sourceHeight, SRCCOPY);
+        StretchBlt(to, 0, 0, fit.width, fit.height, from, 0, 0, shape.bmWidth, shape.bmHeight, SRCCOPY);
         SelectObject(from, oldFrom);
         SelectObject(to, oldTo);
-        DeleteDC(from);
         DeleteDC(to);
     }
+    DeleteDC(from);
     DeleteObject(fit.source);
     fit.source = nullptr;
-    fit.rows = PictureRows{};
-    std::vector<uint32_t>().swap(fit.palette);
-    std::vector<uint32_t>().swap(fit.copied);
+    return true;
 }
 
 }  // namespace
@@ -453,8 +478,9 @@ void fitSkinBitmap(SkinFit& fit) {
 HBITMAP LoadSkinBitmap(int id) {
     SkinFit fit;
     HBITMAP bitmap = prepareSkinBitmap(id, fit);
-    fitSkinBitmap(fit);
-    return bitmap;
+    if (fitSkinBitmap(fit)) return bitmap;
+    DeleteObject(bitmap);
+    return nullptr;
 }
 
 struct SkinBitmapBatch {
@@ -493,7 +519,7 @@ SkinBitmapBatch* StartSkinBitmaps(const int* ids, HBITMAP* bitmaps, int count) {
     bool toFit = false;
     for (int i = 0; i < count; ++i) {
         bitmaps[i] = prepareSkinBitmap(ids[i], batch->fits[size_t(i)]);
-        toFit = toFit || batch->fits[size_t(i)].source;
+        toFit = toFit || batch->fits[size_t(i)].pending;
     }
     if (!toFit) {
         delete batch;

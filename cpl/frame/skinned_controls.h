@@ -63,11 +63,12 @@ HRGN CreateScaledRectRgn(int left, int top, int right, int bottom, int originX =
 HBITMAP LoadSkinBitmap(int id);
 // The header of a top-down DIB of 32 bits a pixel, `width` x `height`.
 BITMAPINFO TopDown32Header(int width, int height);
-// Several skin bitmaps as LoadSkinBitmap makes them, loaded now in the order
-// given, their handles final at once; where a set's pixels need bringing to
-// the scale, a worker thread does that while the page goes on, and a bitmap
-// is ready for painting only once WaitForSkinBitmap has returned for it
-// (which fits it on the calling thread if the worker has not begun it).
+// Several skin bitmaps as LoadSkinBitmap makes them, in the order given,
+// their handles final at once; where a set's pixels need bringing to the
+// scale, a worker thread loads the set's bitmap and does that while the page
+// goes on, and a bitmap is ready for painting only once WaitForSkinBitmap
+// has returned for it (which fits it on the calling thread if the worker has
+// not begun it; a set bitmap that cannot be loaded leaves it blank).
 // EndSkinBitmaps waits for the worker and frees the batch (the bitmaps stay
 // the caller's). StartSkinBitmaps returns null when no pixels need bringing
 // to the scale (always at 96 DPI); without a worker they are done before it

@@ -704,6 +704,13 @@ TEST(SkinBitmaps, FittedToTheRoomWhenWaitedForOrWhenTheBatchEnds) {
         EXPECT_EQ("913 x 345 x 8", shape(at96.bitmaps[0]));
         EXPECT_EQ("595 x 370 x 8", shape(at96.bitmaps[1]));
     }
+    {  // a room of exactly twice the page: the 200 % set's bitmaps as they are
+        setSkinScale(SkinScale{1188, 738, 200});
+        Batch exact(ids);
+        EXPECT_EQ(nullptr, exact.batch);
+        EXPECT_EQ("1826 x 690 x 8", shape(exact.bitmaps[0]));
+        EXPECT_EQ("1190 x 740 x 8", shape(exact.bitmaps[1]));
+    }
     for (const bool waitForEach : {true, false}) {
         SCOPED_TRACE(waitForEach ? "waited for" : "ended at once");
         setSkinScale(SkinScale{1188, 709, 200});
