@@ -72,10 +72,10 @@ constexpr SharedBitmap kSharedBitmaps[] = {{IDB_CPL_SKIN, &MainPageState::skin},
                                            {IDB_CPL_TEST_PAGE, &MainPageState::testBackground},
                                            {IDB_CPL_BUTTON_PAGE, &MainPageState::configBackground}};
 
-// The shared bitmaps for the scale, in their order: at 96 DPI loaded here;
-// otherwise made at the room's size here, and loaded and brought to it by a
-// worker while the page starts and the sheet draws itself (sharedBitmap
-// waits for it).
+// The shared bitmaps for the scale, in their order: at 96 DPI (and where a
+// set's bitmap has the room's size already) loaded here; otherwise made at
+// the room's size here, and loaded and brought to it by a worker while the
+// page starts and the sheet draws itself (sharedBitmap waits for it).
 void loadSharedBitmaps() {
     int ids[std::size(kSharedBitmaps)];
     HBITMAP loaded[std::size(kSharedBitmaps)];

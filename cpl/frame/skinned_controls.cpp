@@ -362,22 +362,22 @@ struct SkinFit {
 };
 
 // `id`'s bitmap from the set of `percent` (the id plus the set's offset),
-// or from the 100 % pictures where there is no such set; `setPercent` says
-// which. Touches no window: any thread can load.
-HBITMAP loadSetBitmap(int id, int percent, int& setPercent) {
+// or from the 100 % pictures where there is no such set (`setPercent`, when
+// given, says which). Touches no window: any thread can load.
+HBITMAP loadSetBitmap(int id, int percent, int* setPercent = nullptr) {
     int offset = 0;
     for (const skin::PictureSet& set : skin::kPictureSets)
         if (set.percent == percent) offset = set.idOffset;
     HINSTANCE module = cplModuleInstance();
-    setPercent = offset ? percent : 100;
     HBITMAP picture = HBITMAP(LoadImageA(module, MAKEINTRESOURCEA(id + offset), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
     // The sets' bitmaps are run-length coded: a system that makes no DIB
     // section of those still makes a device bitmap of them.
     if (!picture && offset) picture = HBITMAP(LoadImageA(module, MAKEINTRESOURCEA(id + offset), IMAGE_BITMAP, 0, 0, 0));
     if (!picture && offset) {  // no such set: the 100 % pictures, stretched
         picture = HBITMAP(LoadImageA(module, MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-        setPercent = 100;
+        offset = 0;
     }
+    if (setPercent) *setPercent = offset ? percent : 100;
     return picture;
 }
 
@@ -386,20 +386,22 @@ HBITMAP loadSetBitmap(int id, int percent, int& setPercent) {
 // sheet's area is rarely an exact multiple of the page), the handle is a
 // bitmap of the scale's size, made here, whose pixels `fit` still has to
 // bring there; a bitmap of the skin's table is then loaded by the fitting
-// too, so that the window's thread does neither.
+// too, so that in a batch the window's thread loads only a set's bitmap
+// that may fit as it is.
 HBITMAP prepareSkinBitmap(int id, SkinFit& fit) {
     const int percent = g_scale.percent;
-    int setPercent = 100;
-    if (isIdentity(g_scale)) return loadSetBitmap(id, percent, setPercent);
+    if (isIdentity(g_scale)) return loadSetBitmap(id, percent);
     int width96 = 0, height96 = 0;
     for (const skin::BitmapSize& size : skin::kBitmapSizes)
         if (size.bitmap == id) width96 = size.width, height96 = size.height;
     // Loaded here where only its own size tells the 100 % size, or where the
-    // set's bitmap may fit as it is.
+    // set's bitmap has the scale's size (unless the set is missing and the
+    // 100 % bitmap comes instead, which the loaded size tells).
     HBITMAP picture = nullptr;
     if (width96 == 0 || (skin::pictureInSet(width96, percent) == scaledX(width96) &&
                          skin::pictureInSet(height96, percent) == scaledY(height96))) {
-        picture = loadSetBitmap(id, percent, setPercent);
+        int setPercent = 100;
+        picture = loadSetBitmap(id, percent, &setPercent);
         if (!picture) return nullptr;
         BITMAP shape{};
         GetObjectA(picture, sizeof shape, &shape);
@@ -410,15 +412,12 @@ HBITMAP prepareSkinBitmap(int id, SkinFit& fit) {
         if (shape.bmWidth == scaledX(width96) && shape.bmHeight == scaledY(height96)) return picture;
     }
     const int width = scaledX(width96), height = scaledY(height96);
-    HDC screen = GetDC(nullptr);
     const BITMAPINFO info = TopDown32Header(width, height);
     void* bits = nullptr;
-    HBITMAP fitted = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    ReleaseDC(nullptr, screen);
-    GdiFlush();
+    HBITMAP fitted = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     if (!fitted || !bits) {
         if (fitted) DeleteObject(fitted);
-        return picture ? picture : loadSetBitmap(id, percent, setPercent);
+        return picture ? picture : loadSetBitmap(id, percent);
     }
     fit.pending = true;
     fit.id = id;
@@ -445,29 +444,31 @@ HBITMAP prepareSkinBitmap(int id, SkinFit& fit) {
 bool fitSkinBitmap(SkinFit& fit) {
     if (!fit.pending) return true;
     fit.pending = false;
-    int setPercent = 100;
-    if (!fit.source) fit.source = loadSetBitmap(fit.id, fit.percent, setPercent);
+    if (!fit.source) fit.source = loadSetBitmap(fit.id, fit.percent);
     if (!fit.source) return false;
     BITMAP shape{};
     GetObjectA(fit.source, sizeof shape, &shape);
     PictureRows rows;
     std::vector<uint32_t> palette, copied;
-    HDC from = CreateCompatibleDC(nullptr);
-    if (!dibRows(fit.source, rows, palette)) copiedRows(from, fit.source, shape, rows, copied);
+    if (!dibRows(fit.source, rows, palette)) {
+        HDC memory = CreateCompatibleDC(nullptr);
+        copiedRows(memory, fit.source, shape, rows, copied);
+        DeleteDC(memory);
+    }
     if (resampleInto(rows, fit.pixels, fit.width, fit.height)) {
         // The gauge cap is drawn through its mask: both stay exact.
         if (fit.keepsCap)
             keepMaskExact(fit.pixels, size_t(fit.width) * size_t(fit.height), fit.width, fit.cap, fit.capMask);
     } else {  // the set's pixels could not be read: the system stretches them
-        HDC to = CreateCompatibleDC(nullptr);
+        HDC from = CreateCompatibleDC(nullptr), to = CreateCompatibleDC(nullptr);
         HGDIOBJ oldFrom = SelectObject(from, fit.source), oldTo = SelectObject(to, fit.fitted);
         SetStretchBltMode(to, COLORONCOLOR);
         StretchBlt(to, 0, 0, fit.width, fit.height, from, 0, 0, shape.bmWidth, shape.bmHeight, SRCCOPY);
         SelectObject(from, oldFrom);
         SelectObject(to, oldTo);
+        DeleteDC(from);
         DeleteDC(to);
     }
-    DeleteDC(from);
     DeleteObject(fit.source);
     fit.source = nullptr;
     return true;

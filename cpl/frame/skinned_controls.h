@@ -68,7 +68,8 @@ BITMAPINFO TopDown32Header(int width, int height);
 // scale, a worker thread loads the set's bitmap and does that while the page
 // goes on, and a bitmap is ready for painting only once WaitForSkinBitmap
 // has returned for it (which fits it on the calling thread if the worker has
-// not begun it; a set bitmap that cannot be loaded leaves it blank).
+// not begun it; where LoadSkinBitmap would give null for a missing
+// resource, the batch's bitmap stays black).
 // EndSkinBitmaps waits for the worker and frees the batch (the bitmaps stay
 // the caller's). StartSkinBitmaps returns null when no pixels need bringing
 // to the scale (always at 96 DPI); without a worker they are done before it

@@ -672,8 +672,9 @@ bool showsPictureOf200(HBITMAP bitmap, const skin::Sprite& picture, const skin::
     return GeneratedSet(2000).looksLike(bitmapPixels(bitmap, place), place, picture);
 }
 
-// The skin bitmap and the test page's, loaded as a batch. At 96 DPI they
-// are the 8-bit bitmaps as loaded and nothing is left to do. At 200 % in a
+// The skin bitmap and the test page's, loaded as a batch. At 96 DPI, and at
+// 200 % in a room of exactly twice the page, they are the 8-bit bitmaps as
+// loaded and nothing is left to do. At 200 % in a
 // room of 1188 x 709 they have the room's size at once and show the set's
 // pictures, down to their last rows, once waited for or once the batch is
 // ended at once: ending waits for the worker rather than leave it writing
@@ -681,6 +682,9 @@ bool showsPictureOf200(HBITMAP bitmap, const skin::Sprite& picture, const skin::
 TEST(SkinBitmaps, FittedToTheRoomWhenWaitedForOrWhenTheBatchEnds) {
     HMODULE plugin = LoadLibraryA(besideTests("ZentraCpl.dll").c_str());
     if (!plugin) GTEST_SKIP() << "ZentraCpl.dll is not beside the tests: the sets are its resources";
+    setSkinScale(SkinScale{1188, 709, 200});
+    EXPECT_EQ(nullptr, LoadSkinBitmap(skin::kSkinBitmap)) << "from a module without the bitmaps";
+    resetSkinScale();
     const PluginAsModule module(plugin);
     const int ids[] = {skin::kSkinBitmap, skin::kTestBitmap};
     struct Batch {
