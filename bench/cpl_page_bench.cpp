@@ -27,6 +27,7 @@
 #include "cpl/frame/main_page.h"
 #include "cpl/frame/skinned_controls.h"
 #include "sim/sim_setup.h"
+#include "tools/cplhost/child_run.h"
 #include "tools/cplhost/page_harness.h"
 
 using namespace zentra;
@@ -98,6 +99,12 @@ void reportProcessorTime(const char* what, DWORD ms = 10000) {
     const double cpu = processorMs() - cpuBefore, wall = now() - wallBefore;
     std::printf("%-32s %7.2f ms of processor time per second (%.2f%% of a core)\n", what, cpu * 1000.0 / wall,
                 cpu * 100.0 / wall);
+}
+
+std::string thisProgram() {
+    char exe[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, exe, MAX_PATH);
+    return exe;
 }
 
 // A page of the same template that draws nothing: what the sheet itself
@@ -182,43 +189,17 @@ bool reportTimers() {
     return true;
 }
 
-// This program once more with `arguments`, on a screen of `dpi`; true when
-// it ended well. With `output`, what it printed is kept there rather than
-// shown.
-bool runAtDpi(DWORD dpi, const std::string& arguments, std::string* output) {
-    char exe[MAX_PATH];
-    GetModuleFileNameA(nullptr, exe, MAX_PATH);
-    std::string command = "\"" + std::string(exe) + "\" " + arguments;
-    SECURITY_ATTRIBUTES inherited{sizeof inherited, nullptr, TRUE};
-    HANDLE readEnd = nullptr, writeEnd = nullptr;
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
-    if (output) {
-        if (!CreatePipe(&readEnd, &writeEnd, &inherited, 0)) return false;
-        SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
-        si.dwFlags = STARTF_USESTDHANDLES;
-        si.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-        si.hStdOutput = writeEnd;
-        si.hStdError = GetStdHandle(STD_ERROR_HANDLE);
-    }
-    std::fflush(stdout);
+// This program once more with `arguments`, on a screen of `dpi`; what it
+// printed, or nothing when it did not end well (what it printed then goes
+// to the error output).
+std::string runAtDpi(DWORD dpi, const std::string& arguments) {
     setScreenDpi(dpi);
-    PROCESS_INFORMATION pi{};
-    DWORD code = 1;
-    const bool started = CreateProcessA(nullptr, &command[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi);
-    if (writeEnd) CloseHandle(writeEnd);
-    if (started) {
-        char chunk[4096];
-        DWORD got = 0;
-        while (readEnd && ReadFile(readEnd, chunk, sizeof chunk, &got, nullptr) && got) output->append(chunk, got);
-        WaitForSingleObject(pi.hProcess, INFINITE);
-        GetExitCodeProcess(pi.hProcess, &code);
-        CloseHandle(pi.hProcess);
-        CloseHandle(pi.hThread);
-    }
-    if (readEnd) CloseHandle(readEnd);
+    const ChildRun run = runChild(thisProgram(), arguments, 30 * 60 * 1000);
     setScreenDpi(96);
-    return code == 0;
+    if (run.exitCode == 0) return run.output;
+    std::fprintf(stderr, "%scpl_page_bench: %s on a screen of %lu DPI ended with %lu\n", run.output.c_str(),
+                 arguments.c_str(), static_cast<unsigned long>(dpi), static_cast<unsigned long>(run.exitCode));
+    return {};
 }
 
 // The steps timed on each screen of `dpis`, in turns: a few rounds on each
@@ -234,8 +215,8 @@ int compareScreens(int rounds, const std::vector<DWORD>& dpis) {
         const int share = rounds / turns + (turn < rounds % turns ? 1 : 0);
         for (size_t k = 0; k < dpis.size(); ++k) {
             const size_t screen = turn % 2 ? dpis.size() - 1 - k : k;
-            std::string output;
-            if (!runAtDpi(dpis[screen], std::to_string(share) + " --times", &output)) return 1;
+            const std::string output = runAtDpi(dpis[screen], std::to_string(share) + " --times");
+            if (output.empty()) return 1;
             std::size_t from = 0;
             for (std::size_t end; (end = output.find('\n', from)) != std::string::npos; from = end + 1) {
                 const std::string line = output.substr(from, end - from);
@@ -256,7 +237,9 @@ int compareScreens(int rounds, const std::vector<DWORD>& dpis) {
     }
     for (DWORD dpi : dpis) {
         std::printf("\n== timers on a screen of %lu DPI\n", static_cast<unsigned long>(dpi));
-        if (!runAtDpi(dpi, "--timers", nullptr)) return 1;
+        const std::string output = runAtDpi(dpi, "--timers");
+        if (output.empty()) return 1;
+        std::printf("%s", output.c_str());
     }
     return 0;
 }
@@ -272,9 +255,7 @@ int main(int argc, char** argv) {
         for (int i = 2; i < argc; ++i) dpis.push_back(DWORD(std::atoi(argv[i])));
         return compareScreens(rounds, dpis);
     }
-    char exe[MAX_PATH];
-    GetModuleFileNameA(nullptr, exe, MAX_PATH);
-    std::string dir = exe;
+    std::string dir = thisProgram();
     dir = dir.substr(0, dir.find_last_of('\\'));
     if (!PageHarness::prepare((dir + "\\..\\ZentraCpl.dll").c_str())) {
         std::fprintf(stderr, "cpl_page_bench: ZentraCpl.dll not found beside the build\n");

@@ -6,8 +6,10 @@ add_library(zentra_fake_dinput STATIC ${PROJECT_SOURCE_DIR}/tools/cplhost/fake_d
   ${PROJECT_SOURCE_DIR}/tools/cplhost/window_search.cpp)
 target_include_directories(zentra_fake_dinput PUBLIC ${PROJECT_SOURCE_DIR})
 target_link_libraries(zentra_fake_dinput PUBLIC zentra_sim)
-# The page in the caller's own process, for the Wine tests and the benchmark.
-add_library(zentra_page_harness STATIC ${PROJECT_SOURCE_DIR}/tools/cplhost/page_harness.cpp)
+# The page in the caller's own process, and a child program whose output is
+# kept, for the Wine tests and the benchmark.
+add_library(zentra_page_harness STATIC ${PROJECT_SOURCE_DIR}/tools/cplhost/page_harness.cpp
+  ${PROJECT_SOURCE_DIR}/tools/cplhost/child_run.cpp)
 target_link_libraries(zentra_page_harness PUBLIC zentra_fake_dinput zentra_cpl_pages comctl32 ole32)
 add_executable(zntpanelhost ${PROJECT_SOURCE_DIR}/tools/cplhost/main.cpp)
 target_link_libraries(zntpanelhost PRIVATE zentra_fake_dinput zentra_sim comctl32 ole32 user32 advapi32)

@@ -485,27 +485,29 @@ HBITMAP LoadSkinBitmap(int id) {
 }
 
 struct SkinBitmapBatch {
-    std::vector<SkinFit> fits;  // sized once: the worker holds on to them
-    std::vector<LONG> claimed;  // 1 once a thread has taken a bitmap to fit
-    std::vector<HANDLE> fitted;  // one event each, set once its pixels are done
-    std::vector<char> seenFitted;  // the waiting thread's own note of the events it found set
+    struct Entry {
+        SkinFit fit;
+        LONG claimed = 0;         // 1 once a thread has taken it to fit
+        HANDLE fitted = nullptr;  // an event, set once its pixels are done
+        bool seenFitted = false;  // the waiting thread's own note that they are
+    };
+    std::vector<Entry> entries;  // sized once: the worker holds on to them
     HANDLE worker = nullptr;
 };
 
 namespace {
 
-// Fits bitmap `i` of the batch unless another thread has taken it; true
-// when this one did.
-bool fitUnclaimed(SkinBitmapBatch& batch, size_t i) {
-    if (InterlockedExchange(&batch.claimed[i], 1) != 0) return false;
-    fitSkinBitmap(batch.fits[i]);
-    if (batch.fitted[i]) SetEvent(batch.fitted[i]);
+// Fits an entry of the batch unless another thread has taken it; true when
+// this one did.
+bool fitUnclaimed(SkinBitmapBatch::Entry& entry) {
+    if (InterlockedExchange(&entry.claimed, 1) != 0) return false;
+    fitSkinBitmap(entry.fit);
+    if (entry.fitted) SetEvent(entry.fitted);
     return true;
 }
 
 DWORD WINAPI fitBatch(void* parameter) {
-    auto* batch = static_cast<SkinBitmapBatch*>(parameter);
-    for (size_t i = 0; i < batch->fits.size(); ++i) fitUnclaimed(*batch, i);
+    for (SkinBitmapBatch::Entry& entry : static_cast<SkinBitmapBatch*>(parameter)->entries) fitUnclaimed(entry);
     return 0;
 }
 
@@ -513,22 +515,20 @@ DWORD WINAPI fitBatch(void* parameter) {
 
 SkinBitmapBatch* StartSkinBitmaps(const int* ids, HBITMAP* bitmaps, int count) {
     auto* batch = new SkinBitmapBatch;
-    batch->fits.resize(size_t(count));
-    batch->claimed.assign(size_t(count), 0);
-    batch->fitted.assign(size_t(count), nullptr);
-    batch->seenFitted.assign(size_t(count), 0);
+    batch->entries.resize(size_t(count));
     bool toFit = false;
     for (int i = 0; i < count; ++i) {
-        bitmaps[i] = prepareSkinBitmap(ids[i], batch->fits[size_t(i)]);
-        toFit = toFit || batch->fits[size_t(i)].pending;
+        SkinFit& fit = batch->entries[size_t(i)].fit;
+        bitmaps[i] = prepareSkinBitmap(ids[i], fit);
+        toFit = toFit || fit.pending;
     }
     if (!toFit) {
         delete batch;
         return nullptr;
     }
     bool events = true;
-    for (HANDLE& event : batch->fitted)
-        if (events) events = (event = CreateEventA(nullptr, TRUE, FALSE, nullptr)) != nullptr;
+    for (SkinBitmapBatch::Entry& entry : batch->entries)
+        if (events) events = (entry.fitted = CreateEventA(nullptr, TRUE, FALSE, nullptr)) != nullptr;
     if (events) batch->worker = CreateThread(nullptr, 0, fitBatch, batch, 0, nullptr);
     if (!batch->worker) fitBatch(batch);  // no worker: done here
     return batch;
@@ -539,10 +539,10 @@ void WaitForSkinBitmap(SkinBitmapBatch* batch, HBITMAP bitmap) {
     // A bitmap the worker has not come to yet is fitted here rather than
     // waited for. Painting asks for every bitmap it copies: once a bitmap
     // was found done, it is not waited on again.
-    for (size_t i = 0; i < batch->fits.size(); ++i) {
-        if (batch->fits[i].fitted != bitmap || batch->seenFitted[i]) continue;
-        if (!fitUnclaimed(*batch, i)) WaitForSingleObject(batch->fitted[i], INFINITE);
-        batch->seenFitted[i] = 1;
+    for (SkinBitmapBatch::Entry& entry : batch->entries) {
+        if (entry.fit.fitted != bitmap || entry.seenFitted) continue;
+        if (!fitUnclaimed(entry)) WaitForSingleObject(entry.fitted, INFINITE);
+        entry.seenFitted = true;
     }
 }
 
@@ -552,8 +552,8 @@ void EndSkinBitmaps(SkinBitmapBatch*& batch) {
         WaitForSingleObject(batch->worker, INFINITE);
         CloseHandle(batch->worker);
     }
-    for (HANDLE event : batch->fitted)
-        if (event) CloseHandle(event);
+    for (const SkinBitmapBatch::Entry& entry : batch->entries)
+        if (entry.fitted) CloseHandle(entry.fitted);
     delete batch;
     batch = nullptr;
 }

@@ -1,5 +1,5 @@
-// Helpers shared by the Wine tests: the programs built beside the tests, and
-// running one of them as a child process whose output is kept.
+// Helpers shared by the Wine tests: the programs built beside the tests (run
+// as a child process whose output is kept through tools/cplhost/child_run.h).
 #pragma once
 
 #include <windows.h>
@@ -10,23 +10,13 @@
 #include "driver/protocol.h"
 #include "preset/registry.h"
 #include "sim/sim_client.h"
+#include "tools/cplhost/child_run.h"
 #include "tools/cplhost/page_harness.h"
 
 namespace zentra {
 
 // A file in the folder of the running test program (the build folder).
 std::string besideTests(const char* file);
-
-struct ChildRun {
-    DWORD exitCode = 999;  // 999: not started; 998: ended after the time limit
-    std::string output;    // what it wrote to its standard output and error
-};
-
-// Runs `exe` with `args` and waits up to `ms` for it to end. `whileRunning`,
-// when given, is called with the child's process id every 50 ms until it
-// ends (to answer a message box it shows, say).
-ChildRun runChild(const std::string& exe, const std::string& args, DWORD ms,
-                  const std::function<void(DWORD pid)>& whileRunning = {});
 
 // A file of that name in the user's temporary folder.
 std::string tempFile(const char* name);
